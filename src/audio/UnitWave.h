@@ -1,0 +1,65 @@
+// RIFF WAVE writer with the maker's notice.
+//
+// Layout: "RIFF" size "WAVE", then a LIST/INFO chunk holding one ICOP chunk with a fixed 54-character
+// notice, then "fmt " (an 18-byte PCM format record) and "data". Every chunk is opened with a size of 0
+// and its size is written when it is closed, so a file whose writing failed part-way carries no valid
+// sizes. The file is written beside its final name and put in place only when complete, so a failure
+// never destroys a file that was already there.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace tessora {
+
+// The maker's notice stored in the ICOP chunk: 54 single-byte characters, no terminating zero.
+inline constexpr std::string_view kAvisICOP = "Tessora, reconeixement de vocals - https://example.org";
+
+struct ParametresFormat {
+    std::int16_t Canals;
+    std::int32_t MostresPerSegon;
+    std::int16_t Bits;
+};
+
+// Format code to channels, bits and rate: odd codes are stereo (negative odd ones too); 2, 3, 6, 7, 10
+// and 11 are 16-bit, every other code 8-bit; up to 3 is 11025 Hz, 4..7 22050 Hz, above 7 44100 Hz.
+ParametresFormat ParametresFormatWav(std::int32_t codiFormat);
+
+// The 18-byte "fmt " body, little-endian: tag 1, channels, rate, average bytes per second, block
+// align, bits, extra size 0.
+std::array<std::uint8_t, 18> OmplirFormatPCM(std::int32_t codiFormat);
+
+// Result codes of EscriureWav.
+inline constexpr std::int32_t kWavCorrecte = 0;
+inline constexpr std::int32_t kWavNoEsPotCrear = 1;
+inline constexpr std::int32_t kWavErrorAvis = 2;
+inline constexpr std::int32_t kWavErrorFormat = 3;
+inline constexpr std::int32_t kWavErrorDades = 4;
+
+// Caption of the message box that shows a failure.
+inline constexpr std::string_view kTitolErrorWav = "ERROR";
+
+// The Spanish message for a result code; empty for 0.
+std::string_view MissatgeEscriureWav(std::int32_t codi);
+
+// Where the bytes go. Offsets are from the start of the file.
+class SortidaWav {
+public:
+    virtual ~SortidaWav() = default;
+    virtual bool Escriure(const void* dades, std::size_t mida) = 0;
+    virtual bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) = 0;
+    virtual std::uint64_t Posicio() const = 0;
+};
+
+// Writes the whole file to `sortida`; returns 0 or the code of the step that failed (2, 3 or 4).
+std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span<const std::uint8_t> dades);
+
+// Creates or replaces `nomFitxer`; returns 0, or 1 when it cannot be created, or 2, 3, 4 as above.
+std::int32_t EscriureWav(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
+                         std::span<const std::uint8_t> dades);
+
+} // namespace tessora
