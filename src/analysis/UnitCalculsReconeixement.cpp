@@ -123,16 +123,20 @@ int Pos(float p) { return static_cast<int>(p); }
 std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat, const std::string& textFrequenciaMinima) {
     constexpr int N = kPuntsAnalisi;
     const std::int32_t* x = estat.Mostres.data();
-
-    // Difference curve D[1..256]; D[0] is unused.
-    std::array<std::int32_t, N + 1> D{};
+    CorbaDiferencies D{};
     for (int t = 1; t <= N; ++t) {
         std::int32_t s = 0;
         for (int i = 1; i <= N; ++i)
             s += std::abs(x[i + t] - x[i]);
         D[t] = s / 64;
     }
+    return FrequenciaDesDeCorba(D, estat.FrequenciaMostreig, textFrequenciaMinima, estat.FrequenciaFonamental);
+}
 
+std::optional<std::string> FrequenciaDesDeCorba(const CorbaDiferencies& D, std::int32_t frequenciaMostreig,
+                                                const std::string& textFrequenciaMinima,
+                                                std::int32_t& FrequenciaFonamental) {
+    constexpr int N = kPuntsAnalisi;
     // Valleys: a flat run entered by a strict fall and left by a strict rise, 2 <= s, e <= 255.
     std::array<Vall, 128> valls{};
     int nValls = 0;
@@ -159,7 +163,8 @@ std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat, con
         nouText = std::to_string(kFrequenciaMinimaPerDefecte);
     }
 
-    const std::int64_t fs = estat.FrequenciaMostreig;
+    // Quotients fs / m are compared in their exact integer forms.
+    const std::int64_t fs = frequenciaMostreig;
     const Vall* candidat = nullptr;
     for (int v = 0; v < nValls && candidat == nullptr; ++v)
         if (fs < kFrequenciaMaximaPitch * static_cast<std::int64_t>(valls[v].m)) candidat = &valls[v];
@@ -171,23 +176,26 @@ std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat, con
             candidat = &valls[v];
     }
     Vall c = *candidat;
-    estat.FrequenciaFonamental = ArrodonirQuocient(estat.FrequenciaMostreig, c.m);
+    FrequenciaFonamental = ArrodonirQuocient(frequenciaMostreig, c.m);
 
-    if (estat.FrequenciaFonamental <= 200) { // half period
+    // A valley at half (then a third) of the chosen period that is almost as deep (below 1.1 times)
+    // means the chosen one was a multiple of the true period.
+    auto gairebeTanProfunda = [&](const Vall& v) {
+        return 10 * static_cast<std::int64_t>(v.valor) < 11 * static_cast<std::int64_t>(c.valor);
+    };
+    if (FrequenciaFonamental <= 200) {
         for (int v = 0; v < nValls; ++v) {
-            if (std::abs(2 * valls[v].m - c.m) < 2 && 10 * static_cast<std::int64_t>(valls[v].valor) <
-                                                          11 * static_cast<std::int64_t>(c.valor)) {
+            if (std::abs(2 * valls[v].m - c.m) < 2 && gairebeTanProfunda(valls[v])) {
                 c = valls[v];
-                estat.FrequenciaFonamental = ArrodonirQuocient(estat.FrequenciaMostreig, c.m);
+                FrequenciaFonamental = ArrodonirQuocient(frequenciaMostreig, c.m);
                 break;
             }
         }
     }
-    if (estat.FrequenciaFonamental <= 133) { // third of the period
+    if (FrequenciaFonamental <= 133) {
         for (int v = 0; v < nValls; ++v) {
-            if (std::abs(3 * valls[v].m - c.m) < 3 && 10 * static_cast<std::int64_t>(valls[v].valor) <
-                                                          11 * static_cast<std::int64_t>(c.valor)) {
-                estat.FrequenciaFonamental = ArrodonirQuocient(estat.FrequenciaMostreig, valls[v].m);
+            if (std::abs(3 * valls[v].m - c.m) < 3 && gairebeTanProfunda(valls[v])) {
+                FrequenciaFonamental = ArrodonirQuocient(frequenciaMostreig, valls[v].m);
                 break;
             }
         }
@@ -498,6 +506,13 @@ std::string FormatFix(double valor, int decimals, char separador) {
     return text;
 }
 
+std::string ComposarLiniaDades(const EstatAnalisi& estat, char separadorDecimal) {
+    return "Freq: " + std::to_string(estat.FrequenciaFonamental) +
+           " - F1:" + FormatFix(estat.FrequenciaF1, 0, separadorDecimal) + " - MigLPC:" + std::to_string(estat.MigLPC) +
+           " - S2F:" + std::to_string(estat.SeparacioF2F1) + " - AF1:" + std::to_string(estat.AmpladaF1) +
+           " - YF1/YF2:" + FormatFix(estat.YF1YF2, 2, separadorDecimal) + " - " + estat.VocalReconeguda;
+}
+
 ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
     ResultatReconeixement r;
     estat.VocalReconeguda.clear();
@@ -524,11 +539,7 @@ ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const Configura
     if (config.Castella) estat.VocalReconeguda = PlegarCastella(estat.VocalReconeguda);
     r.Vocal = estat.VocalReconeguda;
 
-    r.LiniaDades = "Freq: " + std::to_string(estat.FrequenciaFonamental) +
-                   " - F1:" + FormatFix(estat.FrequenciaF1, 0, config.SeparadorDecimal) +
-                   " - MigLPC:" + std::to_string(estat.MigLPC) + " - S2F:" + std::to_string(estat.SeparacioF2F1) +
-                   " - AF1:" + std::to_string(estat.AmpladaF1) +
-                   " - YF1/YF2:" + FormatFix(estat.YF1YF2, 2, config.SeparadorDecimal) + " - " + estat.VocalReconeguda;
+    r.LiniaDades = ComposarLiniaDades(estat, config.SeparadorDecimal);
     if (config.GraficsVisibles) r.Refresc = config.NoRepintar ? RefrescGrafics::DibuixarDirecte : RefrescGrafics::Repintar;
     return r;
 }

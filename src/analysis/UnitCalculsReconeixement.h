@@ -16,6 +16,7 @@
 
 #include "EstatAnalisi.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -77,6 +78,16 @@ struct ResultatReconeixement {
 // Returns the replacement text of the minimum-pitch edit when its text was not a whole number.
 std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat, const std::string& textFrequenciaMinima);
 
+// Average-magnitude-difference curve D[1..256] (D[0] unused).
+using CorbaDiferencies = std::array<std::int32_t, kPuntsAnalisi + 1>;
+
+// The pitch decision on a difference curve: valleys, candidate in MinF..400 Hz, half- and third-period
+// checks. Writes FrequenciaFonamental only when a candidate exists. Returns the replacement text of the
+// minimum-pitch edit, as above.
+std::optional<std::string> FrequenciaDesDeCorba(const CorbaDiferencies& D, std::int32_t frequenciaMostreig,
+                                                const std::string& textFrequenciaMinima,
+                                                std::int32_t& FrequenciaFonamental);
+
 // Block preparation and spectrum. Returns false on an arithmetic fault.
 bool CalcularEspectre(EstatAnalisi& estat, const ConfiguracioAnalisi& config);
 
@@ -96,6 +107,9 @@ std::string PlegarCastella(const std::string& vocal);
 // value at the coarser of that decimal and the 7th significant digit (halves away from zero), padded
 // back to `decimals`; 10^7 or more in %.6E form.
 std::string FormatFix(double valor, int decimals, char separador = '.');
+
+// The data line: "Freq: 180 - F1:700 - MigLPC:1400 - S2F:550 - AF1:300 - YF1/YF2:1.75 - È".
+std::string ComposarLiniaDades(const EstatAnalisi& estat, char separadorDecimal);
 
 // The whole analysis of the block in estat.Mostres.
 ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const ConfiguracioAnalisi& config);
