@@ -1,0 +1,318 @@
+// RIFF WAVE writer.
+//
+// Chunks behave as in the multimedia file interface the format comes from: a chunk's header is written
+// with a size of 0 when the chunk is opened, and the real size (plus a pad byte for an odd size) when it
+// is closed. A step that fails leaves its open chunks unpatched. Writing to a file goes to a fresh
+// temporary name in the target's folder, which is renamed over the target only when every byte is on
+// disk; any failure removes the temporary and leaves a file already there as it was.
+//
+// Failures are attributed to the step they happen in: the RIFF, LIST and ICOP headers, the notice and
+// the closing of ICOP and LIST count as the notice (2); the "fmt " header, record and closing count as
+// the format record (3); the "data" header, samples, pad byte and the closing of "data" and "RIFF" count
+// as the samples (4), and so does a failure to flush the finished file to disk.
+#include "UnitWave.h"
+
+#include "Numeric.h"
+
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <fcntl.h>
+#include <limits>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <utility>
+
+namespace tessora {
+
+namespace {
+
+constexpr std::uint64_t kMidaChunkMaxima = std::numeric_limits<std::uint32_t>::max();
+// Bytes of the file after the RIFF size field, besides the samples and their pad byte.
+constexpr std::uint64_t kCapcaleresDinsRiff = 112;
+constexpr std::uint64_t kDadesMaximes = kMidaChunkMaxima - kCapcaleresDinsRiff - 1;
+
+void PosarLE16(std::uint8_t* desti, std::uint32_t valor) {
+    desti[0] = static_cast<std::uint8_t>(valor & 0xFF);
+    desti[1] = static_cast<std::uint8_t>((valor >> 8) & 0xFF);
+}
+
+void PosarLE32(std::uint8_t* desti, std::uint32_t valor) {
+    PosarLE16(desti, valor & 0xFFFF);
+    PosarLE16(desti + 2, valor >> 16);
+}
+
+// An open chunk: the file offset of its four-character id.
+struct Chunk {
+    std::uint64_t Inici = 0;
+};
+
+// Writes the id, a size of 0 and, for RIFF and LIST, the form or list type.
+bool CrearChunk(SortidaWav& sortida, std::string_view id, Chunk& chunk, std::string_view tipus = {}) {
+    std::array<std::uint8_t, 12> capcalera{};
+    std::memcpy(capcalera.data(), id.data(), 4);
+    if (!tipus.empty()) std::memcpy(capcalera.data() + 8, tipus.data(), 4);
+    chunk.Inici = sortida.Posicio();
+    return sortida.Escriure(capcalera.data(), tipus.empty() ? 8 : 12);
+}
+
+// Pads an odd-sized chunk with a zero byte (not counted in its size) and writes its size into its header.
+bool TancarChunk(SortidaWav& sortida, const Chunk& chunk) {
+    const std::uint64_t final = sortida.Posicio();
+    if (final < chunk.Inici + 8) return false;
+    const std::uint64_t mida = final - (chunk.Inici + 8);
+    if (mida > kMidaChunkMaxima) return false;
+    if (mida % 2 != 0) {
+        const std::uint8_t zero = 0;
+        if (!sortida.Escriure(&zero, 1)) return false;
+    }
+    std::array<std::uint8_t, 4> camp{};
+    PosarLE32(camp.data(), static_cast<std::uint32_t>(mida));
+    return sortida.EscriureA(chunk.Inici + 4, camp.data(), camp.size());
+}
+
+// A file descriptor as SortidaWav. Positioned writes do not move the sequential position.
+class SortidaWavDescriptor final : public SortidaWav {
+public:
+    explicit SortidaWavDescriptor(int fd) : Fd_(fd) {}
+
+    bool Escriure(const void* dades, std::size_t mida) override {
+        const auto* punter = static_cast<const std::uint8_t*>(dades);
+        std::size_t pendents = mida;
+        while (pendents > 0) {
+            const ssize_t escrits = ::write(Fd_, punter, pendents);
+            if (escrits < 0 && errno == EINTR) continue;
+            if (escrits <= 0) return false;
+            punter += escrits;
+            pendents -= static_cast<std::size_t>(escrits);
+            Posicio_ += static_cast<std::uint64_t>(escrits);
+        }
+        return true;
+    }
+
+    bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) override {
+        const auto* punter = static_cast<const std::uint8_t*>(dades);
+        std::size_t pendents = mida;
+        while (pendents > 0) {
+            if (posicio > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+            const ssize_t escrits = ::pwrite(Fd_, punter, pendents, static_cast<off_t>(posicio));
+            if (escrits < 0 && errno == EINTR) continue;
+            if (escrits <= 0) return false;
+            punter += escrits;
+            pendents -= static_cast<std::size_t>(escrits);
+            posicio += static_cast<std::uint64_t>(escrits);
+        }
+        return true;
+    }
+
+    std::uint64_t Posicio() const override { return Posicio_; }
+
+private:
+    int Fd_;
+    std::uint64_t Posicio_ = 0;
+};
+
+// Closes a descriptor it owns when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : Fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (Fd_ >= 0) ::close(Fd_);
+    }
+    int Fd() const { return Fd_; }
+    // Closes now and reports whether the close succeeded (a failed close can mean lost writes).
+    bool Tancar() {
+        const int fd = Fd_;
+        Fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int Fd_;
+};
+
+// The temporary file beside the target; removed unless it was renamed into place.
+class FitxerTemporal {
+public:
+    FitxerTemporal(int carpeta, std::string nom) : Carpeta_(carpeta), Nom_(std::move(nom)) {}
+    FitxerTemporal(const FitxerTemporal&) = delete;
+    FitxerTemporal& operator=(const FitxerTemporal&) = delete;
+    ~FitxerTemporal() {
+        if (!Conservat_) ::unlinkat(Carpeta_, Nom_.c_str(), 0);
+    }
+    const std::string& Nom() const { return Nom_; }
+    void Conservar() { Conservat_ = true; }
+
+private:
+    int Carpeta_;
+    std::string Nom_;
+    bool Conservat_ = false;
+};
+
+// A name that does not depend on the target's, so a target name of the longest length the system
+// accepts still leaves room for it.
+std::string NomTemporal(std::mt19937_64& generador) {
+    static constexpr char kLletres[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<std::size_t> lletra(0, sizeof(kLletres) - 2);
+    std::string nom = ".tessora-";
+    for (int i = 0; i < 12; ++i)
+        nom += kLletres[lletra(generador)];
+    return nom + ".tmp";
+}
+
+// Creates a new temporary file in `carpeta`; -1 when none can be created.
+int CrearTemporal(int carpeta, std::string& nom) {
+    std::random_device llavor;
+    std::mt19937_64 generador((static_cast<std::uint64_t>(llavor()) << 32) ^ llavor());
+    for (int intent = 0; intent < 100; ++intent) {
+        nom = NomTemporal(generador);
+        const int fd = ::openat(carpeta, nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// A symbolic link as target is written through, as opening it for writing would do, so the link stays.
+std::filesystem::path DestiReal(const std::filesystem::path& nomFitxer) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(nomFitxer, error))) return nomFitxer;
+    const std::filesystem::path resolt = std::filesystem::weakly_canonical(nomFitxer, error);
+    return error ? nomFitxer : resolt;
+}
+
+std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
+                            std::span<const std::uint8_t> dades) {
+    const std::filesystem::path desti = DestiReal(nomFitxer);
+    const std::string nom = desti.filename().string();
+    if (nom.empty() || nom == "." || nom == "..") return kWavNoEsPotCrear;
+    const std::filesystem::path pare = desti.parent_path();
+    const std::string carpetaNom = pare.empty() ? std::string(".") : pare.string();
+
+    const Descriptor carpeta(::open(carpetaNom.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (carpeta.Fd() < 0) return kWavNoEsPotCrear;
+
+    struct stat anterior {};
+    const bool existeix = ::fstatat(carpeta.Fd(), nom.c_str(), &anterior, 0) == 0;
+    if (existeix && S_ISDIR(anterior.st_mode)) return kWavNoEsPotCrear;
+
+    std::string nomTemporal;
+    Descriptor fitxer(CrearTemporal(carpeta.Fd(), nomTemporal));
+    if (fitxer.Fd() < 0) return kWavNoEsPotCrear;
+    FitxerTemporal temporal(carpeta.Fd(), std::move(nomTemporal));
+
+    // A replaced file keeps its permissions, as it would if it had been emptied and rewritten.
+    if (existeix && S_ISREG(anterior.st_mode)) ::fchmod(fitxer.Fd(), anterior.st_mode & 07777);
+
+    SortidaWavDescriptor sortida(fitxer.Fd());
+    const std::int32_t resultat = EscriureWav(sortida, codiFormat, dades);
+    if (resultat != kWavCorrecte) return resultat;
+    if (::fsync(fitxer.Fd()) != 0 || !fitxer.Tancar()) return kWavErrorDades;
+
+    if (::renameat(carpeta.Fd(), temporal.Nom().c_str(), carpeta.Fd(), nom.c_str()) != 0)
+        return kWavNoEsPotCrear;
+    temporal.Conservar();
+    // The new name is durable once the folder is; the file itself is already complete either way.
+    ::fsync(carpeta.Fd());
+    return kWavCorrecte;
+}
+
+} // namespace
+
+ParametresFormat ParametresFormatWav(std::int32_t codiFormat) {
+    ParametresFormat parametres{};
+    parametres.Canals = (codiFormat % 2 != 0) ? 2 : 1;
+    switch (codiFormat) {
+    case 2:
+    case 3:
+    case 6:
+    case 7:
+    case 10:
+    case 11:
+        parametres.Bits = 16;
+        break;
+    default:
+        parametres.Bits = 8;
+        break;
+    }
+    if (codiFormat <= 3)
+        parametres.MostresPerSegon = 11025;
+    else if (codiFormat <= 7)
+        parametres.MostresPerSegon = 22050;
+    else
+        parametres.MostresPerSegon = 44100;
+    return parametres;
+}
+
+std::array<std::uint8_t, 18> OmplirFormatPCM(std::int32_t codiFormat) {
+    const ParametresFormat parametres = ParametresFormatWav(codiFormat);
+    const Estesa bytesPerMostra = static_cast<Estesa>(parametres.Bits) * 0.125L;
+    const std::int32_t bytesPerSegon =
+        Arrodonir(static_cast<Estesa>(parametres.MostresPerSegon) * bytesPerMostra * parametres.Canals);
+    const std::int32_t alineacio = Arrodonir(bytesPerMostra * parametres.Canals);
+
+    std::array<std::uint8_t, 18> format{};
+    PosarLE16(&format[0], 1);
+    PosarLE16(&format[2], static_cast<std::uint32_t>(parametres.Canals));
+    PosarLE32(&format[4], static_cast<std::uint32_t>(parametres.MostresPerSegon));
+    PosarLE32(&format[8], static_cast<std::uint32_t>(bytesPerSegon));
+    PosarLE16(&format[12], static_cast<std::uint32_t>(alineacio));
+    PosarLE16(&format[14], static_cast<std::uint32_t>(parametres.Bits));
+    PosarLE16(&format[16], 0);
+    return format;
+}
+
+std::string_view MissatgeEscriureWav(std::int32_t codi) {
+    switch (codi) {
+    case kWavNoEsPotCrear:
+        return "Imposible crear el archivo indicado";
+    case kWavErrorAvis:
+        return "Se produce un error durante el proceso de escritura";
+    case kWavErrorFormat:
+        return "Se produce un error durante el proceso de escritura del TPCMFormato";
+    case kWavErrorDades:
+        return "Se produce un error durante el proceso de escritura";
+    default:
+        return {};
+    }
+}
+
+std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span<const std::uint8_t> dades) {
+    Chunk riff;
+    Chunk llista;
+    Chunk avis;
+    if (!CrearChunk(sortida, "RIFF", riff, "WAVE") || !CrearChunk(sortida, "LIST", llista, "INFO") ||
+        !CrearChunk(sortida, "ICOP", avis) || !sortida.Escriure(kAvisICOP.data(), kAvisICOP.size()) ||
+        !TancarChunk(sortida, avis) || !TancarChunk(sortida, llista))
+        return kWavErrorAvis;
+
+    Chunk format;
+    const std::array<std::uint8_t, 18> formatPCM = OmplirFormatPCM(codiFormat);
+    if (!CrearChunk(sortida, "fmt ", format) || !sortida.Escriure(formatPCM.data(), formatPCM.size()) ||
+        !TancarChunk(sortida, format))
+        return kWavErrorFormat;
+
+    // More samples than the 32-bit RIFF size can count cannot make a valid file.
+    Chunk mostres;
+    if (dades.size() > kDadesMaximes || !CrearChunk(sortida, "data", mostres) ||
+        (!dades.empty() && !sortida.Escriure(dades.data(), dades.size())) || !TancarChunk(sortida, mostres) ||
+        !TancarChunk(sortida, riff))
+        return kWavErrorDades;
+    return kWavCorrecte;
+}
+
+std::int32_t EscriureWav(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
+                         std::span<const std::uint8_t> dades) {
+    // Only building the names and seeding the temporary name can throw; no file exists by then.
+    try {
+        return EscriureFitxer(nomFitxer, codiFormat, dades);
+    } catch (const std::exception&) {
+        return kWavNoEsPotCrear;
+    }
+}
+
+} // namespace tessora
