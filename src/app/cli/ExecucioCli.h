@@ -1,0 +1,18 @@
+// tessora-cli: the live recognition loop run on a sound file, one analysis line per recognition.
+//
+//   tessora-cli [options] FILE
+//
+// FILE is cut into consecutive 512-sample blocks from its start (a trailing partial block is dropped);
+// each block is one capture message with listening on. For every analysis the loop makes, one line:
+//   <block index, 0-based> TAB <result text, possibly empty> TAB <data line after the call>
+// or, with --csv, one CSV row. Exit status: 0 done; 1 the --desa file could not be written; 2 bad
+// command line or unusable input file (one line on standard error, nothing on standard output).
+#pragma once
+
+#include <iosfwd>
+
+namespace tessora {
+
+int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors);
+
+} // namespace tessora

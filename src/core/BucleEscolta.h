@@ -1,0 +1,102 @@
+// The live recognition loop, without widgets.
+//
+// For each captured block: take it from the capture, measure its peak level, follow the utterance
+// (EstatVeu 0 -> 1 -> 2 -> 3, back to 0 on the first quiet block), keep its first three loud blocks in
+// BufferSo slot 0, recognise its second loud block, and report what the windows must show: the level
+// meter, the big letter and its colour, the window caption, the experiment step, the automatic stop.
+// With continuous recognition every block is analysed instead and no utterances are taken.
+// The start/stop toggle lives here too, since the loop itself calls it for the automatic stop.
+#pragma once
+
+#include "BufferSo.h"
+#include "UnitCalculsReconeixement.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tessora {
+
+// What the loop needs of the capture unit.
+class ControlCaptura {
+public:
+    virtual ~ControlCaptura() = default;
+    // Opens and starts the device; returns 0 or the device's error code (the loop does not look at it).
+    virtual std::int32_t EngegarEntradaDeSo() = 0;
+    // Copies the block just filled into Mostres and MostresCrues and queues its buffer again.
+    virtual void ProcessarBufferEntrada() = 0;
+    // Requests a stop; the device stops on the next block.
+    virtual void PararEntradaDeSo() = 0;
+};
+
+// The controls the loop reads at each block.
+struct ControlsBucle {
+    ConfiguracioAnalisi Analisi;
+    bool ReconeixementContinu = false; // graphs window, "Reconeixement continu"
+    std::string TextLletra;            // graphs window, EditLletra: the vowel to compare with
+    bool ExperimentEsperant = false;   // experimentation window shown and ExperimentDisponible
+};
+
+enum class ColorNivell { Groc, Blau, Vermell }; // level <= 15, 16..126, >= 127
+enum class ColorLletra { Blau, Vermell };
+enum class TitolFinestra { Normal, AvisSaturacio };
+
+// What one block changed, for the windows to show.
+struct EfecteBloc {
+    bool Escoltat = false;  // false: listening was off, the block was only taken from the capture
+    std::int32_t Nivell = 0;
+    ColorNivell Color = ColorNivell::Groc;
+    // The analysis run for this block, if any (at most one per block).
+    std::optional<ResultatReconeixement> Analisi;
+    bool LletraCanviada = false; // the big letter now reads BucleEscolta::TextLletra()
+    std::optional<ColorLletra> NouColorLletra;
+    std::optional<TitolFinestra> NouTitol;
+    bool PasExperiment = false;    // hand UltimaVocal() to the experiment step now
+    bool AturadaAutomatica = false; // listening stopped: the letter differs from EditLletra
+};
+
+// Red, green, blue of the meter colours.
+struct ColorRGB {
+    std::uint8_t R, G, B;
+};
+ColorRGB ValorColor(ColorNivell color);
+ColorNivell ColorDelNivell(std::int32_t nivell);
+
+class BucleEscolta {
+public:
+    BucleEscolta(EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura)
+        : estat_(estat), buffer_(buffer), captura_(captura) {}
+
+    // The start/stop toggle of the button, the menu and every other caller: decided by the button
+    // caption alone ("E": start, anything else: stop).
+    void SpeedButtonEngegarPararClick();
+
+    // One captured block.
+    EfecteBloc RebreBlocDeSo(ControlsBucle& controls);
+
+    // The big letter's text; the graphs window's option handlers also write it.
+    const std::string& TextLletra() const { return textLletra_; }
+    void MostrarLletra(std::string text) { textLletra_ = std::move(text); }
+
+    bool Engegat() const { return engegat_; }
+    std::int32_t EstatVeu() const { return estatVeu_; }
+    const std::string& UltimaVocal() const { return ultimaVocal_; }
+    const std::string& CaptionBoto() const { return captionBoto_; }
+    const std::string& HintBoto() const { return hintBoto_; }
+    bool BotoPremut() const { return botoPremut_; }
+
+private:
+    EstatAnalisi& estat_;
+    BufferSo& buffer_;
+    ControlCaptura& captura_;
+
+    bool engegat_ = false;
+    std::int32_t estatVeu_ = 0;
+    std::string ultimaVocal_;
+    std::string textLletra_;
+    std::string captionBoto_ = "E";
+    std::string hintBoto_ = "Botó engegar/parar. Fa el mateix que el menú Engegar";
+    bool botoPremut_ = false;
+};
+
+} // namespace tessora
