@@ -55,6 +55,11 @@ struct EstatAnalisi {
 
     // The LPC unit with its working arrays (kept between calls).
     UnitLPC LPC;
+
+    // Ear-weighting divisors exp(ln(f_k) x -0.800147) x 79.1874212 for f_k = FrequenciesEspectre[k],
+    // k = 1..255; they depend on the sample rate alone and are kept for the rate they were made for.
+    std::int32_t FrequenciaDivisorsOida = -1;
+    std::array<long double, kPuntsAnalisi> DivisorsOida{};
 };
 
 } // namespace tessora

@@ -49,8 +49,17 @@ const std::array<Estesa, kMidaFFT + 1>& PesosFinestra() {
     return pesos;
 }
 
-// Ear weighting divisor exp(ln(f) x -0.800147) x 79.1874212 for a frequency f > 0 in Hz.
-Estesa DivisorOida(float f) { return std::exp(std::log(static_cast<Estesa>(f)) * kExponentOida) * kFactorOida; }
+// Ear weighting divisors for bins 1..255 of the current frequency axis. False when a bin lies at 0 Hz
+// (a rate of 0), whose logarithm does not exist.
+bool PrepararDivisorsOida(EstatAnalisi& e) {
+    if (e.FrequenciaDivisorsOida == e.FrequenciaMostreig) return true;
+    if (!(e.FrequenciesEspectre[1] > 0.0f)) return false;
+    for (int k = 1; k < kPuntsAnalisi; ++k)
+        e.DivisorsOida[k] =
+            std::exp(std::log(static_cast<Estesa>(e.FrequenciesEspectre[k])) * kExponentOida) * kFactorOida;
+    e.FrequenciaDivisorsOida = e.FrequenciaMostreig;
+    return true;
+}
 
 void TransformadaFourier(std::array<float, kMidaFFT + 1>& x, std::array<float, kMidaFFT + 1>& y) {
     // Bit reversal, 1-based.
@@ -238,13 +247,11 @@ bool CalcularEspectre(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
         estat.ModulEspectre[k - 1] = Desa(modul * (1.0L / 256.0L));
     }
     if (config.EscalaAdaptadaOida) {
+        if (!PrepararDivisorsOida(estat)) return false;
         estat.ModulEspectre[0] = 0.0f;
-        for (int k = 1; k <= 255; ++k) {
-            if (estat.ModulEspectre[k] > 0.0f) {
-                if (!(estat.FrequenciesEspectre[k] > 0.0f)) return false; // ln of 0
-                estat.ModulEspectre[k] = Desa(estat.ModulEspectre[k] / DivisorOida(estat.FrequenciesEspectre[k]));
-            }
-        }
+        for (int k = 1; k <= 255; ++k)
+            if (estat.ModulEspectre[k] > 0.0f)
+                estat.ModulEspectre[k] = Desa(estat.ModulEspectre[k] / estat.DivisorsOida[k]);
     }
     return true;
 }
@@ -255,15 +262,12 @@ bool CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config, bool&
     dosPics = false;
 
     if (config.EscalaAdaptadaOida) {
+        // Hz(k) is bin k - 1: the envelope is weighted one bin below the spectrum.
+        if (!PrepararDivisorsOida(estat)) return false;
         E[0] = 0.0f;
         E[1] = 0.0f;
-        for (int k = 2; k < N; ++k) {
-            if (E[k] > 0.0f) {
-                const float f = Hz(estat, k);
-                if (!(f > 0.0f)) return false; // ln of 0
-                E[k] = Desa(E[k] / DivisorOida(f));
-            }
-        }
+        for (int k = 2; k < N; ++k)
+            if (E[k] > 0.0f) E[k] = Desa(E[k] / estat.DivisorsOida[k - 1]);
     }
 
     if (config.NormalitzarFFT) {

@@ -54,13 +54,16 @@ ResultatLPC UnitLPC::CalcularLPC(const float* SenyalLPC, float* EnvolupantLPC, s
     if (mostres > 0) std::copy_n(SenyalLPC, mostres, x.begin());
 
     // R[k] over the first 8192 samples of the zero-extended copy. Products with the zeros past the
-    // copied samples add an exact zero, so the sum stops at the last copied sample.
+    // copied samples add an exact zero, so the sum stops at the last copied sample. Each R[k] is its
+    // own running sum in ascending j; the lags are advanced side by side so that their rounding chains
+    // overlap in time, which leaves every sum exactly as a lag-by-lag loop would leave it.
     const std::int32_t finestra = std::min(std::max(mostres, 0), kCapacitatMostres - 1);
-    for (std::int32_t k = 0; k <= Ordre; ++k) {
-        float r = 0.0f;
-        for (std::int32_t j = 0; j + k < finestra; ++j)
-            r = Desa(static_cast<Estesa>(r) + static_cast<Estesa>(x[j]) * x[j + k]);
-        R[k] = r;
+    const std::int32_t ordreCorrelat = std::min(Ordre, finestra - 1);
+    for (std::int32_t j = 0; j < finestra; ++j) {
+        const Estesa xj = x[j];
+        const std::int32_t kMax = std::min(ordreCorrelat, finestra - 1 - j);
+        for (std::int32_t k = 0; k <= kMax; ++k)
+            R[k] = Desa(static_cast<Estesa>(R[k]) + xj * x[j + k]);
     }
 
     if (R[0] == 0.0f) {
@@ -102,15 +105,23 @@ ResultatLPC UnitLPC::CalcularLPC(const float* SenyalLPC, float* EnvolupantLPC, s
 
     const std::int32_t ordre = std::max(Ordre, 0);
     PrepararTaula(L, pas, ordre);
+    // Each point's sums run over k in ascending order; the points are advanced side by side (k outer)
+    // so that their rounding chains overlap, with the same result as one point at a time.
     const std::size_t punts = static_cast<std::size_t>(L) + 1;
-    for (std::int32_t i = 0; i <= L; ++i) {
-        float re = 1.0f;
-        float im = 0.0f;
-        for (std::int32_t k = 1; k <= ordre; ++k) {
-            const std::size_t t = static_cast<std::size_t>(k - 1) * punts + static_cast<std::size_t>(i);
-            re = Desa(static_cast<Estesa>(re) - Cosinus_[t] * CoeficientsLPC[k]);
-            im = Desa(Sinus_[t] * CoeficientsLPC[k] + im);
+    Re_.assign(punts, 1.0f);
+    Im_.assign(punts, 0.0f);
+    for (std::int32_t k = 1; k <= ordre; ++k) {
+        const long double* fila_cos = &Cosinus_[static_cast<std::size_t>(k - 1) * punts];
+        const long double* fila_sin = &Sinus_[static_cast<std::size_t>(k - 1) * punts];
+        const Estesa a = CoeficientsLPC[k];
+        for (std::size_t i = 0; i < punts; ++i) {
+            Re_[i] = Desa(static_cast<Estesa>(Re_[i]) - fila_cos[i] * a);
+            Im_[i] = Desa(fila_sin[i] * a + Im_[i]);
         }
+    }
+    for (std::size_t i = 0; i < punts; ++i) {
+        const float re = Re_[i];
+        const float im = Im_[i];
         if (!EsFinit(re) || !EsFinit(im)) return ResultatLPC::ErrorNumeric;
         const Estesa modul2 = static_cast<Estesa>(re) * re + static_cast<Estesa>(im) * im;
         if (modul2 == 0.0L) return ResultatLPC::ErrorNumeric; // 1 / 0

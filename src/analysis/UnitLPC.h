@@ -48,6 +48,9 @@ private:
     std::int32_t TaulaOrdre_ = 0;
     std::vector<long double> Cosinus_;
     std::vector<long double> Sinus_;
+    // Real and imaginary sums of every envelope point.
+    std::vector<float> Re_;
+    std::vector<float> Im_;
 };
 
 } // namespace tessora
