@@ -1,4 +1,4 @@
-// Helpers shared by the audio tests: a private folder for the files a test writes, and whole-file I/O.
+// Helpers shared by the tests: a private folder for the files a test writes, and whole-file I/O.
 #pragma once
 
 #include <algorithm>
