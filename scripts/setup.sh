@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests, the benchmarks and the demo need.
+# Run as root on Debian 12 (or with sudo). Safe to run again.
+set -euo pipefail
+packages=(
+    build-essential cmake ninja-build pkg-config git
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libsndfile1-dev libsamplerate0-dev libcli11-dev
+    espeak-ng sox
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -q
+    "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
