@@ -22,7 +22,8 @@ namespace {
 void BlocSonor(EstatAnalisi& e) {
     double y1[3] = {}, y2[3] = {};
     const double r = std::exp(-M_PI * 80.0 / 11025.0);
-    const double a11 = 2 * r * std::cos(2 * M_PI * 800 / 11025.0), a21 = 2 * r * std::cos(2 * M_PI * 1200 / 11025.0);
+    const double a11 = 2 * r * std::cos(2 * M_PI * 800 / 11025.0),
+                 a21 = 2 * r * std::cos(2 * M_PI * 1200 / 11025.0);
     std::vector<double> s(2048);
     double maxim = 0;
     for (int n = 0; n < 2048; ++n) {
@@ -112,8 +113,8 @@ void BM_CliContinu(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
     // Real time per block is 512 / 11025 s: the counter shows how many times faster than real time.
-    state.counters["x_temps_real"] = benchmark::Counter(static_cast<double>(state.iterations()) * 512.0 / 11025.0,
-                                                        benchmark::Counter::kIsRate);
+    state.counters["x_temps_real"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * 512.0 / 11025.0, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CliContinu)->Unit(benchmark::kMicrosecond);
 

@@ -10,7 +10,7 @@ inline constexpr int kMidaBloc = 512;                      // samples per captur
 inline constexpr int kMidaFFT = 512;                       // points of the spectrum
 inline constexpr int kPuntsAnalisi = 256;                  // lags, envelope points, drawn bins
 inline constexpr int kOrdreLPCPerDefecte = 11;
-inline constexpr int kOrdreLPCMaxim = 128; // capacity of the predictor arrays
+inline constexpr int kOrdreLPCMaxim = 128;                      // capacity of the predictor arrays
 inline constexpr std::int32_t kFrequenciaMinimaPerDefecte = 60; // Hz, lowest pitch accepted
 inline constexpr std::int32_t kFrequenciaMaximaPitch = 400;     // Hz, highest pitch accepted
 
@@ -21,10 +21,10 @@ inline constexpr int kMaximPics = 10; // PicsLPC columns; the features use slots
 inline constexpr int kPicsUsats = 4;
 
 // Live loop.
-inline constexpr int kNivellSilenci = 15;     // a block is loud when its level is above this
-inline constexpr int kNivellSaturacio = 127;  // level at or above which the input clipped
-inline constexpr int kBlocsPerEmissio = 3;    // loud blocks kept per utterance
+inline constexpr int kNivellSilenci = 15;    // a block is loud when its level is above this
+inline constexpr int kNivellSaturacio = 127; // level at or above which the input clipped
+inline constexpr int kBlocsPerEmissio = 3;   // loud blocks kept per utterance
 inline constexpr int kMidaEmissio = kBlocsPerEmissio * kMidaBloc; // 1536 bytes: one BufferSo slot
-inline constexpr std::uint8_t kByteSilenci = 127; // BufferSo silence value
+inline constexpr std::uint8_t kByteSilenci = 127;                 // BufferSo silence value
 
 } // namespace tessora

@@ -15,12 +15,18 @@ namespace tessora {
 using Estesa = long double;
 
 // Rounds an extended value to the stored 32-bit float (nearest, ties to even).
-inline float Desa(Estesa v) { return static_cast<float>(v); }
+inline float Desa(Estesa v) {
+    return static_cast<float>(v);
+}
 
-inline bool EsFinit(float v) { return std::isfinite(v); }
+inline bool EsFinit(float v) {
+    return std::isfinite(v);
+}
 
 // Round: nearest integer, halves to the even neighbour (262.5 gives 262). Only for values that fit.
-inline std::int32_t Arrodonir(Estesa v) { return static_cast<std::int32_t>(std::nearbyint(v)); }
+inline std::int32_t Arrodonir(Estesa v) {
+    return static_cast<std::int32_t>(std::nearbyint(v));
+}
 
 // Whole number as typed in an edit: an optional sign and decimal digits, within the 32-bit range,
 // and nothing else. Returns false for any other text.

@@ -111,9 +111,13 @@ struct Punt {
 };
 
 // Hz(p) = FrequenciesEspectre[p - 1] for p >= 1; 0 for p = 0.
-float Hz(const EstatAnalisi& e, int p) { return p >= 1 ? e.FrequenciesEspectre[p - 1] : 0.0f; }
+float Hz(const EstatAnalisi& e, int p) {
+    return p >= 1 ? e.FrequenciesEspectre[p - 1] : 0.0f;
+}
 
-bool EsMaxim(const float* E, int p) { return E[p - 1] > E[p - 2] && E[p - 1] > E[p]; }
+bool EsMaxim(const float* E, int p) {
+    return E[p - 1] > E[p - 2] && E[p - 1] > E[p];
+}
 
 // The lowest E[q] for q = lo..hi and its position; the lowest index wins among equal values.
 Punt Minim(const float* E, int lo, int hi) {
@@ -123,13 +127,16 @@ Punt Minim(const float* E, int lo, int hi) {
     return t;
 }
 
-int Pos(float p) { return static_cast<int>(p); }
+int Pos(float p) {
+    return static_cast<int>(p);
+}
 
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------
 
-std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat, const std::string& textFrequenciaMinima) {
+std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat,
+                                                        const std::string& textFrequenciaMinima) {
     constexpr int N = kPuntsAnalisi;
     const std::int32_t* x = estat.Mostres.data();
     CorbaDiferencies D{};
@@ -139,7 +146,8 @@ std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat, con
             s += std::abs(x[i + t] - x[i]);
         D[t] = s / 64;
     }
-    return FrequenciaDesDeCorba(D, estat.FrequenciaMostreig, textFrequenciaMinima, estat.FrequenciaFonamental);
+    return FrequenciaDesDeCorba(D, estat.FrequenciaMostreig, textFrequenciaMinima,
+                                estat.FrequenciaFonamental);
 }
 
 std::optional<std::string> FrequenciaDesDeCorba(const CorbaDiferencies& D, std::int32_t frequenciaMostreig,
@@ -501,7 +509,8 @@ std::string FormatFix(double valor, int decimals, char separador) {
     text += std::to_string(arrodonit / divisor);
     if (decimals > 0) {
         std::string fraccio = std::to_string(arrodonit % divisor);
-        fraccio.insert(0, static_cast<std::size_t>(efectius) - std::min<std::size_t>(fraccio.size(), efectius), '0');
+        fraccio.insert(
+            0, static_cast<std::size_t>(efectius) - std::min<std::size_t>(fraccio.size(), efectius), '0');
         if (efectius == 0) fraccio.clear();
         fraccio.append(static_cast<std::size_t>(decimals - efectius), '0');
         text += separador;
@@ -512,8 +521,9 @@ std::string FormatFix(double valor, int decimals, char separador) {
 
 std::string ComposarLiniaDades(const EstatAnalisi& estat, char separadorDecimal) {
     return "Freq: " + std::to_string(estat.FrequenciaFonamental) +
-           " - F1:" + FormatFix(estat.FrequenciaF1, 0, separadorDecimal) + " - MigLPC:" + std::to_string(estat.MigLPC) +
-           " - S2F:" + std::to_string(estat.SeparacioF2F1) + " - AF1:" + std::to_string(estat.AmpladaF1) +
+           " - F1:" + FormatFix(estat.FrequenciaF1, 0, separadorDecimal) +
+           " - MigLPC:" + std::to_string(estat.MigLPC) + " - S2F:" + std::to_string(estat.SeparacioF2F1) +
+           " - AF1:" + std::to_string(estat.AmpladaF1) +
            " - YF1/YF2:" + FormatFix(estat.YF1YF2, 2, separadorDecimal) + " - " + estat.VocalReconeguda;
 }
 
@@ -525,8 +535,8 @@ ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const Configura
     if (!CalcularEspectre(estat, config)) return r;
     std::int32_t ordre = 0;
     if (!LlegirEnter(config.TextOrdreLPC.c_str(), ordre)) return r;
-    const ResultatLPC lpc = estat.LPC.CalcularLPC(estat.SenyalLPC.data(), estat.EnvolupantLPC.data(), kMidaBloc,
-                                                  ordre, kMidaFFT);
+    const ResultatLPC lpc =
+        estat.LPC.CalcularLPC(estat.SenyalLPC.data(), estat.EnvolupantLPC.data(), kMidaBloc, ordre, kMidaFFT);
     if (lpc == ResultatLPC::ErrorNumeric || lpc == ResultatLPC::ForaDeCapacitat) return r;
 
     bool dosPics = false;
@@ -534,7 +544,8 @@ ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const Configura
     r.Completa = true;
 
     if (dosPics && estat.FrequenciaFonamental > 0) {
-        const TretsVocal trets{estat.FrequenciaF1, estat.SeparacioF2F1, estat.MigLPC, estat.AmpladaF1, estat.YF1YF2};
+        const TretsVocal trets{estat.FrequenciaF1, estat.SeparacioF2F1, estat.MigLPC, estat.AmpladaF1,
+                               estat.YF1YF2};
         estat.VocalReconeguda = DecidirVocal(trets, config.VeuAguda);
         r.Fila = FilaGridErrors{std::to_string(estat.FrequenciaFonamental), FormatFix(estat.FrequenciaF1, 0),
                                 std::to_string(estat.MigLPC), std::to_string(estat.SeparacioF2F1),
@@ -544,7 +555,8 @@ ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const Configura
     r.Vocal = estat.VocalReconeguda;
 
     r.LiniaDades = ComposarLiniaDades(estat, config.SeparadorDecimal);
-    if (config.GraficsVisibles) r.Refresc = config.NoRepintar ? RefrescGrafics::DibuixarDirecte : RefrescGrafics::Repintar;
+    if (config.GraficsVisibles)
+        r.Refresc = config.NoRepintar ? RefrescGrafics::DibuixarDirecte : RefrescGrafics::Repintar;
     return r;
 }
 

@@ -25,26 +25,26 @@ namespace tessora {
 
 // Settings the analysis reads, built from the controls at the moment of each run.
 struct ConfiguracioAnalisi {
-    bool Preemfasis = true;          // graphs window, "Preemfasis"
-    bool EscalaAdaptadaOida = false; // "Adaptada a l'oïda": ear weighting of spectrum and envelope
-    bool NormalitzarFFT = false;     // "Normalitzar FFT"
-    bool VeureFFT = true;            // "Veure FFT"
-    bool NoRepintar = false;         // "No Repintar"
-    bool GraficsVisibles = false;    // the graphs window is shown
-    std::string TextOrdreLPC = "11";          // text of EditNumeroQuoeficientsLPC
-    std::string TextFrequenciaMinima = "60";  // text of EditFrequenciaMinima
-    bool VeuAguda = false;           // main window, "Veu aguda"
-    bool Castella = false;           // MenuCastellano checked: Spanish vowel set
-    char SeparadorDecimal = '.';     // regional decimal separator of the data line
+    bool Preemfasis = true;                  // graphs window, "Preemfasis"
+    bool EscalaAdaptadaOida = false;         // "Adaptada a l'oïda": ear weighting of spectrum and envelope
+    bool NormalitzarFFT = false;             // "Normalitzar FFT"
+    bool VeureFFT = true;                    // "Veure FFT"
+    bool NoRepintar = false;                 // "No Repintar"
+    bool GraficsVisibles = false;            // the graphs window is shown
+    std::string TextOrdreLPC = "11";         // text of EditNumeroQuoeficientsLPC
+    std::string TextFrequenciaMinima = "60"; // text of EditFrequenciaMinima
+    bool VeuAguda = false;                   // main window, "Veu aguda"
+    bool Castella = false;                   // MenuCastellano checked: Spanish vowel set
+    char SeparadorDecimal = '.';             // regional decimal separator of the data line
 };
 
 // The inputs of the decision rules.
 struct TretsVocal {
-    float F1 = 0.0f;        // Hz
-    std::int32_t S2F = 0;   // Hz
+    float F1 = 0.0f;         // Hz
+    std::int32_t S2F = 0;    // Hz
     std::int32_t MigLPC = 0; // Hz
-    std::int32_t AF1 = 0;   // Hz
-    double Y = 0.0;         // YF1/YF2
+    std::int32_t AF1 = 0;    // Hz
+    double Y = 0.0;          // YF1/YF2
 };
 
 // The texts of one row of the experimentation grid (columns 3..7); column 2, the trial number, is the
@@ -64,9 +64,9 @@ enum class RefrescGrafics {
 };
 
 struct ResultatReconeixement {
-    bool Completa = false;     // false: abandoned in the guarded first stage; nothing below is set
-    std::string Vocal;         // recognised vowel (UTF-8), possibly empty
-    std::string LiniaDades;    // new caption of LabelDades1
+    bool Completa = false;              // false: abandoned in the guarded first stage; nothing below is set
+    std::string Vocal;                  // recognised vowel (UTF-8), possibly empty
+    std::string LiniaDades;             // new caption of LabelDades1
     std::optional<FilaGridErrors> Fila; // written after every decision
     RefrescGrafics Refresc = RefrescGrafics::Cap;
     // The minimum-pitch text was not a whole number: the edit must now read this ("60"). Reported also
@@ -76,7 +76,8 @@ struct ResultatReconeixement {
 
 // Pitch. Reads Mostres[1..512]; writes FrequenciaFonamental (kept when the curve has no usable valley).
 // Returns the replacement text of the minimum-pitch edit when its text was not a whole number.
-std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat, const std::string& textFrequenciaMinima);
+std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat,
+                                                        const std::string& textFrequenciaMinima);
 
 // Average-magnitude-difference curve D[1..256] (D[0] unused).
 using CorbaDiferencies = std::array<std::int32_t, kPuntsAnalisi + 1>;

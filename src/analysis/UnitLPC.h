@@ -18,8 +18,8 @@ namespace tessora {
 
 enum class ResultatLPC {
     Correcte,
-    Silenci,       // R[0] == 0: the envelope's first NombreMostres elements were zeroed
-    ErrorNumeric,  // division by zero, overflow or invalid operation: the block must be abandoned
+    Silenci,         // R[0] == 0: the envelope's first NombreMostres elements were zeroed
+    ErrorNumeric,    // division by zero, overflow or invalid operation: the block must be abandoned
     ForaDeCapacitat, // order above 128, or more points than the envelope holds: nothing was computed
 };
 

@@ -7,9 +7,12 @@ namespace tessora {
 
 ColorRGB ValorColor(ColorNivell color) {
     switch (color) {
-    case ColorNivell::Groc: return {255, 255, 0};
-    case ColorNivell::Blau: return {0, 0, 255};
-    case ColorNivell::Vermell: return {255, 0, 0};
+    case ColorNivell::Groc:
+        return {255, 255, 0};
+    case ColorNivell::Blau:
+        return {0, 0, 255};
+    case ColorNivell::Vermell:
+        return {255, 0, 0};
     }
     return {0, 0, 0};
 }
@@ -71,8 +74,8 @@ EfecteBloc BucleEscolta::RebreBlocDeSo(ControlsBucle& controls) {
     if (controls.ReconeixementContinu) estatVeu_ = 1;
 
     if (!controls.ReconeixementContinu && estatVeu_ < kBlocsPerEmissio) {
-        std::memcpy(buffer_.Dades() + static_cast<std::size_t>(estatVeu_) * kMidaBloc, estat_.MostresCrues.data(),
-                    kMidaBloc);
+        std::memcpy(buffer_.Dades() + static_cast<std::size_t>(estatVeu_) * kMidaBloc,
+                    estat_.MostresCrues.data(), kMidaBloc);
         if (estatVeu_ == 2) {
             efecte.PasExperiment = controls.ExperimentEsperant;
             estatVeu_ = 3;

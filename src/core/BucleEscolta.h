@@ -43,7 +43,7 @@ enum class TitolFinestra { Normal, AvisSaturacio };
 
 // What one block changed, for the windows to show.
 struct EfecteBloc {
-    bool Escoltat = false;  // false: listening was off, the block was only taken from the capture
+    bool Escoltat = false; // false: listening was off, the block was only taken from the capture
     std::int32_t Nivell = 0;
     ColorNivell Color = ColorNivell::Groc;
     // The analysis run for this block, if any (at most one per block).
@@ -51,7 +51,7 @@ struct EfecteBloc {
     bool LletraCanviada = false; // the big letter now reads BucleEscolta::TextLletra()
     std::optional<ColorLletra> NouColorLletra;
     std::optional<TitolFinestra> NouTitol;
-    bool PasExperiment = false;    // hand UltimaVocal() to the experiment step now
+    bool PasExperiment = false;     // hand UltimaVocal() to the experiment step now
     bool AturadaAutomatica = false; // listening stopped: the letter differs from EditLletra
 };
 

@@ -12,9 +12,13 @@ namespace tessora {
 namespace {
 
 using LD = long double;
-float F(LD v) { return static_cast<float>(v); }
+float F(LD v) {
+    return static_cast<float>(v);
+}
 
-LD Pes(int i) { return 0.46L * std::cos(static_cast<LD>(i - 256) * static_cast<LD>(0.012271875f)) + 0.54L; }
+LD Pes(int i) {
+    return 0.46L * std::cos(static_cast<LD>(i - 256) * static_cast<LD>(0.012271875f)) + 0.54L;
+}
 
 struct Espectre : ::testing::Test {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();
@@ -57,16 +61,16 @@ TEST_P(PortaDeNivell, NomesUnaMostraPerSobreDeDosObreLaPorta) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Llindar, PortaDeNivell,
-                         ::testing::Values(CasPorta{"dosExactes", 2, false}, CasPorta{"menysDosExactes", -2, false},
-                                           CasPorta{"tres", 3, true}, CasPorta{"menysTres", -3, true},
-                                           CasPorta{"zero", 0, false}),
+                         ::testing::Values(CasPorta{"dosExactes", 2, false},
+                                           CasPorta{"menysDosExactes", -2, false}, CasPorta{"tres", 3, true},
+                                           CasPorta{"menysTres", -3, true}, CasPorta{"zero", 0, false}),
                          [](const auto& info) { return std::string(info.param.nom); });
 
 TEST_F(Espectre, LaPreemfasiUsaLaMostraAnteriorSenseFiltrar) {
     config.Preemfasis = true;
     estat->Mostres.fill(40);
     ASSERT_TRUE(CalcularEspectre(*estat, config));
-    EXPECT_EQ(estat->SenyalLPC[0], F(40.0L * Pes(1))); // p = 0 for the first sample
+    EXPECT_EQ(estat->SenyalLPC[0], F(40.0L * Pes(1)));                // p = 0 for the first sample
     const float filtrada = F(40.0L - static_cast<LD>(0.95f) * 40.0L); // about 0.05 x 40
     EXPECT_NEAR(filtrada, 2.0f, 1e-5f);
     for (int i = 2; i <= 512; ++i)
@@ -117,9 +121,11 @@ TEST_F(Espectre, LaFFTCoincideAmbUnaDFTDirecta) {
     for (int k = 0; k < 512; k += 17) {
         std::complex<double> suma = 0;
         for (int n = 0; n < 512; ++n)
-            suma += static_cast<double>(estat->Mostres[n] * Pes(n + 1)) * std::polar(1.0, 2.0 * M_PI * k * n / 512.0);
+            suma += static_cast<double>(estat->Mostres[n] * Pes(n + 1)) *
+                    std::polar(1.0, 2.0 * M_PI * k * n / 512.0);
         // Nine stages of 32-bit butterflies: a relative error of a few 1e-6 against double.
-        EXPECT_NEAR(estat->ModulEspectre[k], std::abs(suma) / 256.0, 1e-4 + 1e-5 * std::abs(suma) / 256.0) << k;
+        EXPECT_NEAR(estat->ModulEspectre[k], std::abs(suma) / 256.0, 1e-4 + 1e-5 * std::abs(suma) / 256.0)
+            << k;
     }
 }
 

@@ -65,7 +65,8 @@ TEST_P(VocalsSintetiques, EsReconeixen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Formants, VocalsSintetiques,
-                         ::testing::Values(CasVocal{"A", 88, 800, 1200, "A"}, CasVocal{"U", 110, 300, 700, "U"},
+                         ::testing::Values(CasVocal{"A", 88, 800, 1200, "A"},
+                                           CasVocal{"U", 110, 300, 700, "U"},
                                            CasVocal{"O", 88, 500, 850, "O"}),
                          [](const auto& info) { return std::string(info.param.nom); });
 

@@ -89,8 +89,8 @@ TEST_F(Trets, UnBlocSilenciosNoCanviaResIDeixaElLimitInferiorAU) {
 }
 
 struct CasPrimerPic {
-    int maxim;        // element of the first local maximum
-    float posicioHz;  // slot 1 afterwards
+    int maxim;       // element of the first local maximum
+    float posicioHz; // slot 1 afterwards
 };
 
 class PrimerPicPerSobreDe80Hz : public Trets, public ::testing::WithParamInterface<CasPrimerPic> {};

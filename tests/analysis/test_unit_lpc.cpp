@@ -15,7 +15,9 @@ namespace tessora {
 namespace {
 
 using LD = long double;
-float F(LD v) { return static_cast<float>(v); }
+float F(LD v) {
+    return static_cast<float>(v);
+}
 
 struct Referencia {
     std::vector<float> x = std::vector<float>(8193, 0.0f);
@@ -51,7 +53,8 @@ struct Referencia {
             K[i] = F((static_cast<LD>(R[i]) - static_cast<LD>(s)) / static_cast<LD>(E[i - 1]));
             a[i][i] = K[i];
             for (int j = 1; j <= i - 1; ++j)
-                a[j][i] = F(static_cast<LD>(a[j][i - 1]) - static_cast<LD>(K[i]) * static_cast<LD>(a[i - j][i - 1]));
+                a[j][i] = F(static_cast<LD>(a[j][i - 1]) -
+                            static_cast<LD>(K[i]) * static_cast<LD>(a[i - j][i - 1]));
             E[i] = F((1.0L - static_cast<LD>(K[i]) * static_cast<LD>(K[i])) * static_cast<LD>(E[i - 1]));
         }
         for (int j = 1; j <= p; ++j)
@@ -99,10 +102,12 @@ TEST_P(LPCContraReferencia, IgualBitABit) {
         ASSERT_EQ(lpc->CalcularLPC(senyal.data(), sortida.data(), cas.mostres, cas.ordre, cas.punts),
                   ResultatLPC::Correcte);
         for (int k = 0; k <= cas.ordre; ++k)
-            ASSERT_EQ(std::bit_cast<std::uint32_t>(lpc->Autocorrelacio[k]), std::bit_cast<std::uint32_t>(ref->R[k]))
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(lpc->Autocorrelacio[k]),
+                      std::bit_cast<std::uint32_t>(ref->R[k]))
                 << "R[" << k << "]";
         for (int j = 1; j <= cas.ordre; ++j)
-            ASSERT_EQ(std::bit_cast<std::uint32_t>(lpc->CoeficientsLPC[j]), std::bit_cast<std::uint32_t>(ref->c[j]))
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(lpc->CoeficientsLPC[j]),
+                      std::bit_cast<std::uint32_t>(ref->c[j]))
                 << "a[" << j << "]";
         const int punts = (cas.punts + 1) / 2;
         for (int i = 0; i < punts; ++i)
@@ -114,9 +119,9 @@ TEST_P(LPCContraReferencia, IgualBitABit) {
 // The standard call, other orders (the cached cosines grow and are reused), other point counts (the
 // table is rebuilt), and fewer samples than the block.
 INSTANTIATE_TEST_SUITE_P(Ordres, LPCContraReferencia,
-                         ::testing::Values(Cas{512, 11, 512}, Cas{512, 2, 512}, Cas{512, 24, 512}, Cas{512, 11, 512},
-                                           Cas{512, 128, 512}, Cas{300, 11, 512}, Cas{512, 11, 100},
-                                           Cas{512, 11, 513}, Cas{1024, 16, 1024}));
+                         ::testing::Values(Cas{512, 11, 512}, Cas{512, 2, 512}, Cas{512, 24, 512},
+                                           Cas{512, 11, 512}, Cas{512, 128, 512}, Cas{300, 11, 512},
+                                           Cas{512, 11, 100}, Cas{512, 11, 513}, Cas{1024, 16, 1024}));
 
 TEST(CalcularLPC, BlocDeZerosAnulaLEnvolupantIConservaElsCoeficients) {
     auto lpc = std::make_unique<UnitLPC>();
@@ -178,7 +183,8 @@ TEST(CalcularLPC, OrdreUCoincideixAmbLaFormaTancada) {
     EXPECT_GT(w, static_cast<float>(M_PI));
     const float re255 = F(1.0L - std::cos(static_cast<LD>(w)) * a1);
     const float im255 = F(std::sin(static_cast<LD>(w)) * a1);
-    EXPECT_EQ(env[255], F(4.0L * F(1.0L / std::sqrt(static_cast<LD>(re255) * re255 + static_cast<LD>(im255) * im255))));
+    EXPECT_EQ(env[255],
+              F(4.0L * F(1.0L / std::sqrt(static_cast<LD>(re255) * re255 + static_cast<LD>(im255) * im255))));
 }
 
 TEST(CalcularLPC, LAutocorrelacioEsLaSumaSobreLesMostresCopiades) {

@@ -114,8 +114,9 @@ TEST(Cli, LaTaulaCsvTeLaCapcaleraIUnaFilaPerAnalisi) {
         EXPECT_EQ(camps[0], linia[0]);
         EXPECT_EQ(camps[2], linia[1]);
         // The data line and the row carry the same values.
-        EXPECT_EQ(linia[2], "Freq: " + camps[3] + " - F1:" + camps[4] + " - MigLPC:" + camps[5] + " - S2F:" +
-                                camps[6] + " - AF1:" + camps[7] + " - YF1/YF2:" + camps[8] + " - " + camps[2]);
+        EXPECT_EQ(linia[2], "Freq: " + camps[3] + " - F1:" + camps[4] + " - MigLPC:" + camps[5] +
+                                " - S2F:" + camps[6] + " - AF1:" + camps[7] + " - YF1/YF2:" + camps[8] +
+                                " - " + camps[2]);
         char esperat[32];
         std::snprintf(esperat, sizeof esperat, "%.3f", std::stol(camps[0]) * 512.0 / 11025.0);
         EXPECT_EQ(camps[1], esperat);
@@ -139,7 +140,8 @@ TEST(Cli, UnOrdreQueNoEsEnterDeixaLaLiniaBuida) {
 }
 
 TEST(Cli, UnMinimQueNoEsEnterValSeixanta) {
-    EXPECT_EQ(Executar({"--fmin", "abc", TESSORA_MOSTRA_DEMO}).sortida, Executar({TESSORA_MOSTRA_DEMO}).sortida);
+    EXPECT_EQ(Executar({"--fmin", "abc", TESSORA_MOSTRA_DEMO}).sortida,
+              Executar({TESSORA_MOSTRA_DEMO}).sortida);
 }
 
 TEST(Cli, DesaEscriuLaDarreraEmissio) {
@@ -155,7 +157,8 @@ TEST(Cli, DesaEscriuLaDarreraEmissio) {
     // neighbours, byte for byte as read from the file.
     const long bloc = std::stol(Camps(Linies(r.sortida).back(), '\t')[0]);
     const SoLlegit so = LlegirFitxerSo(TESSORA_MOSTRA_DEMO);
-    const std::vector<std::uint8_t> esperat(so.Mostres.begin() + (bloc - 1) * 512, so.Mostres.begin() + (bloc + 2) * 512);
+    const std::vector<std::uint8_t> esperat(so.Mostres.begin() + (bloc - 1) * 512,
+                                            so.Mostres.begin() + (bloc + 2) * 512);
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 120, bytes.end()), esperat);
 }
 
@@ -176,7 +179,8 @@ TEST(Cli, UnFitxerMesCurtQueUnBlocNoDonaCapLinia) {
     EXPECT_EQ(r.sortida, "");
     std::vector<std::uint8_t> tres(512 * 3 + 100, 128);
     ASSERT_EQ(EscriureWav(fitxer, 0, tres), kWavCorrecte);
-    EXPECT_EQ(Linies(Executar({"--continu", fitxer.string()}).sortida).size(), 3u); // the partial block is dropped
+    EXPECT_EQ(Linies(Executar({"--continu", fitxer.string()}).sortida).size(),
+              3u); // the partial block is dropped
 }
 
 TEST(Cli, AjudaIVersio) {

@@ -78,7 +78,8 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     app.add_option("--fmin", o.FrequenciaMinima, "Text of the minimum-pitch edit, Hz")->capture_default_str();
     app.add_flag("--sense-preemfasis", o.SensePreemfasi, "Uncheck pre-emphasis");
     app.add_flag("--oida", o.Oida, "Ear-adapted weighting (unchecks pre-emphasis)");
-    app.add_option("--lletra", o.Lletra, "Stop listening at the first recognised letter that differs from this");
+    app.add_option("--lletra", o.Lletra,
+                   "Stop listening at the first recognised letter that differs from this");
     app.add_option("--desa", o.Desa, "After the file, save the last utterance (1536 bytes) to this WAV file");
     app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
 
@@ -129,9 +130,10 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
         const ResultatReconeixement& r = *efecte.Analisi;
         if (r.Completa) liniaDades = r.LiniaDades;
         if (o.Csv) {
-            sortida << bloc << ',' << Segons(bloc) << ',' << r.Vocal << ',' << estat->FrequenciaFonamental << ','
-                    << FormatFix(estat->FrequenciaF1, 0) << ',' << estat->MigLPC << ',' << estat->SeparacioF2F1 << ','
-                    << estat->AmpladaF1 << ',' << FormatFix(estat->YF1YF2, 2) << '\n';
+            sortida << bloc << ',' << Segons(bloc) << ',' << r.Vocal << ',' << estat->FrequenciaFonamental
+                    << ',' << FormatFix(estat->FrequenciaF1, 0) << ',' << estat->MigLPC << ','
+                    << estat->SeparacioF2F1 << ',' << estat->AmpladaF1 << ',' << FormatFix(estat->YF1YF2, 2)
+                    << '\n';
         } else {
             sortida << bloc << '\t' << r.Vocal << '\t' << liniaDades << '\n';
         }
