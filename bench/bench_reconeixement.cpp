@@ -82,9 +82,10 @@ public:
     CapturaMemoria(const std::vector<std::uint8_t>& so, EstatAnalisi& e) : so_(so), e_(e) {}
     std::int32_t EngegarEntradaDeSo() override { return 0; }
     void PararEntradaDeSo() override {}
-    void ProcessarBufferEntrada() override {
+    bool ProcessarBufferEntrada() override {
         CopiarBlocCapturat(so_.data() + (bloc_ % (so_.size() / kMidaBloc)) * kMidaBloc, kMidaBloc, e_);
         ++bloc_;
+        return true;
     }
 
 private:

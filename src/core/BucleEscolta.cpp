@@ -23,28 +23,29 @@ ColorNivell ColorDelNivell(std::int32_t nivell) {
     return ColorNivell::Groc;
 }
 
-void BucleEscolta::SpeedButtonEngegarPararClick() {
+std::int32_t BucleEscolta::SpeedButtonEngegarPararClick() {
     if (captionBoto_ == "E") {
         estat_.Mostres.fill(0);
         std::fill_n(buffer_.Dades(), kMidaEmissio, kByteSilenci);
         captionBoto_ = "P";
         hintBoto_ = "Parar";
         botoPremut_ = true;
-        captura_.EngegarEntradaDeSo();
+        const std::int32_t codi = captura_.EngegarEntradaDeSo();
         engegat_ = true;
-    } else {
-        captionBoto_ = "E";
-        hintBoto_ = "Engegar";
-        botoPremut_ = false;
-        captura_.PararEntradaDeSo();
-        engegat_ = false;
+        return codi;
     }
+    captionBoto_ = "E";
+    hintBoto_ = "Engegar";
+    botoPremut_ = false;
+    captura_.PararEntradaDeSo();
+    engegat_ = false;
+    return 0;
 }
 
 EfecteBloc BucleEscolta::RebreBlocDeSo(ControlsBucle& controls) {
     EfecteBloc efecte;
-    captura_.ProcessarBufferEntrada();
-    if (!engegat_) return efecte;
+    // A notification without a block (a buffer handed back by a stop) has nothing for the loop.
+    if (!captura_.ProcessarBufferEntrada() || !engegat_) return efecte;
     efecte.Escoltat = true;
 
     auto analitzar = [&]() -> const ResultatReconeixement& {

@@ -23,8 +23,9 @@ public:
     virtual ~ControlCaptura() = default;
     // Opens and starts the device; returns 0 or the device's error code (the loop does not look at it).
     virtual std::int32_t EngegarEntradaDeSo() = 0;
-    // Copies the block just filled into Mostres and MostresCrues and queues its buffer again.
-    virtual void ProcessarBufferEntrada() = 0;
+    // Copies the block just filled into Mostres and MostresCrues and queues its buffer again. False
+    // when the notification carried no block (a buffer handed back by a stop).
+    virtual bool ProcessarBufferEntrada() = 0;
     // Requests a stop; the device stops on the next block.
     virtual void PararEntradaDeSo() = 0;
 };
@@ -68,8 +69,9 @@ public:
         : estat_(estat), buffer_(buffer), captura_(captura) {}
 
     // The start/stop toggle of the button, the menu and every other caller: decided by the button
-    // caption alone ("E": start, anything else: stop).
-    void SpeedButtonEngegarPararClick();
+    // caption alone ("E": start, anything else: stop). Returns the capture's result of a start (0, or
+    // the device's error code, for the caller to report), 0 for a stop.
+    std::int32_t SpeedButtonEngegarPararClick();
 
     // One captured block.
     EfecteBloc RebreBlocDeSo(ControlsBucle& controls);

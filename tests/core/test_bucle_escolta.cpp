@@ -98,14 +98,15 @@ public:
         ++Engegades;
         return 0;
     }
-    void ProcessarBufferEntrada() override {
+    bool ProcessarBufferEntrada() override {
         ++Processats;
         if (pendents_.empty()) {
             ADD_FAILURE() << "the loop took a block that the script does not hold";
-            return;
+            return false;
         }
         CopiarBlocCapturat(pendents_.front().data(), kMidaBloc, estat_);
         pendents_.pop_front();
+        return true;
     }
     void PararEntradaDeSo() override { ++Parades; }
 

@@ -28,9 +28,10 @@ public:
 
     std::int32_t EngegarEntradaDeSo() override { return 0; }
     void PararEntradaDeSo() override {}
-    void ProcessarBufferEntrada() override {
+    bool ProcessarBufferEntrada() override {
         CopiarBlocCapturat(so_.data() + seguent_ * kMidaBloc, kMidaBloc, estat_);
         ++seguent_;
+        return true;
     }
     std::size_t Blocs() const { return so_.size() / kMidaBloc; }
     std::size_t Seguent() const { return seguent_; }
