@@ -1,8 +1,14 @@
 #include "ExecucioCli.h"
 
+#include <fcntl.h>
 #include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
+    // Started with a standard descriptor closed, the next file opened would take its number, and the
+    // sound server's client library would later close it from under us.
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1) ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
     std::ios::sync_with_stdio(false);
     return tessora::ExecutarCli(argc, argv, std::cout, std::cerr);
 }

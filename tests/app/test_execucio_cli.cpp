@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -233,8 +234,28 @@ INSTANTIATE_TEST_SUITE_P(
                       CasDolent{"senseMostres", {"@/buit.wav"}, "buit.wav"},
                       CasDolent{"tallat", {"@/tallat.wav"}, "tallat.wav"},
                       CasDolent{"llenguaDesconeguda", {"--llengua", "fr", "@/buit.wav"}, "--llengua"},
-                      CasDolent{"duesEntrades", {"@/buit.wav", "@/text.wav"}, "text.wav"}),
+                      CasDolent{"duesEntrades", {"@/buit.wav", "@/text.wav"}, "text.wav"},
+                      CasDolent{"duradaSenseMicrofon", {"--durada", "3", "@/buit.wav"}, "--durada"},
+                      CasDolent{"duradaNegativa", {"--microfon", "--durada", "-1"}, "--durada"},
+                      CasDolent{"microfonIFitxer", {"--microfon", "@/buit.wav"}, "FILE"}),
     [](const auto& info) { return std::string(info.param.nom); });
+
+TEST(Cli, SenseServidorDeSoUnaLiniaISortida2) {
+    const char* anterior = std::getenv("PULSE_SERVER");
+    const std::string guardat = anterior ? anterior : "";
+    ::setenv("PULSE_SERVER", "unix:/nonexistent/tessora-no-server", 1);
+    for (const auto& arguments : {std::vector<std::string>{"--microfon", "--durada", "1"},
+                                  std::vector<std::string>{"--dispositius"}}) {
+        const auto r = Executar(arguments);
+        EXPECT_EQ(r.codi, 2);
+        EXPECT_EQ(r.sortida, "");
+        EXPECT_EQ(r.errors, "tessora-cli: no sound input device (is a sound server running?)\n");
+    }
+    if (anterior)
+        ::setenv("PULSE_SERVER", guardat.c_str(), 1);
+    else
+        ::unsetenv("PULSE_SERVER");
+}
 
 } // namespace
 } // namespace tessora

@@ -1,14 +1,11 @@
 #include "ExecucioCli.h"
 
-#include "BucleEscolta.h"
-#include "BufferSo.h"
 #include "CopiaBloc.h"
 #include "LecturaSo.h"
-#include "UnitWave.h"
+#include "SessioCli.h"
 
 #include <CLI/CLI.hpp>
 
-#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -18,7 +15,6 @@ namespace tessora {
 
 namespace {
 
-constexpr const char* kNomPrograma = "tessora-cli";
 constexpr const char* kVersio = "0.1.0";
 
 // Plays the file's blocks into the loop: block n is copied out at the n-th capture message.
@@ -34,7 +30,6 @@ public:
         return true;
     }
     std::size_t Blocs() const { return so_.size() / kMidaBloc; }
-    std::size_t Seguent() const { return seguent_; }
 
 private:
     const std::vector<std::uint8_t>& so_;
@@ -42,34 +37,14 @@ private:
     std::size_t seguent_ = 0;
 };
 
-struct OpcionsCli {
-    std::string Fitxer;
-    bool Continu = false;
-    bool VeuAguda = false;
-    std::string Llengua = "es";
-    std::string Ordre = "11";
-    std::string FrequenciaMinima = "60";
-    bool SensePreemfasi = false;
-    bool Oida = false;
-    std::string Lletra;
-    std::string Desa;
-    bool Csv = false;
-};
-
-std::string Segons(std::size_t bloc) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f",
-                  static_cast<double>(bloc) * kMidaBloc / static_cast<double>(kFrequenciaMostreig));
-    return text;
-}
-
 } // namespace
 
 int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors) {
     OpcionsCli o;
-    CLI::App app{"Recognises the vowels of a sound file with the live loop of Tessora.", kNomPrograma};
+    CLI::App app{"Recognises vowels with the live loop of Tessora, on a sound file or the microphone.",
+                 kNomPrograma};
     app.set_version_flag("--version", std::string(kNomPrograma) + " " + kVersio);
-    app.add_option("FILE", o.Fitxer, "Sound file (any format libsndfile reads)")->required();
+    app.add_option("FILE", o.Fitxer, "Sound file (any format libsndfile reads)");
     app.add_flag("--continu", o.Continu, "Continuous recognition: analyse every block");
     app.add_flag("--veu-aguda", o.VeuAguda, "High-voice decision table");
     app.add_option("--llengua", o.Llengua, "Interface language: ca or es (es folds onto five vowels)")
@@ -81,11 +56,23 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     app.add_flag("--oida", o.Oida, "Ear-adapted weighting (unchecks pre-emphasis)");
     app.add_option("--lletra", o.Lletra,
                    "Stop listening at the first recognised letter that differs from this");
-    app.add_option("--desa", o.Desa, "After the file, save the last utterance (1536 bytes) to this WAV file");
+    app.add_option("--desa", o.Desa, "At the end, save the last utterance (1536 bytes) to this WAV file");
+    app.add_option("--desa-captura", o.DesaCaptura,
+                   "At the end, save every block listened to to this WAV file");
     app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
+    auto* microfon = app.add_flag("--microfon", o.Microfon, "Listen to the input device instead of a file");
+    app.add_option("--durada", o.Durada, "With --microfon: seconds to listen (default: until interrupted)")
+        ->check(CLI::PositiveNumber)
+        ->needs(microfon);
+    app.add_option("--dispositiu", o.Dispositiu,
+                   "With --microfon: the input device, by name (see --dispositius)")
+        ->needs(microfon);
+    app.add_flag("--dispositius", o.Dispositius, "List the input devices by name");
 
     try {
         app.parse(argc, argv);
+        if (o.Microfon && !o.Fitxer.empty()) throw CLI::ValidationError("FILE", "not with --microfon");
+        if (!o.Microfon && !o.Dispositius && o.Fitxer.empty()) throw CLI::RequiredError("FILE");
     } catch (const CLI::CallForHelp&) {
         sortida << app.help();
         return 0;
@@ -96,6 +83,8 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
         errors << kNomPrograma << ": " << e.what() << " (see --help)\n";
         return 2;
     }
+
+    if (o.Microfon || o.Dispositius) return EscoltarMicrofon(argc, argv, o, sortida, errors);
 
     SoLlegit so = LlegirFitxerSo(o.Fitxer);
     if (!so.Correcte) {
@@ -110,45 +99,11 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
         return 2;
     }
     CapturaFitxer captura(so.Mostres, *estat);
-    BucleEscolta bucle(*estat, *buffer, captura);
-
-    ControlsBucle controls;
-    controls.ReconeixementContinu = o.Continu;
-    controls.TextLletra = o.Lletra;
-    controls.Analisi.VeuAguda = o.VeuAguda;
-    controls.Analisi.Castella = o.Llengua == "es";
-    controls.Analisi.TextOrdreLPC = o.Ordre;
-    controls.Analisi.TextFrequenciaMinima = o.FrequenciaMinima;
-    controls.Analisi.Preemfasis = !o.SensePreemfasi && !o.Oida;
-    controls.Analisi.EscalaAdaptadaOida = o.Oida;
-
-    if (o.Csv) sortida << "block,time,vowel,pitch,F1,MigLPC,S2F,AF1,Y\n";
-    std::string liniaDades; // caption of LabelDades1: empty until a first complete analysis
-    bucle.SpeedButtonEngegarPararClick();
-    for (std::size_t bloc = 0; bloc < captura.Blocs() && bucle.Engegat(); ++bloc) {
-        const EfecteBloc efecte = bucle.RebreBlocDeSo(controls);
-        if (!efecte.Analisi) continue;
-        const ResultatReconeixement& r = *efecte.Analisi;
-        if (r.Completa) liniaDades = r.LiniaDades;
-        if (o.Csv) {
-            sortida << bloc << ',' << Segons(bloc) << ',' << r.Vocal << ',' << estat->FrequenciaFonamental
-                    << ',' << FormatFix(estat->FrequenciaF1, 0) << ',' << estat->MigLPC << ','
-                    << estat->SeparacioF2F1 << ',' << estat->AmpladaF1 << ',' << FormatFix(estat->YF1YF2, 2)
-                    << '\n';
-        } else {
-            sortida << bloc << '\t' << r.Vocal << '\t' << liniaDades << '\n';
-        }
-    }
-    sortida.flush();
-
-    if (!o.Desa.empty()) {
-        const std::int32_t codi = EscriureWav(o.Desa, 0, buffer->Ranura(0));
-        if (codi != kWavCorrecte) {
-            errors << kNomPrograma << ": " << o.Desa << ": " << MissatgeEscriureWav(codi) << '\n';
-            return 1;
-        }
-    }
-    return 0;
+    SessioCli sessio(o, *estat, *buffer, captura, sortida);
+    sessio.Engegar();
+    for (std::size_t bloc = 0; bloc < captura.Blocs() && sessio.Escoltant(); ++bloc)
+        sessio.Bloc();
+    return DesarFitxers(o, *buffer, sessio, errors);
 }
 
 } // namespace tessora

@@ -1,0 +1,173 @@
+// tessora-cli --microfon: the live loop on the real input device, in a Qt event loop of its own.
+//
+// Every filled capture buffer arrives as an event and is handled at once; lines come out as they
+// happen. The run ends when the duration is over, on SIGINT or SIGTERM, or when the automatic stop
+// ends listening; then the capture is stopped as the window does at close (stop request, up to one
+// second for the device to close, buffers released) and the counts go to standard error.
+#include "CapturaEntradaDeSo.h"
+#include "DispositiuQt.h"
+#include "EventBlocSo.h"
+#include "SessioCli.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <ostream>
+#include <unistd.h>
+
+namespace tessora {
+
+namespace {
+
+int gTubSenyals[2] = {-1, -1};
+
+extern "C" void EnRebreSenyal(int) {
+    const char c = 1;
+    [[maybe_unused]] const auto escrits = ::write(gTubSenyals[1], &c, 1);
+}
+
+// Turns SIGINT and SIGTERM into a readable byte on a pipe, for the event loop to notice.
+class SenyalsTerminacio {
+public:
+    SenyalsTerminacio() {
+        if (::pipe2(gTubSenyals, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        struct sigaction accio {};
+        accio.sa_handler = EnRebreSenyal;
+        sigemptyset(&accio.sa_mask);
+        accio.sa_flags = SA_RESTART;
+        ::sigaction(SIGINT, &accio, &anteriorInt_);
+        ::sigaction(SIGTERM, &accio, &anteriorTerm_);
+        actiu_ = true;
+    }
+    ~SenyalsTerminacio() {
+        if (!actiu_) return;
+        ::sigaction(SIGINT, &anteriorInt_, nullptr);
+        ::sigaction(SIGTERM, &anteriorTerm_, nullptr);
+        ::close(gTubSenyals[0]);
+        ::close(gTubSenyals[1]);
+        gTubSenyals[0] = gTubSenyals[1] = -1;
+    }
+    int Descriptor() const { return actiu_ ? gTubSenyals[0] : -1; }
+
+private:
+    bool actiu_ = false;
+    struct sigaction anteriorInt_ {};
+    struct sigaction anteriorTerm_ {};
+};
+
+// The window of the command line: it receives the capture's events and hands them to the session.
+class FinestraCli final : public QObject {
+public:
+    std::function<void()> AlBloc;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == TipusEventBlocSo()) {
+            if (AlBloc) AlBloc();
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+// Qt's own diagnostics (the sound server's backend is talkative) stay off standard error, which
+// carries this program's messages only.
+void SilenciarQt(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
+
+int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std::ostream& sortida,
+                     std::ostream& errors) {
+    qInstallMessageHandler(SilenciarQt);
+    std::vector<std::string> copia(argv, argv + argc);
+    std::vector<char*> punters;
+    for (auto& a : copia)
+        punters.push_back(a.data());
+    int nArguments = 1; // Qt gets the program name only: every option is ours
+    QCoreApplication app(nArguments, punters.data());
+
+    const std::vector<std::string> dispositius = LlistarDispositiusEntrada();
+    if (o.Dispositius) {
+        if (dispositius.empty()) {
+            errors << kNomPrograma << ": no sound input device (is a sound server running?)\n";
+            return 2;
+        }
+        for (const auto& nom : dispositius)
+            sortida << nom << '\n';
+        return 0;
+    }
+    if (dispositius.empty()) {
+        errors << kNomPrograma << ": no sound input device (is a sound server running?)\n";
+        return 2;
+    }
+
+    auto estat = std::make_unique<EstatAnalisi>();
+    std::unique_ptr<BufferSo> buffer = BufferSo::Crear();
+    if (!buffer) {
+        errors << kNomPrograma << ": Memoria insuficiente\n";
+        return 2;
+    }
+    DispositiuQt dispositiu(o.Dispositiu);
+    UnitEntradaDeSo unitat(*estat, dispositiu);
+    unitat.InicialitzarEntradaDeSo(kMidaBloc);
+    FinestraCli finestra;
+    CapturaEntradaDeSo captura(unitat, NotificadorFinestra(&finestra));
+    SessioCli sessio(o, *estat, *buffer, captura, sortida);
+
+    bool acabant = false;
+    auto acabar = [&] {
+        if (acabant) return;
+        acabant = true;
+        sessio.Parar();
+        // The stop takes effect on the next block; give the device one second, as the window does.
+        auto limit = std::make_shared<QDeadlineTimer>(1000);
+        auto comprovar = std::make_shared<QTimer>();
+        QObject::connect(comprovar.get(), &QTimer::timeout, &app, [&unitat, limit, comprovar] {
+            if (!unitat.DispositiuObert() || limit->hasExpired()) {
+                comprovar->stop();
+                QCoreApplication::quit();
+            }
+        });
+        comprovar->start(10);
+    };
+    finestra.AlBloc = [&] {
+        const EfecteBloc efecte = sessio.Bloc();
+        if (efecte.AturadaAutomatica) acabar();
+    };
+
+    SenyalsTerminacio senyals;
+    std::unique_ptr<QSocketNotifier> avisSenyal;
+    if (senyals.Descriptor() >= 0) {
+        avisSenyal = std::make_unique<QSocketNotifier>(senyals.Descriptor(), QSocketNotifier::Read);
+        QObject::connect(avisSenyal.get(), &QSocketNotifier::activated, &app, [&] {
+            char c;
+            while (::read(senyals.Descriptor(), &c, 1) > 0) {
+            }
+            acabar();
+        });
+    }
+
+    const std::int32_t codi = sessio.Engegar();
+    if (codi != 0) {
+        errors << kNomPrograma << ": " << kTextErrorObrirEntrada << " ("
+               << (codi == kErrorSenseDispositiu    ? "no input device named '" + o.Dispositiu + "'"
+                   : codi == kErrorFormatNoSuportat ? std::string("8-bit mono at 11025 Hz not supported")
+                                                    : std::string("the device would not start"))
+               << ")\n";
+        return 2;
+    }
+    if (o.Durada > 0) QTimer::singleShot(static_cast<int>(o.Durada * 1000.0), &app, acabar);
+    app.exec();
+    unitat.AlliberarEntradaDeSo();
+
+    errors << kNomPrograma << ": " << sessio.BlocsEscoltats() << " blocks handled, " << unitat.BlocsPerduts()
+           << " lost\n";
+    return DesarFitxers(o, *buffer, sessio, errors);
+}
+
+} // namespace tessora

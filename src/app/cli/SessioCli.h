@@ -1,0 +1,73 @@
+// What tessora-cli does with each block, whatever brings it: the live loop, its controls and the lines.
+#pragma once
+
+#include "BucleEscolta.h"
+#include "BufferSo.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tessora {
+
+struct OpcionsCli {
+    std::string Fitxer;
+    bool Continu = false;
+    bool VeuAguda = false;
+    std::string Llengua = "es";
+    std::string Ordre = "11";
+    std::string FrequenciaMinima = "60";
+    bool SensePreemfasi = false;
+    bool Oida = false;
+    std::string Lletra;
+    std::string Desa;
+    std::string DesaCaptura;
+    bool Csv = false;
+    bool Microfon = false;
+    double Durada = 0.0; // seconds; 0: until interrupted
+    std::string Dispositiu;
+    bool Dispositius = false;
+};
+
+class SessioCli {
+public:
+    SessioCli(const OpcionsCli& opcions, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
+              std::ostream& sortida);
+
+    // Listening on, as the start button does; the capture's result code.
+    std::int32_t Engegar() { return bucle_.SpeedButtonEngegarPararClick(); }
+    void Parar() {
+        if (bucle_.Engegat()) bucle_.SpeedButtonEngegarPararClick();
+    }
+    // One capture notification: the loop runs and each analysis becomes a line (flushed).
+    EfecteBloc Bloc();
+
+    bool Escoltant() const { return bucle_.Engegat(); }
+    std::size_t BlocsEscoltats() const { return blocs_; }
+    // The bytes of the blocks handled while listening, in order.
+    const std::vector<std::uint8_t>& SoEscoltat() const { return so_; }
+
+private:
+    const OpcionsCli& opcions_;
+    EstatAnalisi& estat_;
+    BucleEscolta bucle_;
+    ControlsBucle controls_;
+    std::ostream& sortida_;
+    std::string liniaDades_; // caption of LabelDades1: empty until a first complete analysis
+    std::size_t blocs_ = 0;
+    std::vector<std::uint8_t> so_;
+};
+
+// Writes the --desa and --desa-captura files; returns 0, or 1 after printing the writer's message.
+int DesarFitxers(const OpcionsCli& opcions, const BufferSo& buffer, const SessioCli& sessio,
+                 std::ostream& errors);
+
+// --microfon and --dispositius: listening to the real input device until the duration ends or a signal.
+int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& opcions, std::ostream& sortida,
+                     std::ostream& errors);
+
+inline constexpr const char* kNomPrograma = "tessora-cli";
+
+} // namespace tessora

@@ -1,0 +1,78 @@
+#include "FontFitxer.h"
+
+#include <algorithm>
+
+namespace tessora {
+
+FontFitxer::FontFitxer(std::vector<std::uint8_t> so, Ritme ritme, std::int32_t midaBloc)
+    : so_(std::move(so)), ritme_(ritme), midaBloc_(std::max(midaBloc, 1)) {
+    temporitzador_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&temporitzador_, &QTimer::timeout, [this] {
+        if (!obert_) return;
+        if (ritme_ == Ritme::TanRapidComEsPugui) {
+            temporitzador_.stop();
+            const std::size_t blocs = demanats_;
+            demanats_ = 0;
+            Lliurar(blocs);
+            return;
+        }
+        // Blocks due by now, counted from the opening, so the rate does not drift with the timer.
+        const auto degut = static_cast<std::size_t>(rellotge_.nsecsElapsed() * frequencia_ /
+                                                    (static_cast<qint64>(midaBloc_) * 1000000000LL));
+        if (degut > lliuratsAra_) {
+            const std::size_t blocs = degut - lliuratsAra_;
+            lliuratsAra_ = degut;
+            Lliurar(blocs);
+        }
+    });
+}
+
+FontFitxer::~FontFitxer() {
+    Tancar();
+}
+
+std::int32_t FontFitxer::Obrir(std::int32_t frequencia, Receptor receptor) {
+    if (frequencia <= 0) return 1;
+    frequencia_ = frequencia;
+    receptor_ = std::move(receptor);
+    obert_ = true;
+    demanats_ = 0;
+    lliuratsAra_ = 0;
+    rellotge_.start();
+    if (ritme_ == Ritme::TempsReal) {
+        temporitzador_.setSingleShot(false);
+        temporitzador_.start(10);
+    }
+    return 0;
+}
+
+void FontFitxer::BufferAfegit(std::size_t mida) {
+    if (!obert_ || ritme_ != Ritme::TanRapidComEsPugui) return;
+    demanats_ += mida / static_cast<std::size_t>(midaBloc_);
+    // Delivered from the event loop, never from inside the ring's own call.
+    if (!temporitzador_.isActive()) {
+        temporitzador_.setSingleShot(true);
+        temporitzador_.start(0);
+    }
+}
+
+void FontFitxer::Lliurar(std::size_t blocs) {
+    for (std::size_t i = 0; i < blocs && obert_ && seguent_ < Blocs(); ++i) {
+        const auto inici = so_.data() + seguent_ * static_cast<std::size_t>(midaBloc_);
+        ++seguent_;
+        receptor_({inici, static_cast<std::size_t>(midaBloc_)});
+    }
+    if (seguent_ >= Blocs() && !finalAvisat_) {
+        finalAvisat_ = true;
+        temporitzador_.stop();
+        if (alFinal_) alFinal_();
+    }
+}
+
+void FontFitxer::Tancar() {
+    obert_ = false;
+    temporitzador_.stop();
+    receptor_ = nullptr;
+}
+
+} // namespace tessora
