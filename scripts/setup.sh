@@ -8,6 +8,7 @@ packages=(
     libsndfile1-dev libsamplerate0-dev libcli11-dev
     qt6-base-dev qt6-multimedia-dev
     pulseaudio pulseaudio-utils python3
+    fonts-liberation fonts-comic-neue fonts-dejavu-core
     espeak-ng sox
 )
 missing=()

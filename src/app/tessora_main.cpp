@@ -1,0 +1,55 @@
+// tessora: the desktop program.
+//
+//   tessora [qevrun] [--entrada FILE] [--dispositiu NAME] [Qt options]
+//
+// --entrada listens to a recording (played at the real block rate) instead of the microphone;
+// --dispositiu picks the input device by name. Everything else joins the command line that switches
+// on the experimenter mode.
+#include "Arrencada.h"
+#include "ArxiuIni.h"
+#include "DispositiuQt.h"
+#include "FontFitxer.h"
+#include "LecturaSo.h"
+#include "LiniaOrdres.h"
+
+#include <QApplication>
+
+#include <fcntl.h>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    using namespace tessora;
+    // Started with a standard descriptor closed, a later file would take its number and the sound
+    // server's client library would close it from under us.
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1) ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+
+    QApplication app(argc, argv); // takes Qt's own options out of argv
+    QApplication::setApplicationName(QStringLiteral("Tessora"));
+    InstallarSubstitutsDeFonts();
+
+    const SeparacioArguments arguments = SepararArguments(argc, argv);
+    if (!arguments.Error.empty()) {
+        std::cerr << "tessora: " << arguments.Error << '\n';
+        return 2;
+    }
+
+    std::unique_ptr<DispositiuEntrada> dispositiu;
+    if (!arguments.Entrada.empty()) {
+        SoLlegit so = LlegirFitxerSo(arguments.Entrada);
+        if (!so.Correcte) {
+            std::cerr << "tessora: " << arguments.Entrada << ": " << so.Error << '\n';
+            return 2;
+        }
+        dispositiu = std::make_unique<FontFitxer>(std::move(so.Mostres), FontFitxer::Ritme::TempsReal);
+    } else {
+        dispositiu = std::make_unique<DispositiuQt>(arguments.Dispositiu);
+    }
+
+    Dialegs dialegs;
+    AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants));
+    if (!aplicacio.Arrencar()) return 1;
+    return app.exec();
+}

@@ -1,0 +1,69 @@
+#include "Arrencada.h"
+
+#include "ArxiuIni.h"
+#include "UnitFormExperimentacio.h"
+#include "UnitFormFFT.h"
+#include "UnitTessora.h"
+#include "Unitabout.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QPushButton>
+#include <QTimer>
+
+namespace tessora {
+
+void InstallarSubstitutsDeFonts() {
+    QFont::insertSubstitution(QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"));
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("System"), QStringLiteral("DejaVu Sans"));
+}
+
+AplicacioTessora::AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs,
+                                   std::filesystem::path arxiuIni, std::string liniaOrdres)
+    : dispositiu_(dispositiu), dialegs_(dialegs), arxiuIni_(std::move(arxiuIni)),
+      liniaOrdres_(std::move(liniaOrdres)) {}
+
+AplicacioTessora::~AplicacioTessora() {
+    // The main window goes last, as it was created first.
+    FormEmail.reset();
+    FormDiguesParaula.reset();
+    FormExperimentacio.reset();
+    AboutBox.reset();
+    FormFFT.reset();
+    FormPrincipal.reset();
+}
+
+bool AplicacioTessora::Arrencar(int presentacioMs) {
+    FormPrincipal = std::make_unique<TFormPrincipal>(dispositiu_, dialegs_, arxiuIni_, liniaOrdres_);
+    if (!FormPrincipal->Creada()) return false;
+    FormFFT = std::make_unique<TFormFFT>();
+    AboutBox = std::make_unique<TAboutBox>();
+    FormExperimentacio = std::make_unique<TFormExperimentacio>();
+    FormDiguesParaula = std::make_unique<TFormDiguesParaula>();
+    FormEmail = std::make_unique<TFormEmail>();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/imatges/256x256/tessora.png")));
+    FormPrincipal->EnllacarFinestres(FormFFT.get(), AboutBox.get(), FormExperimentacio.get(),
+                                     FormDiguesParaula.get());
+
+    if (LlegirCastella(ArxiuIni(arxiuIni_))) FormPrincipal->MenuCastellanoClick();
+
+    // The About box as a splash: without its button row and without its picture cycle.
+    const int alcada = AboutBox->height();
+    AboutBox->OKButton->hide();
+    AboutBox->setFixedHeight(alcada - 28);
+    AboutBox->show();
+    AboutBox->Timer1->stop();
+    EsperarMilisegons(presentacioMs);
+    AboutBox->hide();
+    AboutBox->setFixedHeight(alcada);
+    AboutBox->OKButton->show();
+
+    FormPrincipal->SpeedButtonEngegarPararClick();
+    FormPrincipal->show();
+    return true;
+}
+
+} // namespace tessora

@@ -1,0 +1,134 @@
+// The main window: the big letter of the recognised vowel, the level meter at its left edge, the tool
+// panel and the menu. It owns the sound block and the capture, runs the live loop on every captured
+// block (the loop itself decides; the window shows) and carries out the menu commands: language,
+// save, experiment, volume control, start/stop, graphs, About, exit.
+#pragma once
+
+#include "BucleEscolta.h"
+#include "BufferSo.h"
+#include "CapturaEntradaDeSo.h"
+#include "Dialegs.h"
+#include "UnitEntradaDeSo.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace tessora {
+
+class TFormFFT;
+class TAboutBox;
+class TFormExperimentacio;
+class TFormDiguesParaula;
+
+// The client area below the menu: the meter is drawn on it, under the transparent big letter.
+class ClientPrincipal : public QWidget {
+public:
+    explicit ClientPrincipal(QWidget* pare) : QWidget(pare) {}
+    std::int32_t Nivell = -1; // the last block's level; -1 while no block has been drawn
+    ColorNivell Color = ColorNivell::Groc;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+class TFormPrincipal : public QMainWindow {
+    Q_OBJECT
+public:
+    // Where it listens (the input device or a recording), what it asks the person through, where the
+    // settings file is, and the command line already joined.
+    TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs, std::filesystem::path arxiuIni,
+                   std::string liniaOrdres, QWidget* parent = nullptr);
+    ~TFormPrincipal() override;
+
+    // The other windows, created after this one.
+    void EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExperimentacio* experimentacio,
+                           TFormDiguesParaula* diguesParaula);
+
+    // False when the sound block could not be allocated (the program must end at once).
+    bool Creada() const { return static_cast<bool>(BufferSo_); }
+
+    EstatAnalisi& Estat() { return *estat_; }
+    BufferSo* Buffer() { return BufferSo_.get(); }
+    UnitEntradaDeSo& Captura() { return unitat_; }
+    BucleEscolta& Bucle() { return *bucle_; }
+    const std::string& LiniaOrdres() const { return LiniaOrdres_; }
+    bool Catala() const { return MenuCatala->isChecked(); }
+
+    // Components, as the rest of the program knows them.
+    QFrame* Panel1;
+    QToolButton* SpeedButtonEngegarParar;
+    QCheckBox* CheckBoxVeuAguda;
+    QLabel* LabelVocals;
+    QToolButton* SpeedButtonGuardar;
+    QLabel* LabelVocalReconeguda;
+    ClientPrincipal* Client;
+    QMenu* MenuFitxer;
+    QMenu* MenuLlengua;
+    QAction* MenuCatala;
+    QAction* MenuCastellano;
+    QAction* MenuGuardar;
+    QAction* MenuExperimentar;
+    QAction* MenuControlDeVolumen;
+    QAction* MenuSortir;
+    QAction* MenuEngegarParar;
+    QAction* MenuGrafics;
+    QAction* MenuParlant;
+    QMenuBar* BarraParlant; // the About item, at the right-hand end of the menu bar
+
+    // The About item's position among the menu bar's items (2, or 3 with Gràfics shown).
+    int PosicioParlant() const;
+
+public slots:
+    void SpeedButtonEngegarPararClick();
+    void RebreBlocDeSo();
+    void MenuCatalaClick();
+    void MenuCastellanoClick();
+    void MenuGuardarClick();
+    void MenuExperimentarClick();
+    void MenuControlDeVolumenClick();
+    void MenuParlantClick();
+    void MenuGraficsClick();
+    void MenuSortirClick();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void CanviarIdioma(bool castella);
+    void ReemplacarParlant();
+    void MostrarBoto();
+    void MostrarResultat(const ResultatReconeixement& r);
+    void ReanalitzarBloc();
+
+    DispositiuEntrada& dispositiu_;
+    Dialegs& dialegs_;
+    std::filesystem::path arxiuIni_;
+    std::string LiniaOrdres_;
+    std::unique_ptr<EstatAnalisi> estat_;
+    std::unique_ptr<BufferSo> BufferSo_;
+    UnitEntradaDeSo unitat_;
+    std::unique_ptr<CapturaEntradaDeSo> captura_;
+    std::unique_ptr<BucleEscolta> bucle_;
+    bool tancada_ = false;
+
+    TFormFFT* FormFFT = nullptr;
+    TAboutBox* AboutBox = nullptr;
+    TFormExperimentacio* FormExperimentacio = nullptr;
+    TFormDiguesParaula* FormDiguesParaula = nullptr;
+};
+
+} // namespace tessora
