@@ -1,5 +1,7 @@
 #include "ExecucioCli.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
 #include <unistd.h>
@@ -10,5 +12,12 @@ int main(int argc, char** argv) {
     for (int fd = 0; fd <= 2; ++fd)
         if (::fcntl(fd, F_GETFD) == -1) ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
     std::ios::sync_with_stdio(false);
-    return tessora::ExecutarCli(argc, argv, std::cout, std::cerr);
+    const int codi = tessora::ExecutarCli(argc, argv, std::cout, std::cerr);
+    // Qt Multimedia closes its connection to the sound server from an exit handler while the client
+    // library's own thread still runs, which now and then crashes the process after all our work is
+    // done. Everything is written and closed by now: leave without the exit handlers.
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(codi);
 }

@@ -14,6 +14,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
 #include <memory>
@@ -48,8 +50,16 @@ int main(int argc, char** argv) {
         dispositiu = std::make_unique<DispositiuQt>(arguments.Dispositiu);
     }
 
-    Dialegs dialegs;
-    AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants));
-    if (!aplicacio.Arrencar()) return 1;
-    return app.exec();
+    int codi = 1;
+    {
+        Dialegs dialegs;
+        AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants));
+        if (aplicacio.Arrencar()) codi = app.exec();
+    }
+    dispositiu.reset();
+    // Qt Multimedia closes its connection to the sound server from an exit handler while the client
+    // library's own thread still runs, which now and then crashes the process after all our work is
+    // done (the settings file is written at close). Leave without the exit handlers.
+    std::fflush(nullptr);
+    std::_Exit(codi);
 }

@@ -92,26 +92,19 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
     QCoreApplication app(nArguments, punters.data());
 
     const std::vector<std::string> dispositius = LlistarDispositiusEntrada();
-    if (o.Dispositius) {
-        if (dispositius.empty()) {
-            errors << kNomPrograma << ": no sound input device (is a sound server running?)\n";
-            return 2;
-        }
-        for (const auto& nom : dispositius)
-            sortida << nom << '\n';
-        return 0;
-    }
     if (dispositius.empty()) {
         errors << kNomPrograma << ": no sound input device (is a sound server running?)\n";
         return 2;
     }
+    if (o.Dispositius) {
+        for (const auto& nom : dispositius)
+            sortida << nom << '\n';
+        return 0;
+    }
 
     auto estat = std::make_unique<EstatAnalisi>();
-    std::unique_ptr<BufferSo> buffer = BufferSo::Crear();
-    if (!buffer) {
-        errors << kNomPrograma << ": Memoria insuficiente\n";
-        return 2;
-    }
+    std::unique_ptr<BufferSo> buffer = CrearBufferSo(errors);
+    if (!buffer) return 2;
     DispositiuQt dispositiu(o.Dispositiu);
     UnitEntradaDeSo unitat(*estat, dispositiu);
     unitat.InicialitzarEntradaDeSo(kMidaBloc);

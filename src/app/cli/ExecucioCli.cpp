@@ -93,11 +93,8 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     }
 
     auto estat = std::make_unique<EstatAnalisi>();
-    std::unique_ptr<BufferSo> buffer = BufferSo::Crear();
-    if (!buffer) {
-        errors << kNomPrograma << ": Memoria insuficiente\n";
-        return 2;
-    }
+    std::unique_ptr<BufferSo> buffer = CrearBufferSo(errors);
+    if (!buffer) return 2;
     CapturaFitxer captura(so.Mostres, *estat);
     SessioCli sessio(o, *estat, *buffer, captura, sortida);
     sessio.Engegar();

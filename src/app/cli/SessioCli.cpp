@@ -53,6 +53,12 @@ EfecteBloc SessioCli::Bloc() {
     return efecte;
 }
 
+std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors) {
+    std::unique_ptr<BufferSo> buffer = BufferSo::Crear();
+    if (!buffer) errors << kNomPrograma << ": Memoria insuficiente\n";
+    return buffer;
+}
+
 int DesarFitxers(const OpcionsCli& o, const BufferSo& buffer, const SessioCli& sessio, std::ostream& errors) {
     auto desar = [&](const std::string& fitxer, std::span<const std::uint8_t> bytes) {
         const std::int32_t codi = EscriureWav(fitxer, 0, bytes);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ private:
     std::size_t blocs_ = 0;
     std::vector<std::uint8_t> so_;
 };
+
+// The sound block; nullptr, after saying so on `errors`, when the memory cannot be had.
+std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors);
 
 // Writes the --desa and --desa-captura files; returns 0, or 1 after printing the writer's message.
 int DesarFitxers(const OpcionsCli& opcions, const BufferSo& buffer, const SessioCli& sessio,
