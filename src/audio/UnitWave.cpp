@@ -13,6 +13,7 @@
 #include "UnitWave.h"
 
 #include "Numeric.h"
+#include "SubstitucioFitxer.h"
 
 #include <cerrno>
 #include <cstring>
@@ -115,110 +116,22 @@ private:
     std::uint64_t Posicio_ = 0;
 };
 
-// Closes a descriptor it owns when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : Fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (Fd_ >= 0) ::close(Fd_);
-    }
-    int Fd() const { return Fd_; }
-    // Closes now and reports whether the close succeeded (a failed close can mean lost writes).
-    bool Tancar() {
-        const int fd = Fd_;
-        Fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int Fd_;
-};
-
-// The temporary file beside the target; removed unless it was renamed into place.
-class FitxerTemporal {
-public:
-    FitxerTemporal(int carpeta, std::string nom) : Carpeta_(carpeta), Nom_(std::move(nom)) {}
-    FitxerTemporal(const FitxerTemporal&) = delete;
-    FitxerTemporal& operator=(const FitxerTemporal&) = delete;
-    ~FitxerTemporal() {
-        if (!Conservat_) ::unlinkat(Carpeta_, Nom_.c_str(), 0);
-    }
-    const std::string& Nom() const { return Nom_; }
-    void Conservar() { Conservat_ = true; }
-
-private:
-    int Carpeta_;
-    std::string Nom_;
-    bool Conservat_ = false;
-};
-
-// A name that does not depend on the target's, so a target name of the longest length the system
-// accepts still leaves room for it.
-std::string NomTemporal(std::mt19937_64& generador) {
-    static constexpr char kLletres[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> lletra(0, sizeof(kLletres) - 2);
-    std::string nom = ".tessora-";
-    for (int i = 0; i < 12; ++i)
-        nom += kLletres[lletra(generador)];
-    return nom + ".tmp";
-}
-
-// Creates a new temporary file in `carpeta`; -1 when none can be created.
-int CrearTemporal(int carpeta, std::string& nom) {
-    std::random_device llavor;
-    std::mt19937_64 generador((static_cast<std::uint64_t>(llavor()) << 32) ^ llavor());
-    for (int intent = 0; intent < 100; ++intent) {
-        nom = NomTemporal(generador);
-        const int fd = ::openat(carpeta, nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// A symbolic link as target is written through, as opening it for writing would do, so the link stays.
-std::filesystem::path DestiReal(const std::filesystem::path& nomFitxer) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(nomFitxer, error))) return nomFitxer;
-    const std::filesystem::path resolt = std::filesystem::weakly_canonical(nomFitxer, error);
-    return error ? nomFitxer : resolt;
-}
-
 std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
                             std::span<const std::uint8_t> dades) {
-    const std::filesystem::path desti = DestiReal(nomFitxer);
-    const std::string nom = desti.filename().string();
-    if (nom.empty() || nom == "." || nom == "..") return kWavNoEsPotCrear;
-    const std::filesystem::path pare = desti.parent_path();
-    const std::string carpetaNom = pare.empty() ? std::string(".") : pare.string();
-
-    const Descriptor carpeta(::open(carpetaNom.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (carpeta.Fd() < 0) return kWavNoEsPotCrear;
-
-    struct stat anterior {};
-    const bool existeix = ::fstatat(carpeta.Fd(), nom.c_str(), &anterior, 0) == 0;
-    if (existeix && S_ISDIR(anterior.st_mode)) return kWavNoEsPotCrear;
-
-    std::string nomTemporal;
-    Descriptor fitxer(CrearTemporal(carpeta.Fd(), nomTemporal));
-    if (fitxer.Fd() < 0) return kWavNoEsPotCrear;
-    FitxerTemporal temporal(carpeta.Fd(), std::move(nomTemporal));
-
-    // A replaced file keeps its permissions, as it would if it had been emptied and rewritten.
-    if (existeix && S_ISREG(anterior.st_mode)) ::fchmod(fitxer.Fd(), anterior.st_mode & 07777);
-
-    SortidaWavDescriptor sortida(fitxer.Fd());
+    SubstitucioFitxer fitxer(nomFitxer);
+    if (!fitxer.Oberta()) return kWavNoEsPotCrear;
+    SortidaWavDescriptor sortida(fitxer.Descriptor());
     const std::int32_t resultat = EscriureWav(sortida, codiFormat, dades);
     if (resultat != kWavCorrecte) return resultat;
-    if (::fsync(fitxer.Fd()) != 0 || !fitxer.Tancar()) return kWavErrorDades;
-
-    if (::renameat(carpeta.Fd(), temporal.Nom().c_str(), carpeta.Fd(), nom.c_str()) != 0)
-        return kWavNoEsPotCrear;
-    temporal.Conservar();
-    // The new name is durable once the folder is; the file itself is already complete either way.
-    ::fsync(carpeta.Fd());
-    return kWavCorrecte;
+    switch (fitxer.Confirmar()) {
+    case SubstitucioFitxer::Resultat::Correcte:
+        return kWavCorrecte;
+    case SubstitucioFitxer::Resultat::ErrorEscriptura:
+        return kWavErrorDades;
+    case SubstitucioFitxer::Resultat::NoEsPotCrear:
+        break;
+    }
+    return kWavNoEsPotCrear;
 }
 
 } // namespace

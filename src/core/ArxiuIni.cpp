@@ -6,6 +6,7 @@
 #include "ArxiuIni.h"
 
 #include "Cp1252.h"
+#include "SubstitucioFitxer.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -13,10 +14,8 @@
 #include <fcntl.h>
 #include <optional>
 #include <pwd.h>
-#include <random>
 #include <string>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -144,27 +143,6 @@ Lloc Cercar(const std::vector<Linia>& linies, std::string_view seccio, std::stri
     return lloc;
 }
 
-// Closes a descriptor it owns when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int Fd() const { return fd_; }
-    // Closes now; a failed close can mean lost writes.
-    bool Tancar() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 enum class EstatArxiu { Absent, Llegit, Illegible };
 
 struct Contingut {
@@ -202,70 +180,11 @@ Contingut Carregar(const std::filesystem::path& cami) {
     return contingut;
 }
 
-// A symbolic link is written through, so the link stays and its target gets the new content.
-std::filesystem::path DestiReal(const std::filesystem::path& cami) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(cami, error))) return cami;
-    const std::filesystem::path resolt = std::filesystem::weakly_canonical(cami, error);
-    return error ? cami : resolt;
-}
-
-bool EscriureTot(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t escrits = ::write(fd, bytes.data(), bytes.size());
-        if (escrits < 0 && errno == EINTR) continue;
-        if (escrits <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(escrits));
-    }
-    return true;
-}
-
-// A new file in `carpeta` under a name of our own; -1 when none can be created.
-int CrearTemporal(int carpeta, std::string& nom) {
-    static constexpr char kLletres[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device llavor;
-    std::mt19937_64 generador((static_cast<std::uint64_t>(llavor()) << 32) ^ llavor());
-    std::uniform_int_distribution<std::size_t> lletra(0, sizeof(kLletres) - 2);
-    for (int intent = 0; intent < 100; ++intent) {
-        nom = ".tessora-";
-        for (int i = 0; i < 12; ++i)
-            nom += kLletres[lletra(generador)];
-        nom += ".tmp";
-        const int fd = ::openat(carpeta, nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
-}
-
-// Replaces the file with `bytes` as a whole or not at all.
+// Replaces the file with `bytes` as a whole or not at all; missing folders are created.
 bool Substituir(const std::filesystem::path& cami, std::string_view bytes) {
-    const std::filesystem::path desti = DestiReal(cami);
-    const std::string nom = desti.filename().string();
-    if (nom.empty() || nom == "." || nom == "..") return false;
-    const std::filesystem::path pare = desti.parent_path();
-    std::error_code error;
-    if (!pare.empty()) std::filesystem::create_directories(pare, error);
-    if (error) return false;
-
-    const Descriptor carpeta(::open(pare.empty() ? "." : pare.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (carpeta.Fd() < 0) return false;
-    struct stat anterior {};
-    const bool existeix = ::fstatat(carpeta.Fd(), nom.c_str(), &anterior, 0) == 0;
-    if (existeix && !S_ISREG(anterior.st_mode)) return false;
-
-    std::string nomTemporal;
-    Descriptor fitxer(CrearTemporal(carpeta.Fd(), nomTemporal));
-    if (fitxer.Fd() < 0) return false;
-    // A replaced file keeps its permissions, as it would if it had been rewritten in place.
-    if (existeix) ::fchmod(fitxer.Fd(), anterior.st_mode & 07777);
-    const bool escrit = EscriureTot(fitxer.Fd(), bytes) && ::fsync(fitxer.Fd()) == 0 && fitxer.Tancar();
-    if (!escrit || ::renameat(carpeta.Fd(), nomTemporal.c_str(), carpeta.Fd(), nom.c_str()) != 0) {
-        ::unlinkat(carpeta.Fd(), nomTemporal.c_str(), 0);
-        return false;
-    }
-    // The new name is durable once the folder is; the file itself is complete either way.
-    ::fsync(carpeta.Fd());
-    return true;
+    SubstitucioFitxer fitxer(cami, true);
+    return fitxer.Escriure({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) &&
+           fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
 }
 
 bool TeSaltOZero(std::string_view text) {
