@@ -11,6 +11,8 @@
 #include "FontFitxer.h"
 #include "LecturaSo.h"
 #include "LiniaOrdres.h"
+#include "SenyalsTerminacio.h"
+#include "UnitTessora.h"
 
 #include <QApplication>
 
@@ -54,7 +56,12 @@ int main(int argc, char** argv) {
     {
         Dialegs dialegs;
         AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants));
-        if (aplicacio.Arrencar()) codi = app.exec();
+        if (aplicacio.Arrencar()) {
+            // Logging out or a plain kill closes the window as the person would: the capture stops and
+            // the settings are saved.
+            const SenyalsTerminacio senyals([&aplicacio] { aplicacio.FormPrincipal->close(); });
+            codi = app.exec();
+        }
     }
     dispositiu.reset();
     // Qt Multimedia closes its connection to the sound server from an exit handler while the client

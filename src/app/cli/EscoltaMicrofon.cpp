@@ -7,58 +7,19 @@
 #include "CapturaEntradaDeSo.h"
 #include "DispositiuQt.h"
 #include "EventBlocSo.h"
+#include "SenyalsTerminacio.h"
 #include "SessioCli.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QSocketNotifier>
 #include <QTimer>
 
-#include <csignal>
-#include <fcntl.h>
 #include <memory>
 #include <ostream>
-#include <unistd.h>
 
 namespace tessora {
 
 namespace {
-
-int gTubSenyals[2] = {-1, -1};
-
-extern "C" void EnRebreSenyal(int) {
-    const char c = 1;
-    [[maybe_unused]] const auto escrits = ::write(gTubSenyals[1], &c, 1);
-}
-
-// Turns SIGINT and SIGTERM into a readable byte on a pipe, for the event loop to notice.
-class SenyalsTerminacio {
-public:
-    SenyalsTerminacio() {
-        if (::pipe2(gTubSenyals, O_CLOEXEC | O_NONBLOCK) != 0) return;
-        struct sigaction accio {};
-        accio.sa_handler = EnRebreSenyal;
-        sigemptyset(&accio.sa_mask);
-        accio.sa_flags = SA_RESTART;
-        ::sigaction(SIGINT, &accio, &anteriorInt_);
-        ::sigaction(SIGTERM, &accio, &anteriorTerm_);
-        actiu_ = true;
-    }
-    ~SenyalsTerminacio() {
-        if (!actiu_) return;
-        ::sigaction(SIGINT, &anteriorInt_, nullptr);
-        ::sigaction(SIGTERM, &anteriorTerm_, nullptr);
-        ::close(gTubSenyals[0]);
-        ::close(gTubSenyals[1]);
-        gTubSenyals[0] = gTubSenyals[1] = -1;
-    }
-    int Descriptor() const { return actiu_ ? gTubSenyals[0] : -1; }
-
-private:
-    bool actiu_ = false;
-    struct sigaction anteriorInt_ {};
-    struct sigaction anteriorTerm_ {};
-};
 
 // The window of the command line: it receives the capture's events and hands them to the session.
 class FinestraCli final : public QObject {
@@ -133,17 +94,7 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
         if (efecte.AturadaAutomatica) acabar();
     };
 
-    SenyalsTerminacio senyals;
-    std::unique_ptr<QSocketNotifier> avisSenyal;
-    if (senyals.Descriptor() >= 0) {
-        avisSenyal = std::make_unique<QSocketNotifier>(senyals.Descriptor(), QSocketNotifier::Read);
-        QObject::connect(avisSenyal.get(), &QSocketNotifier::activated, &app, [&] {
-            char c;
-            while (::read(senyals.Descriptor(), &c, 1) > 0) {
-            }
-            acabar();
-        });
-    }
+    const SenyalsTerminacio senyals(acabar);
 
     const std::int32_t codi = sessio.Engegar();
     if (codi != 0) {

@@ -1,0 +1,47 @@
+#include "SenyalsTerminacio.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tessora {
+
+namespace {
+
+int gTubSenyals[2] = {-1, -1};
+
+extern "C" void EnRebreSenyal(int) {
+    const char c = 1;
+    [[maybe_unused]] const auto escrits = ::write(gTubSenyals[1], &c, 1);
+}
+
+} // namespace
+
+SenyalsTerminacio::SenyalsTerminacio(std::function<void()> accio) {
+    if (::pipe2(gTubSenyals, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction senyal {};
+    senyal.sa_handler = EnRebreSenyal;
+    sigemptyset(&senyal.sa_mask);
+    senyal.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &senyal, &anteriorInt_);
+    ::sigaction(SIGTERM, &senyal, &anteriorTerm_);
+    actiu_ = true;
+    avis_ = std::make_unique<QSocketNotifier>(gTubSenyals[0], QSocketNotifier::Read);
+    QObject::connect(avis_.get(), &QSocketNotifier::activated, [accio = std::move(accio)] {
+        char c;
+        while (::read(gTubSenyals[0], &c, 1) > 0) {
+        }
+        accio();
+    });
+}
+
+SenyalsTerminacio::~SenyalsTerminacio() {
+    if (!actiu_) return;
+    avis_.reset();
+    ::sigaction(SIGINT, &anteriorInt_, nullptr);
+    ::sigaction(SIGTERM, &anteriorTerm_, nullptr);
+    ::close(gTubSenyals[0]);
+    ::close(gTubSenyals[1]);
+    gTubSenyals[0] = gTubSenyals[1] = -1;
+}
+
+} // namespace tessora
