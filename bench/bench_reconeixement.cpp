@@ -8,6 +8,7 @@
 #include "CopiaBloc.h"
 #include "LecturaSo.h"
 #include "UnitCalculsReconeixement.h"
+#include "VocalSintetica.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,22 +21,8 @@ namespace {
 
 // A voiced block: a 125 Hz pulse train through resonators at 800 and 1200 Hz (an "A").
 void BlocSonor(EstatAnalisi& e) {
-    double y1[3] = {}, y2[3] = {};
-    const double r = std::exp(-M_PI * 80.0 / 11025.0);
-    const double a11 = 2 * r * std::cos(2 * M_PI * 800 / 11025.0),
-                 a21 = 2 * r * std::cos(2 * M_PI * 1200 / 11025.0);
-    std::vector<double> s(2048);
-    double maxim = 0;
-    for (int n = 0; n < 2048; ++n) {
-        const double v1 = (n % 88 == 0 ? 1.0 : 0.0) + a11 * y1[1] - r * r * y1[2];
-        y1[2] = y1[1], y1[1] = v1;
-        const double v2 = v1 + a21 * y2[1] - r * r * y2[2];
-        y2[2] = y2[1], y2[1] = v2;
-        s[n] = v2;
-        if (n >= 1536) maxim = std::max(maxim, std::fabs(v2));
-    }
-    for (int i = 0; i < 512; ++i)
-        e.Mostres[i] = static_cast<std::int32_t>(std::lround(s[1536 + i] / maxim * 100.0));
+    const auto v = proves::VocalSintetica(88, 800, 1200, 100.0, 1536);
+    std::copy(v.begin(), v.end(), e.Mostres.begin());
 }
 
 void BM_BlocSonor(benchmark::State& state) {

@@ -1,6 +1,7 @@
 // The whole analysis of a block: synthetic vowels with known formants, the guarded stages, and what
 // the analysis hands back to its caller.
 #include "UnitCalculsReconeixement.h"
+#include "VocalSintetica.h"
 
 #include <gtest/gtest.h>
 
@@ -10,32 +11,10 @@
 namespace tessora {
 namespace {
 
-// A pulse train of the given period through two resonators (formant frequencies f1, f2 in Hz, 80 Hz
-// bandwidth), scaled to a peak of 100, as the capture delivers it (integers centred on 0).
+// A synthetic vowel as the capture delivers it (integers centred on 0), peak 100.
 void Vocal(EstatAnalisi& e, int periode, double f1, double f2) {
-    const double fs = 11025.0;
-    double senyal[512 + 1024] = {};
-    double y1[3] = {}, y2[3] = {};
-    auto coef = [&](double f, double& a1, double& a2) {
-        const double r = std::exp(-M_PI * 80.0 / fs);
-        a1 = 2 * r * std::cos(2 * M_PI * f / fs);
-        a2 = -r * r;
-    };
-    double a11, a12, a21, a22;
-    coef(f1, a11, a12);
-    coef(f2, a21, a22);
-    double maxim = 0;
-    for (int n = 0; n < 512 + 1024; ++n) {
-        const double x = (n % periode == 0) ? 1.0 : 0.0;
-        const double v1 = x + a11 * y1[1] + a12 * y1[2];
-        y1[2] = y1[1], y1[1] = v1;
-        const double v2 = v1 + a21 * y2[1] + a22 * y2[2];
-        y2[2] = y2[1], y2[1] = v2;
-        senyal[n] = v2;
-        if (n >= 1024) maxim = std::max(maxim, std::fabs(v2));
-    }
-    for (int i = 0; i < 512; ++i)
-        e.Mostres[i] = static_cast<std::int32_t>(std::lround(senyal[1024 + i] / maxim * 100.0));
+    const auto v = proves::VocalSintetica(periode, f1, f2, 100.0);
+    std::copy(v.begin(), v.end(), e.Mostres.begin());
 }
 
 struct CasVocal {

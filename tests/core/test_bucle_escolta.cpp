@@ -1,6 +1,7 @@
 // The live loop driven by a scripted capture: the start/stop toggle, the level meter, the utterance
 // states with what each block stores and shows, clipping, the automatic stop and continuous recognition.
 #include "BucleEscolta.h"
+#include "VocalSintetica.h"
 
 #include "CopiaBloc.h"
 
@@ -31,23 +32,10 @@ Bloc Omplir(F byte) {
     return bloc;
 }
 
-// A pulse train of `periode` samples through two resonators (f1, f2 in Hz, 80 Hz bandwidth), the 512
-// samples after `inici` samples of settling, scaled to a peak of 80 around the centre 128, as the device
-// delivers it (unsigned bytes, 48..208).
+// A synthetic vowel as the device delivers it: unsigned bytes, peak 80 around the centre 128.
 Bloc BlocVocal(int periode, double f1, double f2, int inici = 1024) {
-    const double fs = 11025.0, r = std::exp(-std::numbers::pi * 80.0 / fs);
-    std::vector<double> senyal(static_cast<std::size_t>(inici + kMidaBloc));
-    double y[2][2] = {}, maxim = 0;
-    for (int n = 0; n < int(senyal.size()); ++n) {
-        double v = n % periode == 0 ? 1.0 : 0.0;
-        for (int k = 0; k < 2; ++k) {
-            v += 2 * r * std::cos(2 * std::numbers::pi * (k ? f2 : f1) / fs) * y[k][0] - r * r * y[k][1];
-            y[k][1] = y[k][0], y[k][0] = v;
-        }
-        senyal[n] = v;
-        if (n >= inici) maxim = std::max(maxim, std::fabs(v));
-    }
-    return Omplir([&](int i) { return 128 + std::lround(senyal[inici + i] / maxim * 80.0); });
+    const auto v = proves::VocalSintetica(periode, f1, f2, 80.0, inici);
+    return Omplir([&](int i) { return 128 + v[static_cast<std::size_t>(i)]; });
 }
 
 // Known answers of the synthetic vowels (checked on their own by VocalsDeProva below).

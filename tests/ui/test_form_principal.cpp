@@ -10,6 +10,7 @@
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
 #include "Unitabout.h"
+#include "VocalSintetica.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -69,26 +70,12 @@ public:
     int ResultatExecutar = -1;
 };
 
-// A vowel "A" (pulses through resonators at 800 and 1200 Hz) with its peak at 128 + amplitude.
+// A synthetic "A" as unsigned bytes whose level (largest byte - 127) is exactly `amplitud`.
 std::vector<std::uint8_t> BlocVocal(int amplitud) {
-    std::vector<double> s(2048);
-    double y1[3] = {}, y2[3] = {}, maxim = 0;
-    const double r = std::exp(-M_PI * 80.0 / 11025.0);
-    const double a1 = 2 * r * std::cos(2 * M_PI * 800 / 11025.0),
-                 a2 = 2 * r * std::cos(2 * M_PI * 1200 / 11025.0);
-    for (int n = 0; n < 2048; ++n) {
-        const double v1 = (n % 88 == 0 ? 1.0 : 0.0) + a1 * y1[1] - r * r * y1[2];
-        y1[2] = y1[1], y1[1] = v1;
-        const double v2 = v1 + a2 * y2[1] - r * r * y2[2];
-        y2[2] = y2[1], y2[1] = v2;
-        s[n] = v2;
-        if (n >= 1536) maxim = std::max(maxim, std::fabs(v2));
-    }
+    const auto v = proves::VocalSintetica(88, 800, 1200, amplitud);
     std::vector<std::uint8_t> bloc(512);
-    for (int i = 0; i < 512; ++i)
-        bloc[i] = static_cast<std::uint8_t>(
-            std::clamp(std::lround(128 + s[1536 + i] / maxim * amplitud), 0L, 255L));
-    // The level is the largest sample minus 127: make the peak exactly 128 + amplitud - 1 + 1.
+    for (std::size_t i = 0; i < bloc.size(); ++i)
+        bloc[i] = static_cast<std::uint8_t>(std::clamp(128 + v[i], 0, 255));
     *std::max_element(bloc.begin(), bloc.end()) = static_cast<std::uint8_t>(std::min(127 + amplitud, 255));
     return bloc;
 }
