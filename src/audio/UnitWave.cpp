@@ -75,22 +75,15 @@ bool TancarChunk(SortidaWav& sortida, const Chunk& chunk) {
     return sortida.EscriureA(chunk.Inici + 4, camp.data(), camp.size());
 }
 
-// A file descriptor as SortidaWav. Positioned writes do not move the sequential position.
+// The temporary of a file replacement as SortidaWav. Positioned writes do not move the sequential
+// position.
 class SortidaWavDescriptor final : public SortidaWav {
 public:
-    explicit SortidaWavDescriptor(int fd) : Fd_(fd) {}
+    explicit SortidaWavDescriptor(SubstitucioFitxer& fitxer) : Fitxer_(fitxer), Fd_(fitxer.Descriptor()) {}
 
     bool Escriure(const void* dades, std::size_t mida) override {
-        const auto* punter = static_cast<const std::uint8_t*>(dades);
-        std::size_t pendents = mida;
-        while (pendents > 0) {
-            const ssize_t escrits = ::write(Fd_, punter, pendents);
-            if (escrits < 0 && errno == EINTR) continue;
-            if (escrits <= 0) return false;
-            punter += escrits;
-            pendents -= static_cast<std::size_t>(escrits);
-            Posicio_ += static_cast<std::uint64_t>(escrits);
-        }
+        if (!Fitxer_.Escriure({static_cast<const std::uint8_t*>(dades), mida})) return false;
+        Posicio_ += mida;
         return true;
     }
 
@@ -112,6 +105,7 @@ public:
     std::uint64_t Posicio() const override { return Posicio_; }
 
 private:
+    SubstitucioFitxer& Fitxer_;
     int Fd_;
     std::uint64_t Posicio_ = 0;
 };
@@ -120,7 +114,7 @@ std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t
                             std::span<const std::uint8_t> dades) {
     SubstitucioFitxer fitxer(nomFitxer);
     if (!fitxer.Oberta()) return kWavNoEsPotCrear;
-    SortidaWavDescriptor sortida(fitxer.Descriptor());
+    SortidaWavDescriptor sortida(fitxer);
     const std::int32_t resultat = EscriureWav(sortida, codiFormat, dades);
     if (resultat != kWavCorrecte) return resultat;
     switch (fitxer.Confirmar()) {
