@@ -146,10 +146,6 @@ bool Substituir(const std::filesystem::path& cami, std::string_view bytes) {
            fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
 }
 
-bool TeSaltOZero(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
 } // namespace
 
 std::filesystem::path CamiArxiuIni() {
@@ -178,20 +174,15 @@ std::string ArxiuIni::LlegirCadena(std::string_view seccio, std::string_view cla
     const Contingut contingut = Carregar(cami_);
     if (contingut.Estat != EstatArxiu::Llegit) return std::string(perDefecte);
     const std::vector<Linia> linies = Linies(contingut.Bytes);
-    const Lloc lloc = Cercar(linies, ACp1252(Retallar(seccio)), ACp1252(Retallar(clau)));
+    const Lloc lloc = Cercar(linies, ACp1252(seccio), ACp1252(clau));
     if (!lloc.Entrada) return std::string(perDefecte);
     return DesDeCp1252(linies[*lloc.Entrada].Valor);
 }
 
 bool ArxiuIni::EscriureCadena(std::string_view seccio, std::string_view clau, std::string_view valor) {
-    const std::string seccioArxiu(Retallar(ACp1252(seccio)));
-    const std::string clauArxiu(Retallar(ACp1252(clau)));
+    const std::string seccioArxiu = ACp1252(seccio);
+    const std::string clauArxiu = ACp1252(clau);
     const std::string valorArxiu = ACp1252(valor);
-    if (seccioArxiu.empty() || clauArxiu.empty() || TeSaltOZero(seccioArxiu) || TeSaltOZero(clauArxiu) ||
-        TeSaltOZero(valorArxiu) || seccioArxiu.find(']') != std::string::npos ||
-        clauArxiu.find('=') != std::string::npos || clauArxiu.front() == '[')
-        return false;
-
     const Contingut contingut = Carregar(cami_);
     if (contingut.Estat == EstatArxiu::Illegible) return false;
     const std::string_view antic = contingut.Bytes;

@@ -11,8 +11,8 @@
 // it stands, a new key goes after the last entry of its section, a new section goes at the end of the
 // file. The file is replaced as a whole or not at all (SubstitucioFitxer); a missing folder is created.
 //
-// Names and values cross this interface as UTF-8 and are stored in Windows-1252; a character the code
-// page lacks is stored as '?'.
+// The program keeps two settings there: keys "Veu aguda" and "Castellà" of section Tessora, each "SÍ"
+// or "NO". Their names and values are written in UTF-8 below and stored in Windows-1252.
 #pragma once
 
 #include <cstddef>
@@ -38,27 +38,7 @@ inline constexpr std::size_t kMidaMaximaArxiuIni = 16u << 20;
 // writes fail).
 std::filesystem::path CamiArxiuIni();
 
-class ArxiuIni {
-public:
-    explicit ArxiuIni(std::filesystem::path cami) : cami_(std::move(cami)) {}
-
-    const std::filesystem::path& Cami() const { return cami_; }
-
-    // The value of `clau` in section `seccio`, or `perDefecte` when there is none. The file is read
-    // afresh at every call.
-    std::string LlegirCadena(std::string_view seccio, std::string_view clau,
-                             std::string_view perDefecte) const;
-
-    // Sets `clau` of section `seccio` to `valor`. An entry that already holds `valor` is left as it is
-    // and the file is not rewritten. False, with the file untouched, when the write fails, when the file
-    // exists but cannot be read whole (its content would be lost), and for names or values the file
-    // cannot hold: an empty name, a line break or zero byte anywhere, ']' in the section, '=' in the key
-    // or a key starting with '['.
-    bool EscriureCadena(std::string_view seccio, std::string_view clau, std::string_view valor);
-
-private:
-    std::filesystem::path cami_;
-};
+class ArxiuIni;
 
 // "Veu aguda" of section Tessora (default "NO"): true only for exactly "SÍ".
 bool LlegirVeuAguda(const ArxiuIni& arxiu);
@@ -67,7 +47,32 @@ bool LlegirVeuAguda(const ArxiuIni& arxiu);
 bool LlegirCastella(const ArxiuIni& arxiu);
 
 // Writes "Veu aguda" and then "Castellà", each "SÍ" or "NO". Both writes are attempted; true when both
-// succeeded.
+// succeeded. A write fails, leaving the file untouched, when the file exists but cannot be read whole
+// (its content would be lost) or cannot be replaced.
 bool EscriureConfiguracio(ArxiuIni& arxiu, bool veuAguda, bool castella);
+
+class ArxiuIni {
+public:
+    explicit ArxiuIni(std::filesystem::path cami) : cami_(std::move(cami)) {}
+
+    const std::filesystem::path& Cami() const { return cami_; }
+
+private:
+    friend bool LlegirVeuAguda(const ArxiuIni& arxiu);
+    friend bool LlegirCastella(const ArxiuIni& arxiu);
+    friend bool EscriureConfiguracio(ArxiuIni& arxiu, bool veuAguda, bool castella);
+
+    // The value of `clau` in section `seccio`, or `perDefecte` when there is none. The file is read
+    // afresh at every call.
+    std::string LlegirCadena(std::string_view seccio, std::string_view clau,
+                             std::string_view perDefecte) const;
+
+    // Sets `clau` of section `seccio` to `valor`. An entry that already holds `valor` is left as it is
+    // and the file is not rewritten. The names and values are the ones above: none holds a line break,
+    // ']' or '='.
+    bool EscriureCadena(std::string_view seccio, std::string_view clau, std::string_view valor);
+
+    std::filesystem::path cami_;
+};
 
 } // namespace tessora
