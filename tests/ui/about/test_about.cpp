@@ -74,59 +74,46 @@ private slots:
     }
 
     // The cycle moves on by beats of the timer, each also swapping the ear and the computer, or by a click
-    // on the picture shown (or on the label over it), which leaves the icon alone and the memo hidden.
-    // With no picture of the cycle shown, a beat only swaps the icon.
-    void CicleDeLesImatges_data() {
+    // on the picture shown (or on the label over it), which leaves the icon alone; with no picture of the
+    // cycle shown, a beat only swaps the icon. A click on the background or Panel2 toggles the memo; one
+    // on Panel1 (or its name picture or version) swaps both panels for Image3, and one on Image3 swaps
+    // them back. A click never counts as one on the panel beneath, even where it does nothing (Comments).
+    void BatecsIClics_data() {
         QTest::addColumn<int>("batecs");
-        QTest::addColumn<QString>("clicada"); // after the beats; "none": every picture hidden first
+        QTest::addColumn<QString>("clics"); // after the beats; "none": every picture hidden first
         QTest::addColumn<QString>("visibles");
-        Fila("1 beat", 1, "", "Image1 ImageOrdinador");
-        Fila("2 beats", 2, "", "ImageInteligencia ImageOrella");
-        Fila("3 beats", 3, "", "ImageQuadre ImageOrdinador");
-        Fila("4 beats", 4, "", "Image2 ImageOrella");
-        Fila("click Image2", 0, "Image2", "Image1 ImageOrella");
-        Fila("click Image1", 1, "Image1", "ImageInteligencia ImageOrdinador");
-        Fila("click ImageInteligencia", 2, "ImageInteligencia", "ImageQuadre ImageOrella");
-        Fila("click ImageQuadre", 3, "ImageQuadre", "Image2 ImageOrdinador");
-        Fila("click Label1", 2, "Label1", "ImageQuadre ImageOrella");
-        Fila("click Label2", 3, "Label2", "Image2 ImageOrdinador");
-        Fila("beat with no picture shown", 1, "none", "ImageOrdinador");
+        Fila("1 beat", 1, "", "Image1 ImageOrdinador Panel1 Panel2");
+        Fila("2 beats", 2, "", "ImageInteligencia ImageOrella Panel1 Panel2");
+        Fila("3 beats", 3, "", "ImageQuadre ImageOrdinador Panel1 Panel2");
+        Fila("4 beats", 4, "", kInici);
+        Fila("beat with no picture shown", 1, "none", "ImageOrdinador Panel1 Panel2");
+        Fila("click Image2", 0, "Image2", "Image1 ImageOrella Panel1 Panel2");
+        Fila("click Image1", 1, "Image1", "ImageInteligencia ImageOrdinador Panel1 Panel2");
+        Fila("click ImageInteligencia", 2, "ImageInteligencia", "ImageQuadre ImageOrella Panel1 Panel2");
+        Fila("click ImageQuadre", 3, "ImageQuadre", "Image2 ImageOrdinador Panel1 Panel2");
+        Fila("click Label1", 2, "Label1", "ImageQuadre ImageOrella Panel1 Panel2");
+        Fila("click Label2", 3, "Label2", "Image2 ImageOrdinador Panel1 Panel2");
+        Fila("background", 0, "AboutBox", "Image2 ImageOrella Memo1 Panel1 Panel2");
+        Fila("background twice", 0, "AboutBox AboutBox", kInici);
+        Fila("Panel2 twice", 0, "Panel2 Panel2", kInici);
+        Fila("Panel1", 0, "Panel1", "Image2 ImageOrella Image3");
+        Fila("Image4 and Image3", 0, "Image4 Image3", kInici);
+        Fila("Version and Image3", 0, "Version Image3", kInici);
+        Fila("Comments", 0, "Comments", kInici);
     }
-    void CicleDeLesImatges() {
+    void BatecsIClics() {
         QFETCH(int, batecs);
-        QFETCH(QString, clicada);
+        QFETCH(QString, clics);
         QFETCH(QString, visibles);
-        if (clicada == QLatin1String("none"))
+        if (clics == QLatin1String("none"))
             for (QLabel* imatge : about->Cicle())
                 imatge->hide();
         for (int i = 0; i < batecs; ++i)
             QVERIFY(Batec(*about));
-        if (!clicada.isEmpty() && clicada != QLatin1String("none"))
-            QTest::mouseClick(Component(*about, clicada), Qt::LeftButton);
-        QCOMPARE(Visibles(*about), visibles + QStringLiteral(" Panel1 Panel2"));
-    }
-
-    // A click on the background or Panel2 toggles the memo; one on Panel1 (or its name picture or version)
-    // swaps both panels for Image3, and one on Image3 swaps them back.
-    void ClicAlsPanells_data() {
-        QTest::addColumn<QString>("anada");
-        QTest::addColumn<QString>("tornada");
-        QTest::addColumn<QString>("visibles");
-        Fila("window background", "AboutBox", "AboutBox", "Image2 ImageOrella Memo1 Panel1 Panel2");
-        Fila("Panel2", "Panel2", "Panel2", "Image2 ImageOrella Memo1 Panel1 Panel2");
-        for (const char* nom : {"Panel1", "Image4", "Version"})
-            Fila(nom, nom, "Image3", "Image2 ImageOrella Image3");
-        // A click on a component never counts as one on the panel beneath, even where it does nothing.
-        Fila("Comments", "Comments", "Comments", kInici);
-    }
-    void ClicAlsPanells() {
-        QFETCH(QString, anada);
-        QFETCH(QString, tornada);
-        QFETCH(QString, visibles);
-        QTest::mouseClick(Component(*about, anada), Qt::LeftButton, {}, kFons);
+        for (const QString& nom : clics.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (nom != QLatin1String("none"))
+                QTest::mouseClick(Component(*about, nom), Qt::LeftButton, {}, kFons);
         QCOMPARE(Visibles(*about), visibles);
-        QTest::mouseClick(Component(*about, tornada), Qt::LeftButton, {}, kFons);
-        QCOMPARE(Visibles(*about), kInici);
     }
 
 private:
