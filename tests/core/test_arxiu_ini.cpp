@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
+#include <vector>
 
 namespace tessora {
 namespace {
