@@ -80,38 +80,38 @@ private slots:
     // them back. A click never counts as one on the panel beneath, even where it does nothing (Comments).
     void BatecsIClics_data() {
         QTest::addColumn<int>("batecs");
-        QTest::addColumn<QString>("clics"); // after the beats; "none": every picture hidden first
+        QTest::addColumn<QString>("clics"); // after the beats; "cap": every picture hidden first
         QTest::addColumn<QString>("visibles");
-        Fila("1 beat", 1, "", "Image1 ImageOrdinador Panel1 Panel2");
-        Fila("2 beats", 2, "", "ImageInteligencia ImageOrella Panel1 Panel2");
-        Fila("3 beats", 3, "", "ImageQuadre ImageOrdinador Panel1 Panel2");
-        Fila("4 beats", 4, "", kInici);
-        Fila("beat with no picture shown", 1, "none", "ImageOrdinador Panel1 Panel2");
-        Fila("click Image2", 0, "Image2", "Image1 ImageOrella Panel1 Panel2");
-        Fila("click Image1", 1, "Image1", "ImageInteligencia ImageOrdinador Panel1 Panel2");
-        Fila("click ImageInteligencia", 2, "ImageInteligencia", "ImageQuadre ImageOrella Panel1 Panel2");
-        Fila("click ImageQuadre", 3, "ImageQuadre", "Image2 ImageOrdinador Panel1 Panel2");
-        Fila("click Label1", 2, "Label1", "ImageQuadre ImageOrella Panel1 Panel2");
-        Fila("click Label2", 3, "Label2", "Image2 ImageOrdinador Panel1 Panel2");
-        Fila("background", 0, "AboutBox", "Image2 ImageOrella Memo1 Panel1 Panel2");
-        Fila("background twice", 0, "AboutBox AboutBox", kInici);
-        Fila("Panel2 twice", 0, "Panel2 Panel2", kInici);
+        Fila("1 batec", 1, "", "Image1 ImageOrdinador Panel1 Panel2");
+        Fila("2 batecs", 2, "", "ImageInteligencia ImageOrella Panel1 Panel2");
+        Fila("3 batecs", 3, "", "ImageQuadre ImageOrdinador Panel1 Panel2");
+        Fila("4 batecs", 4, "", kInici);
+        Fila("batec sense cap imatge", 1, "cap", "ImageOrdinador Panel1 Panel2");
+        Fila("clic a Image2", 0, "Image2", "Image1 ImageOrella Panel1 Panel2");
+        Fila("clic a Image1", 1, "Image1", "ImageInteligencia ImageOrdinador Panel1 Panel2");
+        Fila("clic a ImageInteligencia", 2, "ImageInteligencia", "ImageQuadre ImageOrella Panel1 Panel2");
+        Fila("clic a ImageQuadre", 3, "ImageQuadre", "Image2 ImageOrdinador Panel1 Panel2");
+        Fila("clic a Label1", 2, "Label1", "ImageQuadre ImageOrella Panel1 Panel2");
+        Fila("clic a Label2", 3, "Label2", "Image2 ImageOrdinador Panel1 Panel2");
+        Fila("fons", 0, "AboutBox", "Image2 ImageOrella Memo1 Panel1 Panel2");
+        Fila("fons dues vegades", 0, "AboutBox AboutBox", kInici);
+        Fila("Panel2 dues vegades", 0, "Panel2 Panel2", kInici);
         Fila("Panel1", 0, "Panel1", "Image2 ImageOrella Image3");
-        Fila("Image4 and Image3", 0, "Image4 Image3", kInici);
-        Fila("Version and Image3", 0, "Version Image3", kInici);
+        Fila("Image4 i Image3", 0, "Image4 Image3", kInici);
+        Fila("Version i Image3", 0, "Version Image3", kInici);
         Fila("Comments", 0, "Comments", kInici);
     }
     void BatecsIClics() {
         QFETCH(int, batecs);
         QFETCH(QString, clics);
         QFETCH(QString, visibles);
-        if (clics == QLatin1String("none"))
+        if (clics == QLatin1String("cap"))
             for (QLabel* imatge : about->Cicle())
                 imatge->hide();
         for (int i = 0; i < batecs; ++i)
             QVERIFY(Batec(*about));
         for (const QString& nom : clics.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            if (nom != QLatin1String("none"))
+            if (nom != QLatin1String("cap"))
                 QTest::mouseClick(Component(*about, nom), Qt::LeftButton, {}, kFons);
         QCOMPARE(Visibles(*about), visibles);
     }
