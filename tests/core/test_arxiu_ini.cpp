@@ -136,23 +136,32 @@ INSTANTIATE_TEST_SUITE_P(
                     I{"Illegible", [](const auto& f) { return Posar(f, kSiNo), ::chmod(f.c_str(), 0), f; }}),
     kNomFila);
 
-// The environment is changed for good: no other test here looks for the file through it.
-TEST(CamiArxiuIni, DeLEntornAmbLesCarpetesFetes) {
-    // XDG_CONFIG_HOME (nullptr: unset), HOME, and where the file lives.
-    const char* const casos[][3] = {{"/c/d", "/h", "/c/d/Tessora.ini"},
-                                    {nullptr, "/h", "/h/.config/Tessora.ini"},
-                                    {"c", "/h", "/h/.config/Tessora.ini"}};
-    for (const auto& [xdg, home, esperat] : casos) {
-        xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
-        ::setenv("HOME", home, 1);
-        EXPECT_EQ(CamiArxiuIni(), fs::path(esperat)) << (xdg ? xdg : "(unset)");
-    }
-    // The first write makes the folders that are missing.
+// XDG_CONFIG_HOME (nullptr: unset), HOME, and where the file lives. The environment is changed for
+// good: no other test here looks for the file through it.
+struct FilaCami {
+    const char* Nom;
+    const char *Xdg, *Home, *Cami;
+};
+
+class UbicacioArxiu : public testing::TestWithParam<FilaCami> {};
+
+TEST_P(UbicacioArxiu, DeLEntorn) {
+    GetParam().Xdg ? ::setenv("XDG_CONFIG_HOME", GetParam().Xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", GetParam().Home, 1);
+    EXPECT_EQ(CamiArxiuIni(), fs::path(GetParam().Cami));
+}
+
+INSTANTIATE_TEST_SUITE_P(Entorn, UbicacioArxiu,
+                         testing::Values(FilaCami{"Xdg", "/c/d", "/h", "/c/d/Tessora.ini"},
+                                         FilaCami{"SenseXdg", nullptr, "/h", "/h/.config/Tessora.ini"},
+                                         FilaCami{"XdgRelatiu", "c", "/h", "/h/.config/Tessora.ini"}),
+                         kNomFila);
+
+TEST(CarpetesArxiu, LaPrimeraEscripturaLesFa) {
     proves::CarpetaTemporal carpeta;
-    ::setenv("XDG_CONFIG_HOME", (carpeta.Cami() / "nou" / "config").c_str(), 1);
-    ArxiuIni arxiu(CamiArxiuIni());
+    ArxiuIni arxiu(carpeta.Cami() / "nou" / "config" / "Tessora.ini");
     ASSERT_TRUE(EscriureConfiguracio(arxiu, false, true));
-    EXPECT_EQ(Llegir(carpeta.Cami() / "nou" / "config" / "Tessora.ini"), kNoSi);
+    EXPECT_EQ(Llegir(arxiu.Cami()), kNoSi);
 }
 
 } // namespace
