@@ -24,53 +24,23 @@ namespace tessora {
 namespace {
 
 constexpr std::string_view kFinalLinia = "\r\n";
-
-// Blanks as the profile functions see them; 0x1A is the old end-of-file mark.
-bool EsBlanc(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1A';
-}
+constexpr std::string_view kMarcaOrdreBytes = "\xEF\xBB\xBF"; // UTF-8 byte-order mark
 
 std::string_view Retallar(std::string_view text) {
-    while (!text.empty() && EsBlanc(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && EsBlanc(text.back()))
-        text.remove_suffix(1);
-    return text;
+    constexpr std::string_view kBlancs = " \t\r";
+    const std::size_t inici = text.find_first_not_of(kBlancs);
+    if (inici == std::string_view::npos) return {};
+    return text.substr(inici, text.find_last_not_of(kBlancs) - inici + 1);
 }
 
-// Lower case of a Windows-1252 byte: A-Z, the accented capitals 0xC0..0xDE (0xD7 is the multiplication
-// sign), and Š Œ Ž Ÿ.
-unsigned char Minuscula(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A:
-    case 0x8C:
-    case 0x8E:
-        return static_cast<unsigned char>(c + 16);
-    case 0x9F:
-        return 0xFF;
-    default:
-        return c;
-    }
-}
-
-bool IgualsSenseMajuscules(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Minuscula(static_cast<unsigned char>(a[i])) != Minuscula(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-enum class TipusLinia { Buida, Seccio, Entrada, Comentari };
+enum class TipusLinia { Altra, Seccio, Entrada };
 
 struct Linia {
     std::string_view Text;  // without its line break
-    std::string_view Final; // "\r\n", "\n", "\r", or empty for a last line without one
-    TipusLinia Tipus = TipusLinia::Buida;
-    std::string_view Nom;                  // section or key, without blanks
-    std::optional<std::string_view> Valor; // after '=', without blanks; none when the line has no '='
+    std::string_view Final; // "\r\n", "\n", or empty for a last line without one
+    TipusLinia Tipus = TipusLinia::Altra;
+    std::string_view Nom;   // section or key, without blanks
+    std::string_view Valor; // after '=', without blanks
 };
 
 Linia Classificar(std::string_view text, std::string_view final) {
@@ -78,43 +48,33 @@ Linia Classificar(std::string_view text, std::string_view final) {
     linia.Text = text;
     linia.Final = final;
     const std::string_view net = Retallar(text);
-    if (net.empty()) return linia;
-    if (net.front() == '[') {
-        const std::size_t tancament = net.rfind(']');
-        if (tancament != std::string_view::npos) {
-            linia.Tipus = TipusLinia::Seccio;
-            linia.Nom = Retallar(net.substr(1, tancament - 1));
-            return linia;
-        }
-    }
-    if (net.front() == ';') {
-        linia.Tipus = TipusLinia::Comentari;
-        return linia;
-    }
-    linia.Tipus = TipusLinia::Entrada;
+    const std::size_t tancament = net.find(']');
     const std::size_t igual = net.find('=');
-    if (igual == std::string_view::npos) {
-        linia.Nom = net;
-    } else {
+    if (net.starts_with('[') && tancament != std::string_view::npos) {
+        linia.Tipus = TipusLinia::Seccio;
+        linia.Nom = Retallar(net.substr(1, tancament - 1));
+    } else if (igual != std::string_view::npos) {
+        linia.Tipus = TipusLinia::Entrada;
         linia.Nom = Retallar(net.substr(0, igual));
         linia.Valor = Retallar(net.substr(igual + 1));
     }
     return linia;
 }
 
+// The lines of the file, after its byte-order mark if it has one.
 std::vector<Linia> Linies(std::string_view bytes) {
     std::vector<Linia> linies;
-    std::size_t inici = 0;
+    std::size_t inici = bytes.starts_with(kMarcaOrdreBytes) ? kMarcaOrdreBytes.size() : 0;
     while (inici < bytes.size()) {
-        const std::size_t salt = bytes.find_first_of("\r\n", inici);
+        const std::size_t salt = bytes.find('\n', inici);
         if (salt == std::string_view::npos) {
             linies.push_back(Classificar(bytes.substr(inici), {}));
             break;
         }
-        const std::size_t mida =
-            (bytes[salt] == '\r' && salt + 1 < bytes.size() && bytes[salt + 1] == '\n') ? 2 : 1;
-        linies.push_back(Classificar(bytes.substr(inici, salt - inici), bytes.substr(salt, mida)));
-        inici = salt + mida;
+        const std::size_t final = salt > inici && bytes[salt - 1] == '\r' ? salt - 1 : salt;
+        linies.push_back(
+            Classificar(bytes.substr(inici, final - inici), bytes.substr(final, salt + 1 - final)));
+        inici = salt + 1;
     }
     return linies;
 }
@@ -129,8 +89,7 @@ struct Lloc {
 Lloc Cercar(const std::vector<Linia>& linies, std::string_view seccio, std::string_view clau) {
     Lloc lloc;
     std::size_t i = 0;
-    while (i < linies.size() &&
-           !(linies[i].Tipus == TipusLinia::Seccio && IgualsSenseMajuscules(linies[i].Nom, seccio)))
+    while (i < linies.size() && !(linies[i].Tipus == TipusLinia::Seccio && linies[i].Nom == seccio))
         ++i;
     if (i == linies.size()) return lloc;
     lloc.Seccio = i;
@@ -138,7 +97,7 @@ Lloc Cercar(const std::vector<Linia>& linies, std::string_view seccio, std::stri
     for (++i; i < linies.size() && linies[i].Tipus != TipusLinia::Seccio; ++i) {
         if (linies[i].Tipus != TipusLinia::Entrada) continue;
         lloc.DarreraEntrada = i;
-        if (!lloc.Entrada && IgualsSenseMajuscules(linies[i].Nom, clau)) lloc.Entrada = i;
+        if (!lloc.Entrada && linies[i].Nom == clau) lloc.Entrada = i;
     }
     return lloc;
 }
@@ -187,14 +146,6 @@ bool Substituir(const std::filesystem::path& cami, std::string_view bytes) {
            fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
 }
 
-bool TeSaltOZero(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
-}
-
-std::string_view Truncar(std::string_view text, std::size_t midaBuffer) {
-    return text.substr(0, midaBuffer == 0 ? 0 : midaBuffer - 1);
-}
-
 } // namespace
 
 std::filesystem::path CamiArxiuIni() {
@@ -219,37 +170,19 @@ std::filesystem::path CamiArxiuIni() {
 }
 
 std::string ArxiuIni::LlegirCadena(std::string_view seccio, std::string_view clau,
-                                   std::string_view perDefecte, std::size_t midaBuffer) const {
-    std::string defecte = ACp1252(perDefecte);
-    while (!defecte.empty() && EsBlanc(defecte.back()))
-        defecte.pop_back();
-    const std::string resultatDefecte = DesDeCp1252(Truncar(defecte, midaBuffer));
-
-    const std::string seccioArxiu = ACp1252(Retallar(seccio));
-    const std::string clauArxiu = ACp1252(Retallar(clau));
-    if (seccioArxiu.empty() || clauArxiu.empty()) return resultatDefecte;
+                                   std::string_view perDefecte) const {
     const Contingut contingut = Carregar(cami_);
-    if (contingut.Estat != EstatArxiu::Llegit) return resultatDefecte;
+    if (contingut.Estat != EstatArxiu::Llegit) return std::string(perDefecte);
     const std::vector<Linia> linies = Linies(contingut.Bytes);
-    const Lloc lloc = Cercar(linies, seccioArxiu, clauArxiu);
-    if (!lloc.Entrada || !linies[*lloc.Entrada].Valor) return resultatDefecte;
-
-    std::string_view valor = *linies[*lloc.Entrada].Valor;
-    if (valor.size() >= 2 && (valor.front() == '"' || valor.front() == '\'') && valor.back() == valor.front())
-        valor = valor.substr(1, valor.size() - 2);
-    valor = valor.substr(0, valor.find('\0'));
-    return DesDeCp1252(Truncar(valor, midaBuffer));
+    const Lloc lloc = Cercar(linies, ACp1252(seccio), ACp1252(clau));
+    if (!lloc.Entrada) return std::string(perDefecte);
+    return DesDeCp1252(linies[*lloc.Entrada].Valor);
 }
 
 bool ArxiuIni::EscriureCadena(std::string_view seccio, std::string_view clau, std::string_view valor) {
-    const std::string seccioArxiu(Retallar(ACp1252(seccio)));
-    const std::string clauArxiu(Retallar(ACp1252(clau)));
+    const std::string seccioArxiu = ACp1252(seccio);
+    const std::string clauArxiu = ACp1252(clau);
     const std::string valorArxiu = ACp1252(valor);
-    if (seccioArxiu.empty() || clauArxiu.empty() || TeSaltOZero(seccioArxiu) || TeSaltOZero(clauArxiu) ||
-        TeSaltOZero(valorArxiu) || seccioArxiu.find(']') != std::string::npos ||
-        clauArxiu.find('=') != std::string::npos || clauArxiu.front() == '[' || clauArxiu.front() == ';')
-        return false;
-
     const Contingut contingut = Carregar(cami_);
     if (contingut.Estat == EstatArxiu::Illegible) return false;
     const std::string_view antic = contingut.Bytes;
@@ -268,7 +201,7 @@ bool ArxiuIni::EscriureCadena(std::string_view seccio, std::string_view clau, st
         if (entrada.Valor == valorArxiu) return true; // already holds it: the file is left as it is
         tall = posicio(entrada.Text);
         represa = posicio(entrada.Text) + entrada.Text.size();
-        nou = std::string(entrada.Nom) + '=' + valorArxiu;
+        nou = clauArxiu + '=' + valorArxiu;
     } else {
         std::string_view anterior; // the line the new text follows, if the file has one
         if (lloc.Seccio) {

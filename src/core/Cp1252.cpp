@@ -1,7 +1,8 @@
 #include "Cp1252.h"
 
 #include <array>
-#include <cstdint>
+#include <cstddef>
+#include <optional>
 
 namespace tessora {
 
@@ -27,12 +28,16 @@ void AfegirUtf8(std::string& text, char32_t c) {
     }
 }
 
-// Decodes the sequence at `posicio` and moves past it; an invalid sequence gives nothing and moves past
-// its first byte only.
-std::optional<char32_t> LlegirUtf8(std::string_view text, std::size_t& posicio) {
-    const auto primer = static_cast<unsigned char>(text[posicio]);
-    ++posicio;
-    if (primer < 0x80) return primer;
+// One character decoded from UTF-8: none for an invalid sequence, which then counts as its first byte
+// alone.
+struct CaracterUtf8 {
+    std::optional<char32_t> Caracter;
+    std::size_t Mida = 1; // bytes taken
+};
+
+CaracterUtf8 LlegirUtf8(std::string_view text) {
+    const auto primer = static_cast<unsigned char>(text.front());
+    if (primer < 0x80) return {primer};
     std::size_t continuacions = 0;
     char32_t c = 0;
     char32_t minim = 0;
@@ -49,21 +54,19 @@ std::optional<char32_t> LlegirUtf8(std::string_view text, std::size_t& posicio) 
         c = primer & 0x07;
         minim = 0x10000;
     } else {
-        return std::nullopt;
+        return {};
     }
-    if (text.size() - posicio < continuacions) return std::nullopt;
-    for (std::size_t i = 0; i < continuacions; ++i) {
-        const auto seguent = static_cast<unsigned char>(text[posicio + i]);
-        if ((seguent & 0xC0) != 0x80) return std::nullopt;
+    if (text.size() <= continuacions) return {};
+    for (std::size_t i = 1; i <= continuacions; ++i) {
+        const auto seguent = static_cast<unsigned char>(text[i]);
+        if ((seguent & 0xC0) != 0x80) return {};
         c = (c << 6) | (seguent & 0x3F);
     }
-    if (c < minim || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
-    posicio += continuacions;
-    return c;
+    if (c < minim || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {};
+    return {c, continuacions + 1};
 }
 
-} // namespace
-
+// The Windows-1252 byte of a character, if the code page has one.
 std::optional<unsigned char> ByteCp1252(char32_t caracter) {
     if (caracter < 0x80 || (caracter >= 0xA0 && caracter <= 0xFF))
         return static_cast<unsigned char>(caracter);
@@ -72,19 +75,22 @@ std::optional<unsigned char> ByteCp1252(char32_t caracter) {
     return std::nullopt;
 }
 
+// The character a Windows-1252 byte stands for.
 char32_t CaracterCp1252(unsigned char byte) {
     if (byte >= 0x80 && byte < 0xA0) return kFranja80[byte - 0x80u];
     return byte;
 }
 
+} // namespace
+
 std::string ACp1252(std::string_view utf8) {
     std::string resultat;
     resultat.reserve(utf8.size());
-    std::size_t posicio = 0;
-    while (posicio < utf8.size()) {
-        const std::optional<char32_t> c = LlegirUtf8(utf8, posicio);
-        const std::optional<unsigned char> byte = c ? ByteCp1252(*c) : std::nullopt;
+    while (!utf8.empty()) {
+        const CaracterUtf8 c = LlegirUtf8(utf8);
+        const std::optional<unsigned char> byte = c.Caracter ? ByteCp1252(*c.Caracter) : std::nullopt;
         resultat += byte ? static_cast<char>(*byte) : '?';
+        utf8.remove_prefix(c.Mida);
     }
     return resultat;
 }

@@ -6,17 +6,10 @@
 // conversion does, so DesDeCp1252 followed by ACp1252 gives back every byte string unchanged.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tessora {
-
-// The Windows-1252 byte of a character, if the code page has one.
-std::optional<unsigned char> ByteCp1252(char32_t caracter);
-
-// The character a Windows-1252 byte stands for.
-char32_t CaracterCp1252(unsigned char byte);
 
 // UTF-8 to Windows-1252, one byte per character. A character the code page lacks becomes '?', and so
 // does each byte of a malformed UTF-8 sequence (overlong forms, surrogates, values above U+10FFFF,

@@ -2,9 +2,11 @@
 //
 // Run once by hand after changing a drawing; the PNG files it writes are kept beside the sources and
 // compiled into the program as resources:
-//     tessora_dibuixos src/ui/about/imatges
+//     tessora_dibuixos src/ui/about/imatges   (see CMakeLists.txt beside this file)
 // Letters are stroked paths of our own rather than text, so the pictures come out the same whatever
-// fonts the machine has.
+// fonts the machine has. Half-transparent pixels are another matter: Qt rounds them for the PNG file
+// in a way that may change by one level between Qt builds and processors, so a run elsewhere can move
+// a few pixels of titol.png and of the icons by one level.
 #include <QColor>
 #include <QDir>
 #include <QFileInfo>
