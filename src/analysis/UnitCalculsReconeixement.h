@@ -28,17 +28,18 @@ namespace tessora {
 
 // Settings the analysis reads, built from the controls at the moment of each run.
 struct ConfiguracioAnalisi {
-    bool Preemfasis = true;                  // graphs window, "Preemfasis"
-    bool EscalaAdaptadaOida = false;         // "Adaptada a l'oïda": ear weighting of spectrum and envelope
-    bool NormalitzarFFT = false;             // "Normalitzar FFT"
-    bool VeureFFT = true;                    // "Veure FFT"
-    bool NoRepintar = false;                 // "No Repintar"
-    bool GraficsVisibles = false;            // the graphs window is shown
-    std::string TextOrdreLPC = "11";         // text of EditNumeroQuoeficientsLPC
-    std::string TextFrequenciaMinima = "60"; // text of EditFrequenciaMinima
-    bool VeuAguda = false;                   // main window, "Veu aguda"
-    bool Castella = false;                   // MenuCastellano checked: Spanish vowel set
-    char SeparadorDecimal = '.';             // regional decimal separator of the data line
+    bool Preemfasis = true;          // graphs window, "Preemfasis"
+    bool EscalaAdaptadaOida = false; // "Adaptada a l'oïda": ear weighting of spectrum and envelope
+    bool NormalitzarFFT = false;     // "Normalitzar FFT"
+    bool VeureFFT = true;            // "Veure FFT"
+    bool NoRepintar = false;         // "No Repintar"
+    bool GraficsVisibles = false;    // the graphs window is shown
+    bool VeuAguda = false;           // main window, "Veu aguda"
+    bool Castella = false;           // MenuCastellano checked: Spanish vowel set
+    char SeparadorDecimal = '.';     // regional decimal separator of the data line
+    // Texts of EditNumeroQuoeficientsLPC ("11") and EditFrequenciaMinima ("60"), read at every run.
+    std::string TextOrdreLPC = std::to_string(kOrdreLPCPerDefecte);
+    std::string TextFrequenciaMinima = std::to_string(kFrequenciaMinimaPerDefecte);
 };
 
 // The inputs of the decision rules.
