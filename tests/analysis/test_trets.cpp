@@ -108,15 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
                               {Hz(21), Hz(51), Hz(131), Hz(161)}}),
     proves::PerNom{});
 
-TEST_F(Trets, LaBandaDelPrimerPicIElLimitSuperiorQueNoEsTroba) {
+TEST_F(Trets, SenseLimitSuperiorEsConservaElDelBlocAnterior) {
     std::fill_n(E, 90, 1.0f); // below 8 up to element 89, then 8.5 to the end
     std::fill(E + 90, E + 256, 8.5f);
     e->LimitSuperiorF1 = 123;
     LimitarBandaF1(*e, 100);
     EXPECT_EQ(e->LimitInferiorF1, 90);
     EXPECT_EQ(e->LimitSuperiorF1, 123);
-    LimitarBandaF1(*e, 0); // no peak
-    EXPECT_EQ(e->LimitInferiorF1, 1);
 }
 
 // Maxima at 30 (strong), 36 (a bump on its shoulder) and 45: the bump stands less than 25 % above the

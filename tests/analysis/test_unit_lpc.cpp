@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, LPCContraReferencia,
                                            Cas{"MenysMostresQueElBloc", 300, 11, 512},
                                            Cas{"MenysMostresQueLOrdre", 8, 11, 512},
                                            Cas{"TotaLaCapacitat", 8193, 4, 512},
-                                           Cas{"CentPunts", 512, 11, 100}, Cas{"PuntsSenars", 512, 11, 513}),
+                                           Cas{"PuntsSenars", 512, 11, 513}),
                          proves::PerNom{});
 
 // The cosines are kept in a table that grows with the order and is rebuilt for another point count: one
