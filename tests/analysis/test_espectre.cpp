@@ -24,9 +24,11 @@ LD Pes(int i) {
 struct Espectre : ::testing::Test {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();
     ConfiguracioAnalisi config;
+    void SetUp() override { config.Preemfasis = false; }
 };
 
 TEST_F(Espectre, LaPreemfasiUsaLaMostraAnteriorSenseFiltrarIDespresLaFinestra) {
+    config.Preemfasis = true;
     estat->Mostres.fill(40);
     ASSERT_TRUE(CalcularEspectre(*estat, config));
     const float filtrada = F(40.0L - static_cast<LD>(0.95f) * 40.0L); // about 0.05 x 40 from sample 2 on
@@ -42,12 +44,9 @@ struct CasPorta {
     bool obre;
 };
 
-class PortaDeNivell : public ::testing::TestWithParam<CasPorta> {};
+class PortaDeNivell : public Espectre, public ::testing::WithParamInterface<CasPorta> {};
 
 TEST_P(PortaDeNivell, NomesUnaMostraMesEnllaDeDosObreLaPorta) {
-    auto estat = std::make_unique<EstatAnalisi>();
-    ConfiguracioAnalisi config;
-    config.Preemfasis = false;
     estat->Mostres[255] = GetParam().valor; // weight exactly 1 there
     estat->SenyalLPC.fill(9.0f);
     ASSERT_TRUE(CalcularEspectre(*estat, config));
@@ -78,7 +77,6 @@ TEST_F(Espectre, LEixDeFrequenciesSempreILaFFTNomesAmbElsGrafics) {
 // f^0.800147 / 79.1874212 on top of the same magnitudes; bin 0 becomes 0 and the upper half is left alone.
 TEST_F(Espectre, LaFFTCoincideAmbUnaDFTDirectaILOidaLaPondera) {
     config.GraficsVisibles = true;
-    config.Preemfasis = false;
     std::mt19937 gen(3);
     std::uniform_int_distribution<int> d(-127, 128);
     for (int i = 0; i < 512; ++i)

@@ -4,7 +4,10 @@
 #include "UnitCalculsReconeixement.h"
 #include "VocalSintetica.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <string>
 
 namespace tessora {
 namespace {
@@ -45,11 +48,9 @@ TEST_P(VocalsSintetiques, EsReconeixenIEsPleguenAlCastella) {
     const auto castella = CalcularReconeixement(*e, config);
     EXPECT_EQ(castella.Vocal, c.castella);
     EXPECT_EQ(e->VocalReconeguda, c.castella);
-    const auto sense = [](const std::string& linia, const char* vocal) {
-        return linia.substr(0, linia.size() - std::string(vocal).size());
-    };
-    EXPECT_EQ(sense(castella.LiniaDades, c.castella) + c.castella, castella.LiniaDades);
-    EXPECT_EQ(sense(castella.LiniaDades, c.castella), sense(catala.LiniaDades, c.catala));
+    // The data line ends with the folded vowel and is otherwise the Catalan one.
+    const std::string cap = catala.LiniaDades.substr(0, catala.LiniaDades.size() - std::strlen(c.catala));
+    EXPECT_EQ(castella.LiniaDades, cap + c.castella);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formants, VocalsSintetiques,
