@@ -260,6 +260,9 @@ bool CalcularEspectre(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
     return true;
 }
 
+// ---------------------------------------------------------------------------------------------------
+// The feature step, stage by stage
+
 bool PonderarINormalitzar(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
     constexpr int N = kPuntsAnalisi;
     if (config.EscalaAdaptadaOida) {
@@ -460,6 +463,9 @@ ResultatTrets CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& conf
     const VoresPic vores = VoresPrimerPic(estat, T);
     return CalcularValorsTrets(estat, vores) ? ResultatTrets::DosPics : ResultatTrets::MenysDeDosPics;
 }
+
+// ---------------------------------------------------------------------------------------------------
+// Decision and data line
 
 std::string DecidirVocal(const TretsVocal& t, bool veuAguda) {
     if (!veuAguda) {

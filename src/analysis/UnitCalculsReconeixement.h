@@ -87,7 +87,7 @@ std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat,
 using CorbaDiferencies = std::array<std::int32_t, kPuntsAnalisi + 1>;
 
 struct ResultatFrequencia {
-    // Hz; empty when the curve has no valley below 400 Hz, and the pitch then keeps its previous value.
+    // Hz; empty when the curve has no valley, or none below 400 Hz: the pitch then keeps its value.
     std::optional<std::int32_t> FrequenciaFonamental;
     // The minimum-pitch text was not a whole number: the edit must now read this ("60"). Only set when
     // the curve has a valley, since the text is read after the valley search.
@@ -137,8 +137,8 @@ enum class ResultatTrets {
 
 // Ear weighting and spectrum normalisation (options).
 // With EscalaAdaptadaOida: E[0] = E[1] = 0 and, for k = 2..255 with E[k] > 0, E[k] divided by
-// 79.1874212 x Hz(k)^-0.800147 (one bin below the spectrum's weighting). Reads FrequenciesEspectre[1..254];
-// fills the divisor cache for the current rate.
+// 79.1874212 x Hz(k)^-0.800147 (one bin below the spectrum's weighting). The divisors come from
+// FrequenciesEspectre[1..255] and are kept for the current rate (EstatAnalisi::DivisorsOida).
 // With NormalitzarFFT: ModulEspectre[0..255] scaled by 100 / S when their float running sum S is above 0
 // and finite; 256..511 are not touched.
 // False, with nothing written, when the weighting is asked for and the axis starts at 0 Hz (a rate of
