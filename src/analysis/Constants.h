@@ -14,9 +14,9 @@ inline constexpr int kOrdreLPCMaxim = 128;                      // capacity of t
 inline constexpr std::int32_t kFrequenciaMinimaPerDefecte = 60; // Hz, lowest pitch accepted
 inline constexpr std::int32_t kFrequenciaMaximaPitch = 400;     // Hz, highest pitch accepted
 
-// Capacities of the shared arrays (index 0..capacity-1).
+// Capacity of the sample, LPC signal and envelope arrays (index 0..8192); the spectrum arrays hold one
+// FFT (kMidaFFT).
 inline constexpr int kCapacitatMostres = 8193;
-inline constexpr int kCapacitatEspectre = 16384;
 inline constexpr int kMaximPics = 10; // PicsLPC columns; the features use slots 1..4
 inline constexpr int kPicsUsats = 4;
 

@@ -17,8 +17,8 @@ namespace {
 // Pitch
 
 struct Vall {
-    std::int32_t m;     // lag
-    std::int32_t valor; // D[m]
+    std::int32_t Retard; // lag m
+    std::int32_t Valor;  // D[m]
 };
 
 std::int32_t ArrodonirQuocient(std::int32_t fs, std::int32_t m) {
@@ -95,20 +95,15 @@ void TransformadaFourier(std::array<float, kMidaFFT + 1>& x, std::array<float, k
                 x[i] = Desa(static_cast<Estesa>(x[i]) + tr);
                 y[i] = Desa(static_cast<Estesa>(y[i]) + ti);
             }
-            const float nou_ur = Desa(static_cast<Estesa>(ur) * wr - static_cast<Estesa>(ui) * wi);
+            const float nouUr = Desa(static_cast<Estesa>(ur) * wr - static_cast<Estesa>(ui) * wi);
             ui = Desa(static_cast<Estesa>(ui) * wr + static_cast<Estesa>(ur) * wi);
-            ur = nou_ur;
+            ur = nouUr;
         }
     }
 }
 
 // ---------------------------------------------------------------------------------------------------
 // Features
-
-struct Punt {
-    float posicio = 0.0f;
-    float valor = 0.0f;
-};
 
 // Hz(p) = FrequenciesEspectre[p - 1] for p >= 1; 0 for p = 0.
 float Hz(const EstatAnalisi& e, int p) {
@@ -120,10 +115,10 @@ bool EsMaxim(const float* E, int p) {
 }
 
 // The lowest E[q] for q = lo..hi and its position; the lowest index wins among equal values.
-Punt Minim(const float* E, int lo, int hi) {
-    Punt t{static_cast<float>(lo), E[lo]};
+PuntEnvolupant Minim(const float* E, int lo, int hi) {
+    PuntEnvolupant t{static_cast<float>(lo), E[lo]};
     for (int q = lo + 1; q <= hi; ++q)
-        if (E[q] < t.valor) t = {static_cast<float>(q), E[q]};
+        if (E[q] < t.Valor) t = {static_cast<float>(q), E[q]};
     return t;
 }
 
@@ -146,14 +141,15 @@ std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat,
             s += std::abs(x[i + t] - x[i]);
         D[t] = s / 64;
     }
-    return FrequenciaDesDeCorba(D, estat.FrequenciaMostreig, textFrequenciaMinima,
-                                estat.FrequenciaFonamental);
+    const ResultatFrequencia r = FrequenciaDesDeCorba(D, estat.FrequenciaMostreig, textFrequenciaMinima);
+    if (r.FrequenciaFonamental) estat.FrequenciaFonamental = *r.FrequenciaFonamental;
+    return r.NouTextFrequenciaMinima;
 }
 
-std::optional<std::string> FrequenciaDesDeCorba(const CorbaDiferencies& D, std::int32_t frequenciaMostreig,
-                                                const std::string& textFrequenciaMinima,
-                                                std::int32_t& FrequenciaFonamental) {
+ResultatFrequencia FrequenciaDesDeCorba(const CorbaDiferencies& D, std::int32_t frequenciaMostreig,
+                                        const std::string& textFrequenciaMinima) {
     constexpr int N = kPuntsAnalisi;
+    ResultatFrequencia r;
     // Valleys: a flat run entered by a strict fall and left by a strict rise, 2 <= s, e <= 255.
     std::array<Vall, 128> valls{};
     int nValls = 0;
@@ -171,53 +167,53 @@ std::optional<std::string> FrequenciaDesDeCorba(const CorbaDiferencies& D, std::
         }
         s = e + 1;
     }
-    if (nValls == 0) return std::nullopt;
+    if (nValls == 0) return r;
 
-    std::optional<std::string> nouText;
     std::int32_t minF = kFrequenciaMinimaPerDefecte;
     if (!LlegirEnter(textFrequenciaMinima.c_str(), minF)) {
         minF = kFrequenciaMinimaPerDefecte;
-        nouText = std::to_string(kFrequenciaMinimaPerDefecte);
+        r.NouTextFrequenciaMinima = std::to_string(kFrequenciaMinimaPerDefecte);
     }
 
     // Quotients fs / m are compared in their exact integer forms.
     const std::int64_t fs = frequenciaMostreig;
     const Vall* candidat = nullptr;
     for (int v = 0; v < nValls && candidat == nullptr; ++v)
-        if (fs < kFrequenciaMaximaPitch * static_cast<std::int64_t>(valls[v].m)) candidat = &valls[v];
-    if (candidat == nullptr) return nouText; // every valley lies at 400 Hz or above: the pitch stays
+        if (fs < kFrequenciaMaximaPitch * static_cast<std::int64_t>(valls[v].Retard)) candidat = &valls[v];
+    if (candidat == nullptr) return r; // every valley lies at 400 Hz or above: the pitch stays
 
     for (int v = 0; v < nValls; ++v) {
-        const std::int64_t m = valls[v].m;
-        if (valls[v].valor < candidat->valor && minF * m < fs && fs < kFrequenciaMaximaPitch * m)
+        const std::int64_t m = valls[v].Retard;
+        if (valls[v].Valor < candidat->Valor && minF * m < fs && fs < kFrequenciaMaximaPitch * m)
             candidat = &valls[v];
     }
     Vall c = *candidat;
-    FrequenciaFonamental = ArrodonirQuocient(frequenciaMostreig, c.m);
+    std::int32_t frequencia = ArrodonirQuocient(frequenciaMostreig, c.Retard);
 
     // A valley at half (then a third) of the chosen period that is almost as deep (below 1.1 times)
     // means the chosen one was a multiple of the true period.
     auto gairebeTanProfunda = [&](const Vall& v) {
-        return 10 * static_cast<std::int64_t>(v.valor) < 11 * static_cast<std::int64_t>(c.valor);
+        return 10 * static_cast<std::int64_t>(v.Valor) < 11 * static_cast<std::int64_t>(c.Valor);
     };
-    if (FrequenciaFonamental <= 200) {
+    if (frequencia <= 200) {
         for (int v = 0; v < nValls; ++v) {
-            if (std::abs(2 * valls[v].m - c.m) < 2 && gairebeTanProfunda(valls[v])) {
+            if (std::abs(2 * valls[v].Retard - c.Retard) < 2 && gairebeTanProfunda(valls[v])) {
                 c = valls[v];
-                FrequenciaFonamental = ArrodonirQuocient(frequenciaMostreig, c.m);
+                frequencia = ArrodonirQuocient(frequenciaMostreig, c.Retard);
                 break;
             }
         }
     }
-    if (FrequenciaFonamental <= 133) {
+    if (frequencia <= 133) {
         for (int v = 0; v < nValls; ++v) {
-            if (std::abs(3 * valls[v].m - c.m) < 3 && gairebeTanProfunda(valls[v])) {
-                FrequenciaFonamental = ArrodonirQuocient(frequenciaMostreig, valls[v].m);
+            if (std::abs(3 * valls[v].Retard - c.Retard) < 3 && gairebeTanProfunda(valls[v])) {
+                frequencia = ArrodonirQuocient(frequenciaMostreig, valls[v].Retard);
                 break;
             }
         }
     }
-    return nouText;
+    r.FrequenciaFonamental = frequencia;
+    return r;
 }
 
 bool CalcularEspectre(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
@@ -264,20 +260,20 @@ bool CalcularEspectre(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
     return true;
 }
 
-bool CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config, bool& dosPics) {
-    float* E = estat.EnvolupantLPC.data();
-    constexpr int N = kPuntsAnalisi;
-    dosPics = false;
+// ---------------------------------------------------------------------------------------------------
+// The feature step, stage by stage
 
+bool PonderarINormalitzar(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
+    constexpr int N = kPuntsAnalisi;
     if (config.EscalaAdaptadaOida) {
         // Hz(k) is bin k - 1: the envelope is weighted one bin below the spectrum.
         if (!PrepararDivisorsOida(estat)) return false;
+        float* E = estat.EnvolupantLPC.data();
         E[0] = 0.0f;
         E[1] = 0.0f;
         for (int k = 2; k < N; ++k)
             if (E[k] > 0.0f) E[k] = Desa(E[k] / estat.DivisorsOida[k - 1]);
     }
-
     if (config.NormalitzarFFT) {
         float suma = 0.0f;
         for (int k = 0; k < N; ++k)
@@ -288,7 +284,12 @@ bool CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config, bool&
                 estat.ModulEspectre[k] = Desa(estat.ModulEspectre[k] * factor);
         }
     }
+    return true;
+}
 
+bool EscalarEnvolupant(EstatAnalisi& estat) {
+    constexpr int N = kPuntsAnalisi;
+    float* E = estat.EnvolupantLPC.data();
     float total = 0.0f;
     for (int k = 0; k < N; ++k)
         total = Desa(static_cast<Estesa>(total) + E[k]);
@@ -308,8 +309,11 @@ bool CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config, bool&
         for (int k = 0; k < N; ++k)
             E[k] = Desa(E[k] * factor);
     }
+    return true;
+}
 
-    // Peaks. A peak stored at position p is a maximum of the envelope at p - 1; its height is E[p].
+int CercarPics(EstatAnalisi& estat) {
+    const float* E = estat.EnvolupantLPC.data();
     auto& posicio = estat.PicsLPC[1];
     auto& alcada = estat.PicsLPC[2];
     std::fill(std::begin(posicio), std::end(posicio), 0.0f);
@@ -319,40 +323,21 @@ bool CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config, bool&
         alcada[s] = E[p];
     };
 
+    // Slots 1 and 2: the first two peaks above 80 Hz, in order.
     int seguent = 2;
-    for (int p = 2; p <= 254; ++p) {
-        if (Hz(estat, p) > 80.0f && EsMaxim(E, p)) {
-            omplir(1, p);
-            seguent = p + 1;
-            break;
-        }
-    }
-
-    estat.LimitInferiorF1 = 1;
-    if (posicio[1] != 0.0f) {
-        const int c = Pos(posicio[1]);
-        for (int q = c; q >= 1; --q) {
-            if (E[q] < 8.0f) {
-                estat.LimitInferiorF1 = q + 1;
+    int primerPic = 0;
+    for (int s = 1; s <= 2; ++s) {
+        for (int p = seguent; p <= 254; ++p) {
+            if (Hz(estat, p) > 80.0f && EsMaxim(E, p)) {
+                omplir(s, p);
+                seguent = p + 1;
                 break;
             }
         }
-        for (int q = c; q <= 255; ++q) {
-            if (E[q] < 8.0f) {
-                estat.LimitSuperiorF1 = q - 1;
-                break;
-            }
-        }
+        if (s == 1) primerPic = Pos(posicio[1]);
     }
 
-    for (int p = seguent; p <= 254; ++p) {
-        if (Hz(estat, p) > 80.0f && EsMaxim(E, p)) {
-            omplir(2, p);
-            seguent = p + 1;
-            break;
-        }
-    }
-
+    // Slots 3 and 4: the two highest of the later peaks, the higher in slot 3.
     for (int p = seguent; p <= 254; ++p) {
         if (!EsMaxim(E, p)) continue;
         if (alcada[3] < E[p]) {
@@ -372,20 +357,42 @@ bool CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config, bool&
             }
         }
     }
+    return primerPic;
+}
 
-    // Merge weak peaks: a peak that stands less than 25 % of its height above both neighbouring valleys
-    // goes, and the valleys are searched again.
-    std::array<Punt, kMaximPics + 1> T{};
+void LimitarBandaF1(EstatAnalisi& estat, int primerPic) {
+    const float* E = estat.EnvolupantLPC.data();
+    estat.LimitInferiorF1 = 1;
+    if (primerPic == 0) return;
+    for (int q = primerPic; q >= 1; --q) {
+        if (E[q] < 8.0f) {
+            estat.LimitInferiorF1 = q + 1;
+            break;
+        }
+    }
+    for (int q = primerPic; q <= 255; ++q) {
+        if (E[q] < 8.0f) {
+            estat.LimitSuperiorF1 = q - 1;
+            break;
+        }
+    }
+}
+
+TaulaValls FusionarPicsFebles(EstatAnalisi& estat) {
+    const float* E = estat.EnvolupantLPC.data();
+    auto& posicio = estat.PicsLPC[1];
+    auto& alcada = estat.PicsLPC[2];
+    TaulaValls T{};
     for (bool eliminat = true; eliminat;) {
         eliminat = false;
-        T.fill(Punt{});
+        T.fill(PuntEnvolupant{});
         for (int s = 1; s <= kPicsUsats && posicio[s] != 0.0f; ++s)
             T[s] = Minim(E, s == 1 ? 1 : Pos(posicio[s - 1]), Pos(posicio[s]));
         for (int s = 1; s <= 3; ++s) {
             if (posicio[s] == 0.0f || !(alcada[s] > 0.0f)) continue;
             const Estesa h = alcada[s];
-            const Estesa r1 = (h - T[s].valor) / h * 100.0L;
-            const Estesa r2 = (h - T[s + 1].valor) / h * 100.0L;
+            const Estesa r1 = (h - T[s].Valor) / h * 100.0L;
+            const Estesa r2 = (h - T[s + 1].Valor) / h * 100.0L;
             if (r1 < 25.0L && r2 < 25.0L) {
                 for (int t = s; t < kPicsUsats; ++t) {
                     posicio[t] = posicio[t + 1];
@@ -398,54 +405,67 @@ bool CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config, bool&
             }
         }
     }
+    // The valley above the last peak.
     for (int s = 1; s <= kPicsUsats; ++s) {
         if (posicio[s] == 0.0f) {
             T[s] = Minim(E, s == 1 ? 0 : Pos(posicio[s - 1]), 255);
             break;
         }
     }
+    return T;
+}
 
-    // Edges of the first peak at a quarter of its height above each valley.
-    int esquerra = 0;
-    int dreta = 0;
-    {
-        const int a = Pos(posicio[1]);
-        const int b = Pos(T[1].posicio);
-        if (b <= a) {
-            const Estesa llindar = T[1].valor + 0.25L * (static_cast<Estesa>(alcada[1]) - T[1].valor);
-            for (int q = a; q >= b; --q) {
-                if (E[q] < llindar) {
-                    esquerra = q + 1;
-                    break;
-                }
+VoresPic VoresPrimerPic(const EstatAnalisi& estat, const TaulaValls& T) {
+    const float* E = estat.EnvolupantLPC.data();
+    const int pic = Pos(estat.PicsLPC[1][1]);
+    const Estesa alcada = estat.PicsLPC[2][1];
+    VoresPic vores;
+    if (const int b = Pos(T[1].Posicio); b <= pic) {
+        const Estesa llindar = T[1].Valor + 0.25L * (alcada - T[1].Valor);
+        for (int q = pic; q >= b; --q) {
+            if (E[q] < llindar) {
+                vores.Esquerra = q + 1;
+                break;
             }
         }
     }
-    {
-        const int a = Pos(posicio[1]);
-        const int b = Pos(T[2].posicio);
-        if (b >= a) {
-            const Estesa llindar = T[2].valor + 0.25L * (static_cast<Estesa>(alcada[1]) - T[2].valor);
-            for (int q = a; q <= b; ++q) {
-                if (E[q] < llindar) {
-                    dreta = q;
-                    break;
-                }
+    if (const int b = Pos(T[2].Posicio); b >= pic) {
+        const Estesa llindar = T[2].Valor + 0.25L * (alcada - T[2].Valor);
+        for (int q = pic; q <= b; ++q) {
+            if (E[q] < llindar) {
+                vores.Dreta = q;
+                break;
             }
         }
     }
+    return vores;
+}
 
+bool CalcularValorsTrets(EstatAnalisi& estat, const VoresPic& vores) {
+    auto& posicio = estat.PicsLPC[1];
+    const auto& alcada = estat.PicsLPC[2];
     for (int s = 1; s <= kPicsUsats; ++s)
         if (posicio[s] != 0.0f) posicio[s] = static_cast<float>(Arrodonir(Hz(estat, Pos(posicio[s]))));
 
-    if (!(alcada[2] > 0.0f)) return true;
-    dosPics = true;
+    if (!(alcada[2] > 0.0f)) return false;
     estat.FrequenciaF1 = posicio[1];
     estat.SeparacioF2F1 = Arrodonir(static_cast<Estesa>(posicio[2]) - posicio[1]);
-    estat.AmpladaF1 = Arrodonir(static_cast<Estesa>(Hz(estat, dreta)) - Hz(estat, esquerra));
+    estat.AmpladaF1 = Arrodonir(static_cast<Estesa>(Hz(estat, vores.Dreta)) - Hz(estat, vores.Esquerra));
     estat.YF1YF2 = static_cast<double>(static_cast<Estesa>(alcada[1]) / alcada[2]);
     return true;
 }
+
+ResultatTrets CalcularTrets(EstatAnalisi& estat, const ConfiguracioAnalisi& config) {
+    if (!PonderarINormalitzar(estat, config) || !EscalarEnvolupant(estat)) return ResultatTrets::Abandonat;
+    const int primerPic = CercarPics(estat);
+    LimitarBandaF1(estat, primerPic);
+    const TaulaValls T = FusionarPicsFebles(estat);
+    const VoresPic vores = VoresPrimerPic(estat, T);
+    return CalcularValorsTrets(estat, vores) ? ResultatTrets::DosPics : ResultatTrets::MenysDeDosPics;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Decision and data line
 
 std::string DecidirVocal(const TretsVocal& t, bool veuAguda) {
     if (!veuAguda) {
@@ -539,14 +559,14 @@ ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const Configura
         estat.LPC.CalcularLPC(estat.SenyalLPC.data(), estat.EnvolupantLPC.data(), kMidaBloc, ordre, kMidaFFT);
     if (lpc == ResultatLPC::ErrorNumeric || lpc == ResultatLPC::ForaDeCapacitat) return r;
 
-    bool dosPics = false;
-    if (!CalcularTrets(estat, config, dosPics)) return r;
+    const ResultatTrets trets = CalcularTrets(estat, config);
+    if (trets == ResultatTrets::Abandonat) return r;
     r.Completa = true;
 
-    if (dosPics && estat.FrequenciaFonamental > 0) {
-        const TretsVocal trets{estat.FrequenciaF1, estat.SeparacioF2F1, estat.MigLPC, estat.AmpladaF1,
-                               estat.YF1YF2};
-        estat.VocalReconeguda = DecidirVocal(trets, config.VeuAguda);
+    if (trets == ResultatTrets::DosPics && estat.FrequenciaFonamental > 0) {
+        const TretsVocal valors{estat.FrequenciaF1, estat.SeparacioF2F1, estat.MigLPC, estat.AmpladaF1,
+                                estat.YF1YF2};
+        estat.VocalReconeguda = DecidirVocal(valors, config.VeuAguda);
         r.Fila = FilaGridErrors{std::to_string(estat.FrequenciaFonamental), FormatFix(estat.FrequenciaF1, 0),
                                 std::to_string(estat.MigLPC), std::to_string(estat.SeparacioF2F1),
                                 std::to_string(estat.AmpladaF1)};

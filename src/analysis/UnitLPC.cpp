@@ -12,27 +12,27 @@ constexpr Estesa kPiAproximat = 3.1416L; // the envelope's last point lies at 3.
 } // namespace
 
 void UnitLPC::PrepararTaula(std::int32_t L, float pas, std::int32_t ordre) {
-    if (L != TaulaL_) {
-        TaulaL_ = L;
-        TaulaOrdre_ = 0;
-        Cosinus_.clear();
-        Sinus_.clear();
+    if (L != taulaL_) {
+        taulaL_ = L;
+        taulaOrdre_ = 0;
+        cosinus_.clear();
+        sinus_.clear();
     }
-    if (ordre <= TaulaOrdre_) return;
+    if (ordre <= taulaOrdre_) return;
     const std::size_t punts = static_cast<std::size_t>(L) + 1;
-    Cosinus_.resize(static_cast<std::size_t>(ordre) * punts);
-    Sinus_.resize(static_cast<std::size_t>(ordre) * punts);
-    for (std::int32_t k = TaulaOrdre_ + 1; k <= ordre; ++k) {
-        long double* fila_cos = &Cosinus_[static_cast<std::size_t>(k - 1) * punts];
-        long double* fila_sin = &Sinus_[static_cast<std::size_t>(k - 1) * punts];
+    cosinus_.resize(static_cast<std::size_t>(ordre) * punts);
+    sinus_.resize(static_cast<std::size_t>(ordre) * punts);
+    for (std::int32_t k = taulaOrdre_ + 1; k <= ordre; ++k) {
+        long double* filaCos = &cosinus_[static_cast<std::size_t>(k - 1) * punts];
+        long double* filaSin = &sinus_[static_cast<std::size_t>(k - 1) * punts];
         for (std::int32_t i = 0; i <= L; ++i) {
             const float w = Desa(static_cast<Estesa>(i) * pas);
             const Estesa angle = static_cast<Estesa>(k) * w;
-            fila_cos[i] = std::cos(angle);
-            fila_sin[i] = std::sin(angle);
+            filaCos[i] = std::cos(angle);
+            filaSin[i] = std::sin(angle);
         }
     }
-    TaulaOrdre_ = ordre;
+    taulaOrdre_ = ordre;
 }
 
 ResultatLPC UnitLPC::CalcularLPC(const float* SenyalLPC, float* EnvolupantLPC, std::int32_t NombreMostres,
@@ -108,20 +108,20 @@ ResultatLPC UnitLPC::CalcularLPC(const float* SenyalLPC, float* EnvolupantLPC, s
     // Each point's sums run over k in ascending order; the points are advanced side by side (k outer)
     // so that their rounding chains overlap, with the same result as one point at a time.
     const std::size_t punts = static_cast<std::size_t>(L) + 1;
-    Re_.assign(punts, 1.0f);
-    Im_.assign(punts, 0.0f);
+    re_.assign(punts, 1.0f);
+    im_.assign(punts, 0.0f);
     for (std::int32_t k = 1; k <= ordre; ++k) {
-        const long double* fila_cos = &Cosinus_[static_cast<std::size_t>(k - 1) * punts];
-        const long double* fila_sin = &Sinus_[static_cast<std::size_t>(k - 1) * punts];
-        const Estesa a = CoeficientsLPC[k];
+        const long double* filaCos = &cosinus_[static_cast<std::size_t>(k - 1) * punts];
+        const long double* filaSin = &sinus_[static_cast<std::size_t>(k - 1) * punts];
+        const Estesa coeficient = CoeficientsLPC[k];
         for (std::size_t i = 0; i < punts; ++i) {
-            Re_[i] = Desa(static_cast<Estesa>(Re_[i]) - fila_cos[i] * a);
-            Im_[i] = Desa(fila_sin[i] * a + Im_[i]);
+            re_[i] = Desa(static_cast<Estesa>(re_[i]) - filaCos[i] * coeficient);
+            im_[i] = Desa(filaSin[i] * coeficient + im_[i]);
         }
     }
     for (std::size_t i = 0; i < punts; ++i) {
-        const float re = Re_[i];
-        const float im = Im_[i];
+        const float re = re_[i];
+        const float im = im_[i];
         if (!EsFinit(re) || !EsFinit(im)) return ResultatLPC::ErrorNumeric;
         const Estesa modul2 = static_cast<Estesa>(re) * re + static_cast<Estesa>(im) * im;
         if (modul2 == 0.0L) return ResultatLPC::ErrorNumeric; // 1 / 0

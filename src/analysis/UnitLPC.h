@@ -44,13 +44,13 @@ private:
     void PrepararTaula(std::int32_t L, float pas, std::int32_t ordre);
 
     // cos(k w_i) and sin(k w_i) in long double, row k-1, column i (0..L).
-    std::int32_t TaulaL_ = -1;
-    std::int32_t TaulaOrdre_ = 0;
-    std::vector<long double> Cosinus_;
-    std::vector<long double> Sinus_;
+    std::int32_t taulaL_ = -1;
+    std::int32_t taulaOrdre_ = 0;
+    std::vector<long double> cosinus_;
+    std::vector<long double> sinus_;
     // Real and imaginary sums of every envelope point.
-    std::vector<float> Re_;
-    std::vector<float> Im_;
+    std::vector<float> re_;
+    std::vector<float> im_;
 };
 
 } // namespace tessora

@@ -1,8 +1,7 @@
-// Vowel decision: every threshold of both rule lists from both sides, the Spanish folding, the number
-// format of the data line and the data line itself.
+// Vowel decision: a row on each side of every threshold of both rule lists, the Spanish folding, the
+// number format of the data line and the data line itself.
+#include "Ajudes.h"
 #include "UnitCalculsReconeixement.h"
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -21,94 +20,87 @@ struct CasDecisio {
 class Decisio : public ::testing::TestWithParam<CasDecisio> {};
 
 TEST_P(Decisio, LaPrimeraReglaQueEsCompleixDonaLaVocal) {
-    const auto& c = GetParam();
+    const CasDecisio& c = GetParam();
     EXPECT_EQ(DecidirVocal(TretsVocal{c.F1, c.S2F, c.Mig, c.AF1, c.Y}, c.aguda), c.esperat);
 }
 
 constexpr bool N = false; // ordinary voice
 constexpr bool A = true;  // high voice
 
-INSTANTIATE_TEST_SUITE_P(VeuNormal, Decisio,
+INSTANTIATE_TEST_SUITE_P(Llindars, Decisio,
                          ::testing::Values(
-                             // S2F below 500
-                             CasDecisio{"S2F499F1_300_U", N, 300, 499, 3000, 600, 1, "U"},
-                             CasDecisio{"S2F450F1_800_A", N, 800, 450, 3000, 600, 1, "A"},
-                             CasDecisio{"S2F450F1_500_O", N, 500, 450, 3000, 600, 1, "O"},
-                             CasDecisio{"F1_389_U", N, 389, 450, 3000, 600, 1, "U"},
-                             CasDecisio{"F1_390_O", N, 390, 450, 3000, 600, 1, "O"},
-                             CasDecisio{"F1_720_O", N, 720, 450, 3000, 600, 1, "O"},
-                             CasDecisio{"F1_721_A", N, 721, 450, 3000, 600, 1, "A"},
-                             // S2F 500 or more
-                             CasDecisio{"S2F500F1_300_Mig2199_U", N, 300, 500, 2199, 600, 1, "U"},
-                             CasDecisio{"F1_539_Mig2199_U", N, 539, 900, 2199, 600, 1, "U"},
-                             CasDecisio{"F1_540_Mig2199_AE", N, 540, 900, 2199, 600, 1, "AE"},
-                             CasDecisio{"F1_300_Mig2200_I", N, 300, 900, 2200, 600, 1, "I"},
-                             CasDecisio{"F1_329_I", N, 329, 2000, 2500, 600, 1, "I"},
-                             CasDecisio{"F1_330_AF1_499_E", N, 330, 2000, 2500, 499, 1, "É"},
-                             CasDecisio{"F1_479_AF1_499_E", N, 479, 2000, 2500, 499, 1, "É"},
-                             CasDecisio{"F1_479_AF1_500_O", N, 479, 2000, 2500, 500, 1, "O"},
-                             CasDecisio{"F1_480_AF1_499_O", N, 480, 2000, 2500, 499, 1, "O"},
-                             CasDecisio{"F1_734_AF1_380_Y3_O", N, 734, 2000, 2500, 380, 3, "O"},
-                             CasDecisio{"F1_735_A", N, 735, 2000, 2500, 380, 3, "A"},
-                             CasDecisio{"S2F900_AE", N, 600, 900, 2500, 450, 1, "AE"},
-                             CasDecisio{"S2F701_AE", N, 600, 701, 2500, 450, 1, "AE"},
-                             CasDecisio{"S2F700_O", N, 600, 700, 2500, 450, 1, "O"},
-                             CasDecisio{"S2F1299_AE", N, 600, 1299, 2500, 450, 1, "AE"},
-                             CasDecisio{"S2F1300_O", N, 600, 1300, 2500, 450, 1, "O"},
-                             CasDecisio{"AF1_416_O", N, 600, 1500, 2500, 416, 1, "O"},
-                             CasDecisio{"AF1_415_Y1_Eobert", N, 600, 1500, 2500, 415, 1, "È"},
-                             CasDecisio{"AF1_349_Eobert", N, 600, 1500, 2500, 349, 9, "È"},
-                             CasDecisio{"AF1_350_Y3_O", N, 600, 1500, 2500, 350, 3, "O"},
-                             CasDecisio{"AF1_380_Y3_O", N, 600, 1500, 2500, 380, 3, "O"},
-                             CasDecisio{"Y2_5_Eobert", N, 600, 1500, 2500, 380, 2.5, "È"},
-                             CasDecisio{"Y2_5mes_O", N, 600, 1500, 2500, 380, 2.5000000000000004, "O"},
-                             CasDecisio{"exempleDeLaLinia", N, 700, 550, 1400, 300, 1.75, "È"}),
-                         [](const auto& info) { return std::string(info.param.nom); });
+                             // Ordinary voice, S2F below 500: U below F1 390, A above 720, O between.
+                             CasDecisio{"NormalS2F499F1_389_U", N, 389, 499, 3000, 600, 1, "U"},
+                             CasDecisio{"NormalS2F500F1_389_O", N, 389, 500, 3000, 600, 1, "O"},
+                             CasDecisio{"NormalF1_390_O", N, 390, 450, 3000, 600, 1, "O"},
+                             CasDecisio{"NormalF1_720_O", N, 720, 450, 3000, 600, 1, "O"},
+                             CasDecisio{"NormalF1_721_A", N, 721, 450, 3000, 600, 1, "A"},
+                             // S2F 500 or more, in rule order.
+                             CasDecisio{"NormalF1_539_Mig2199_U", N, 539, 900, 2199, 600, 1, "U"},
+                             CasDecisio{"NormalF1_540_Mig2199_AE", N, 540, 900, 2199, 600, 1, "AE"},
+                             CasDecisio{"NormalF1_539_Mig2200_AE", N, 539, 900, 2200, 600, 1, "AE"},
+                             CasDecisio{"NormalF1_329_Mig2200_I", N, 329, 900, 2200, 600, 1, "I"},
+                             CasDecisio{"NormalF1_330_AF1_499_Etancada", N, 330, 2000, 2500, 499, 1, "É"},
+                             CasDecisio{"NormalF1_479_AF1_499_Etancada", N, 479, 2000, 2500, 499, 1, "É"},
+                             CasDecisio{"NormalF1_479_AF1_500_O", N, 479, 2000, 2500, 500, 1, "O"},
+                             CasDecisio{"NormalF1_480_AF1_499_O", N, 480, 2000, 2500, 499, 1, "O"},
+                             CasDecisio{"NormalF1_734_O", N, 734, 2000, 2500, 380, 3, "O"},
+                             CasDecisio{"NormalF1_735_A", N, 735, 2000, 2500, 380, 3, "A"},
+                             CasDecisio{"NormalS2F700_O", N, 600, 700, 2500, 450, 1, "O"},
+                             CasDecisio{"NormalS2F701_AE", N, 600, 701, 2500, 450, 1, "AE"},
+                             CasDecisio{"NormalS2F1299_AE", N, 600, 1299, 2500, 450, 1, "AE"},
+                             CasDecisio{"NormalS2F1300_O", N, 600, 1300, 2500, 450, 1, "O"},
+                             CasDecisio{"NormalAF1_416_O", N, 600, 1500, 2500, 416, 1, "O"},
+                             CasDecisio{"NormalAF1_415_Eoberta", N, 600, 1500, 2500, 415, 1, "È"},
+                             CasDecisio{"NormalAF1_349_Eoberta", N, 600, 1500, 2500, 349, 9, "È"},
+                             CasDecisio{"NormalAF1_350_Y3_O", N, 600, 1500, 2500, 350, 3, "O"},
+                             CasDecisio{"NormalY2_5_Eoberta", N, 600, 1500, 2500, 380, 2.5, "È"},
+                             CasDecisio{"NormalYPocMesDe2_5_O", N, 600, 1500, 2500, 380, 2.5000000000000004,
+                                        "O"},
+                             // High voice, in rule order.
+                             CasDecisio{"AgudaS2F310_U", A, 550, 310, 1100, 300, 1, "U"},
+                             CasDecisio{"AgudaS2F311_O", A, 550, 311, 1100, 300, 1, "O"},
+                             CasDecisio{"AgudaS2F699_O", A, 550, 699, 1100, 300, 1, "O"},
+                             CasDecisio{"AgudaS2F700_U", A, 550, 700, 1100, 300, 1, "U"},
+                             CasDecisio{"AgudaF1_500_U", A, 500, 500, 1100, 300, 1, "U"},
+                             CasDecisio{"AgudaF1_501_O", A, 501, 500, 1100, 300, 1, "O"},
+                             CasDecisio{"AgudaF1_599_Mig1199_U", A, 599, 1000, 1199, 300, 1, "U"},
+                             CasDecisio{"AgudaF1_599_Mig1200_AE", A, 599, 1000, 1200, 300, 1, "AE"},
+                             CasDecisio{"AgudaF1_600_Mig1199_AE", A, 600, 1000, 1199, 300, 1, "AE"},
+                             CasDecisio{"AgudaF1_429_Mig1200_I", A, 429, 500, 1200, 300, 1, "I"},
+                             CasDecisio{"AgudaF1_430_Mig1200_Etancada", A, 430, 500, 1200, 300, 1, "É"},
+                             CasDecisio{"AgudaF1_499_S2F2341_I", A, 499, 2341, 1500, 300, 1, "I"},
+                             CasDecisio{"AgudaF1_500_S2F2341_Etancada", A, 500, 2341, 1500, 300, 1, "É"},
+                             CasDecisio{"AgudaF1_450_S2F2340_Etancada", A, 450, 2340, 1500, 300, 1, "É"},
+                             CasDecisio{"AgudaF1_450_S2F700_Etancada", A, 450, 700, 1500, 300, 1, "É"},
+                             CasDecisio{"AgudaF1_450_S2F701_AE", A, 450, 701, 1500, 300, 1, "AE"},
+                             CasDecisio{"AgudaF1_499_S2F1299_AE", A, 499, 1299, 1500, 300, 1, "AE"},
+                             CasDecisio{"AgudaF1_499_S2F1300_Etancada", A, 499, 1300, 1500, 300, 1, "É"},
+                             CasDecisio{"AgudaF1_1001_A", A, 1001, 2000, 1500, 300, 1, "A"},
+                             CasDecisio{"AgudaF1_1000_Eoberta", A, 1000, 2000, 1500, 300, 1, "È"},
+                             CasDecisio{"AgudaS2F700_Eoberta", A, 800, 700, 1500, 300, 1, "È"},
+                             CasDecisio{"AgudaS2F701_AE", A, 800, 701, 1500, 300, 1, "AE"},
+                             CasDecisio{"AgudaS2F1299_AE", A, 800, 1299, 1500, 300, 1, "AE"},
+                             CasDecisio{"AgudaS2F1300_Eoberta", A, 800, 1300, 1500, 300, 1, "È"},
+                             CasDecisio{"AgudaS2F699_F1_916_A", A, 916, 699, 1500, 300, 1, "A"},
+                             CasDecisio{"AgudaS2F699_F1_915_O", A, 915, 699, 1500, 300, 1, "O"},
+                             CasDecisio{"AgudaAF1_401_Mig1999_O", A, 800, 1500, 1999, 401, 1, "O"},
+                             CasDecisio{"AgudaAF1_400_Mig1999_Eoberta", A, 800, 1500, 1999, 400, 1, "È"},
+                             CasDecisio{"AgudaAF1_401_Mig2000_Eoberta", A, 800, 1500, 2000, 401, 1, "È"},
+                             CasDecisio{"AgudaMig1274_O", A, 800, 1500, 1274, 300, 1, "O"},
+                             CasDecisio{"AgudaMig1275_Eoberta", A, 800, 1500, 1275, 300, 1, "È"},
+                             CasDecisio{"AgudaF1_609_Etancada", A, 609, 1500, 1500, 300, 1, "É"},
+                             CasDecisio{"AgudaF1_610_Eoberta", A, 610, 1500, 1500, 300, 1, "È"}),
+                         proves::PerNom{});
 
-INSTANTIATE_TEST_SUITE_P(
-    VeuAguda, Decisio,
-    ::testing::Values(CasDecisio{"F1_550_Mig1100_S2F500_O", A, 550, 500, 1100, 300, 1, "O"},
-                      CasDecisio{"F1_550_Mig1100_S2F310_U", A, 550, 310, 1100, 300, 1, "U"},
-                      CasDecisio{"S2F311_O", A, 550, 311, 1100, 300, 1, "O"},
-                      CasDecisio{"S2F699_O", A, 550, 699, 1100, 300, 1, "O"},
-                      CasDecisio{"S2F700_U", A, 550, 700, 1100, 300, 1, "U"},
-                      CasDecisio{"F1_500_U", A, 500, 500, 1100, 300, 1, "U"},
-                      CasDecisio{"F1_501_O", A, 501, 500, 1100, 300, 1, "O"},
-                      CasDecisio{"F1_599_O", A, 599, 500, 1199, 300, 1, "O"},
-                      CasDecisio{"F1_600_Mig1199_regla6_O", A, 600, 500, 1199, 300, 1, "O"},
-                      CasDecisio{"F1_429_Mig1200_I", A, 429, 500, 1200, 300, 1, "I"},
-                      CasDecisio{"F1_430_Mig1200_E", A, 430, 500, 1200, 300, 1, "É"},
-                      CasDecisio{"F1_450_S2F2500_I", A, 450, 2500, 1500, 300, 1, "I"},
-                      CasDecisio{"F1_450_S2F2341_I", A, 450, 2341, 1500, 300, 1, "I"},
-                      CasDecisio{"F1_450_S2F2340_E", A, 450, 2340, 1500, 300, 1, "É"},
-                      CasDecisio{"F1_450_S2F1000_AE", A, 450, 1000, 1500, 300, 1, "AE"},
-                      CasDecisio{"F1_450_S2F700_E", A, 450, 700, 1500, 300, 1, "É"},
-                      CasDecisio{"F1_450_S2F1300_E", A, 450, 1300, 1500, 300, 1, "É"},
-                      CasDecisio{"F1_499_S2F1299_AE", A, 499, 1299, 1500, 300, 1, "AE"},
-                      CasDecisio{"F1_1001_A", A, 1001, 2000, 1500, 300, 1, "A"},
-                      CasDecisio{"F1_1000_S2F2000_Eoberta", A, 1000, 2000, 1500, 300, 1, "È"},
-                      CasDecisio{"S2F701_AE", A, 800, 701, 1500, 300, 1, "AE"},
-                      CasDecisio{"S2F1299_AE", A, 800, 1299, 1500, 300, 1, "AE"},
-                      CasDecisio{"S2F699_F1_916_A", A, 916, 699, 1500, 300, 1, "A"},
-                      CasDecisio{"S2F699_F1_915_O", A, 915, 699, 1500, 300, 1, "O"},
-                      CasDecisio{"AF1_401_Mig1999_O", A, 800, 1500, 1999, 401, 1, "O"},
-                      CasDecisio{"AF1_400_Mig1999_E", A, 800, 1500, 1999, 400, 1, "È"},
-                      CasDecisio{"AF1_401_Mig2000_E", A, 800, 1500, 2000, 401, 1, "È"},
-                      CasDecisio{"Mig1274_O", A, 800, 1500, 1274, 300, 1, "O"},
-                      CasDecisio{"Mig1275_E", A, 800, 1500, 1275, 300, 1, "È"},
-                      CasDecisio{"F1_609_Etancada", A, 609, 1500, 1500, 300, 1, "É"},
-                      CasDecisio{"F1_610_Eoberta", A, 610, 1500, 1500, 300, 1, "È"}),
-    [](const auto& info) { return std::string(info.param.nom); });
-
-TEST(PlegarCastella, NomesLesVocalsCatalanesCanvien) {
-    EXPECT_EQ(PlegarCastella("AE"), "A");
-    EXPECT_EQ(PlegarCastella("È"), "E");
-    EXPECT_EQ(PlegarCastella("É"), "E");
-    for (const char* v : {"A", "I", "O", "U", ""})
-        EXPECT_EQ(PlegarCastella(v), v);
+TEST(PlegarCastella, NomesLesVocalsQueElCastellaNoTeCanvien) {
+    for (auto [catala, castella] :
+         {std::pair{"AE", "A"}, {"È", "E"}, {"É", "E"}, {"A", "A"}, {"O", "O"}, {"", ""}})
+        EXPECT_EQ(PlegarCastella(catala), castella) << catala;
 }
 
 struct CasFormat {
+    const char* nom;
     double valor;
     int decimals;
     const char* esperat;
@@ -121,31 +113,17 @@ TEST_P(Format, ArrodoneixUnCopDesDelValorBinariExacte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Valors, Format,
-                         ::testing::Values(CasFormat{1.75, 2, "1.75"},
-                                           CasFormat{1.125, 2, "1.13"}, // an exact half goes away from 0
-                                           CasFormat{1.005, 2, "1.00"}, // the binary value lies below 1.005
-                                           CasFormat{0.0, 2, "0.00"}, CasFormat{2.0, 2, "2.00"},
-                                           CasFormat{0.714285, 2, "0.71"}, CasFormat{0.995, 2, "0.99"},
-                                           CasFormat{9.996, 2, "10.00"},
-                                           CasFormat{123456.789, 2, "123456.80"}, // 7 significant digits
-                                           CasFormat{1234567.5, 2, "1234568.00"},
-                                           CasFormat{9999999.0, 2, "9999999.00"},
-                                           CasFormat{12345678.9, 2, "1.234568E+07"},
-                                           CasFormat{700.0, 0, "700"}, CasFormat{2304.0, 0, "2304"},
-                                           CasFormat{-1.125, 2, "-1.13"}, CasFormat{-0.001, 2, "0.00"}));
+                         ::testing::Values(CasFormat{"MitjaExactaLlunyDeZero", 1.125, 2, "1.13"},
+                                           CasFormat{"ValorBinariSotaLaMitja", 1.005, 2, "1.00"},
+                                           CasFormat{"SetXifresSignificatives", 123456.789, 2, "123456.80"},
+                                           CasFormat{"DeuMilionsEnNotacioE", 12345678.9, 2, "1.234568E+07"},
+                                           CasFormat{"NegatiuQueArrodoneixAZero", -0.001, 2, "0.00"}),
+                         proves::PerNom{});
 
-TEST(Format, ElSeparadorDecimalEsElDeLaRegio) {
-    EXPECT_EQ(FormatFix(1.75, 2, ','), "1,75");
-}
-
-TEST(LiniaDades, ExempleDUnaVeuNormal) {
+TEST(LiniaDades, ExempleDUnaVeuNormalAmbElSeparadorDeLaRegio) {
     auto e = std::make_unique<EstatAnalisi>();
-    e->FrequenciaFonamental = 180;
-    e->FrequenciaF1 = 700;
-    e->MigLPC = 1400;
-    e->SeparacioF2F1 = 550;
-    e->AmpladaF1 = 300;
-    e->YF1YF2 = 1.75;
+    e->FrequenciaFonamental = 180, e->FrequenciaF1 = 700, e->MigLPC = 1400;
+    e->SeparacioF2F1 = 550, e->AmpladaF1 = 300, e->YF1YF2 = 1.75;
     e->VocalReconeguda = DecidirVocal({700, 550, 1400, 300, 1.75}, false);
     EXPECT_EQ(ComposarLiniaDades(*e, '.'),
               "Freq: 180 - F1:700 - MigLPC:1400 - S2F:550 - AF1:300 - YF1/YF2:1.75 - È");

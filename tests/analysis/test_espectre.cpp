@@ -1,21 +1,22 @@
 // Block preparation and spectrum: pre-emphasis, window, level gate, frequency axis, FFT and ear weighting.
+#include "Ajudes.h"
 #include "UnitCalculsReconeixement.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <memory>
+#include <numbers>
 #include <random>
+#include <tuple>
 
 namespace tessora {
 namespace {
 
-using LD = long double;
-float F(LD v) {
-    return static_cast<float>(v);
-}
+using proves::F;
+using proves::LD;
 
+// Hamming weight of sample i (1-based): 1.0 at i = 256, about 0.08 at both ends, not symmetric.
 LD Pes(int i) {
     return 0.46L * std::cos(static_cast<LD>(i - 256) * static_cast<LD>(0.012271875f)) + 0.54L;
 }
@@ -26,14 +27,15 @@ struct Espectre : ::testing::Test {
     void SetUp() override { config.Preemfasis = false; }
 };
 
-TEST_F(Espectre, ElPesDeLaFinestraEsUnAlCentreIAsimetricAlsExtrems) {
-    estat->Mostres.fill(100);
+TEST_F(Espectre, LaPreemfasiUsaLaMostraAnteriorSenseFiltrarIDespresLaFinestra) {
+    config.Preemfasis = true;
+    estat->Mostres.fill(40);
     ASSERT_TRUE(CalcularEspectre(*estat, config));
-    EXPECT_EQ(estat->SenyalLPC[255], 100.0f); // i = 256: cos 0
-    EXPECT_EQ(estat->SenyalLPC[0], F(100.0L * Pes(1)));
-    EXPECT_EQ(estat->SenyalLPC[511], F(100.0L * Pes(512)));
-    EXPECT_NE(estat->SenyalLPC[0], estat->SenyalLPC[511]);
-    EXPECT_NEAR(estat->SenyalLPC[0], 8.0f, 0.1f); // falls to about 0.08
+    const float filtrada = F(40.0L - static_cast<LD>(0.95f) * 40.0L); // about 0.05 x 40 from sample 2 on
+    EXPECT_EQ(estat->SenyalLPC[0], F(40.0L * Pes(1)));                // the first sample is unchanged
+    EXPECT_EQ(estat->SenyalLPC[255], filtrada);                       // weight exactly 1
+    for (int i = 2; i <= 512; ++i)
+        ASSERT_EQ(estat->SenyalLPC[i - 1], F(static_cast<LD>(filtrada) * Pes(i))) << i;
 }
 
 struct CasPorta {
@@ -42,76 +44,38 @@ struct CasPorta {
     bool obre;
 };
 
-class PortaDeNivell : public ::testing::TestWithParam<CasPorta> {};
+class PortaDeNivell : public Espectre, public ::testing::WithParamInterface<CasPorta> {};
 
-TEST_P(PortaDeNivell, NomesUnaMostraPerSobreDeDosObreLaPorta) {
-    auto estat = std::make_unique<EstatAnalisi>();
-    ConfiguracioAnalisi config;
-    config.Preemfasis = false;
-    estat->Mostres[255] = GetParam().valor; // weight exactly 1.0 there
+TEST_P(PortaDeNivell, NomesUnaMostraMesEnllaDeDosObreLaPorta) {
+    estat->Mostres[255] = GetParam().valor; // weight exactly 1 there
     estat->SenyalLPC.fill(9.0f);
     ASSERT_TRUE(CalcularEspectre(*estat, config));
-    if (GetParam().obre) {
-        EXPECT_EQ(estat->SenyalLPC[255], static_cast<float>(GetParam().valor));
-    } else {
-        for (int i = 0; i < 512; ++i)
-            ASSERT_EQ(estat->SenyalLPC[i], 0.0f) << i;
-    }
+    EXPECT_EQ(estat->SenyalLPC[255], GetParam().obre ? static_cast<float>(GetParam().valor) : 0.0f);
+    EXPECT_EQ(std::count(estat->SenyalLPC.begin(), estat->SenyalLPC.begin() + 512, 0.0f),
+              GetParam().obre ? 511 : 512);
     EXPECT_EQ(estat->SenyalLPC[512], 9.0f); // only 0..511 are written
 }
 
 INSTANTIATE_TEST_SUITE_P(Llindar, PortaDeNivell,
-                         ::testing::Values(CasPorta{"dosExactes", 2, false},
-                                           CasPorta{"menysDosExactes", -2, false}, CasPorta{"tres", 3, true},
-                                           CasPorta{"menysTres", -3, true}, CasPorta{"zero", 0, false}),
-                         [](const auto& info) { return std::string(info.param.nom); });
+                         ::testing::Values(CasPorta{"DosExactes", 2, false},
+                                           CasPorta{"MenysDosExactes", -2, false}, CasPorta{"Tres", 3, true},
+                                           CasPorta{"MenysTres", -3, true}),
+                         proves::PerNom{});
 
-TEST_F(Espectre, LaPreemfasiUsaLaMostraAnteriorSenseFiltrar) {
-    config.Preemfasis = true;
-    estat->Mostres.fill(40);
-    ASSERT_TRUE(CalcularEspectre(*estat, config));
-    EXPECT_EQ(estat->SenyalLPC[0], F(40.0L * Pes(1)));                // p = 0 for the first sample
-    const float filtrada = F(40.0L - static_cast<LD>(0.95f) * 40.0L); // about 0.05 x 40
-    EXPECT_NEAR(filtrada, 2.0f, 1e-5f);
-    for (int i = 2; i <= 512; ++i)
-        ASSERT_EQ(estat->SenyalLPC[i - 1], F(static_cast<LD>(filtrada) * Pes(i))) << i;
-}
-
-TEST_F(Espectre, LEixDeFrequenciesSempreEsCalcula) {
-    config.GraficsVisibles = false;
+TEST_F(Espectre, LEixDeFrequenciesSempreILaFFTNomesAmbElsGrafics) {
     estat->ModulEspectre.fill(3.0f);
-    ASSERT_TRUE(CalcularEspectre(*estat, config));
-    EXPECT_EQ(estat->FrequenciesEspectre[0], 0.0f);
+    ASSERT_TRUE(CalcularEspectre(*estat, config)); // graphs hidden
     EXPECT_EQ(estat->FrequenciesEspectre[1], 21.533203125f);
     EXPECT_EQ(estat->FrequenciesEspectre[99], 2131.787109375f); // position 100
-    EXPECT_EQ(estat->ModulEspectre[0], 3.0f);                   // no FFT while the graphs are hidden
     config.GraficsVisibles = true;
     config.VeureFFT = false;
     ASSERT_TRUE(CalcularEspectre(*estat, config));
-    EXPECT_EQ(estat->ModulEspectre[7], 3.0f);
+    EXPECT_EQ(estat->ModulEspectre[7], 3.0f); // the previous spectrum stays
 }
 
-TEST_F(Espectre, UnImpulsDonaUnModulPla) {
-    config.GraficsVisibles = true;
-    estat->Mostres[0] = 100;
-    ASSERT_TRUE(CalcularEspectre(*estat, config));
-    const float x1 = F(100.0L * Pes(1));
-    for (int k = 0; k < 512; ++k)
-        ASSERT_EQ(estat->ModulEspectre[k], F(static_cast<LD>(x1) / 256.0L)) << k;
-
-    config.EscalaAdaptadaOida = true;
-    ASSERT_TRUE(CalcularEspectre(*estat, config));
-    EXPECT_EQ(estat->ModulEspectre[0], 0.0f);
-    for (int k = 1; k <= 255; ++k) {
-        const float f = estat->FrequenciesEspectre[k];
-        const float esperat = F(static_cast<LD>(F(static_cast<LD>(x1) / 256.0L)) /
-                                (std::exp(std::log(static_cast<LD>(f)) * -0.800147L) * 79.1874212L));
-        ASSERT_EQ(estat->ModulEspectre[k], esperat) << k;
-    }
-    EXPECT_EQ(estat->ModulEspectre[256], F(static_cast<LD>(x1) / 256.0L)); // upper half not weighted
-}
-
-TEST_F(Espectre, LaFFTCoincideAmbUnaDFTDirecta) {
+// The transform against a direct DFT of the windowed block, then the ear weighting of bins 1..255 by
+// f^0.800147 / 79.1874212 on top of the same magnitudes; bin 0 becomes 0 and the upper half is left alone.
+TEST_F(Espectre, LaFFTCoincideAmbUnaDFTDirectaILOidaLaPondera) {
     config.GraficsVisibles = true;
     std::mt19937 gen(3);
     std::uniform_int_distribution<int> d(-127, 128);
@@ -122,11 +86,20 @@ TEST_F(Espectre, LaFFTCoincideAmbUnaDFTDirecta) {
         std::complex<double> suma = 0;
         for (int n = 0; n < 512; ++n)
             suma += static_cast<double>(estat->Mostres[n] * Pes(n + 1)) *
-                    std::polar(1.0, 2.0 * M_PI * k * n / 512.0);
+                    std::polar(1.0, 2.0 * std::numbers::pi * k * n / 512.0);
         // Nine stages of 32-bit butterflies: a relative error of a few 1e-6 against double.
         EXPECT_NEAR(estat->ModulEspectre[k], std::abs(suma) / 256.0, 1e-4 + 1e-5 * std::abs(suma) / 256.0)
             << k;
     }
+    const auto modul = estat->ModulEspectre;
+    config.EscalaAdaptadaOida = true;
+    ASSERT_TRUE(CalcularEspectre(*estat, config));
+    for (int k : {1, 100, 255}) {
+        const LD f = estat->FrequenciesEspectre[k];
+        EXPECT_EQ(estat->ModulEspectre[k], F(modul[k] / (std::exp(std::log(f) * -0.800147L) * 79.1874212L)))
+            << k;
+    }
+    EXPECT_EQ(std::tuple(estat->ModulEspectre[0], estat->ModulEspectre[256]), std::tuple(0.0f, modul[256]));
 }
 
 } // namespace

@@ -1,194 +1,147 @@
-// Features of the envelope: MigLPC, scaling, peaks, merging of weak peaks, band and width of the first
-// peak, and the values kept when a block does not produce them. The envelopes are built by hand and
-// sum to 1600 where exact values are checked, so the scaling factor is exactly 1.
+// The feature step on envelopes built by hand: MigLPC and scaling, peaks, band, merging of weak peaks,
+// width of the first peak, and the values kept when a block does not produce them. Where exact values
+// are checked the envelopes sum to 1600, so the scaling factor is exactly 1.
+#include "Ajudes.h"
 #include "UnitCalculsReconeixement.h"
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numeric>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace tessora {
 namespace {
 
 constexpr float kPas = 21.533203125f; // Hz per position at 11025 Hz
 
+// Round(Hz(p)) for a peak at position p.
+float Hz(int p) {
+    return static_cast<float>(std::nearbyint((p - 1) * kPas));
+}
+
 struct Trets : ::testing::Test {
     std::unique_ptr<EstatAnalisi> e = std::make_unique<EstatAnalisi>();
     ConfiguracioAnalisi config;
-    float* E = nullptr;
+    float* E = e->EnvolupantLPC.data();
 
     void SetUp() override {
         for (int k = 0; k < 512; ++k)
             e->FrequenciesEspectre[k] = static_cast<float>(k) * kPas;
-        E = e->EnvolupantLPC.data();
+        std::fill_n(E, 256, 5.0f);
     }
-    void Base(float valor) { std::fill_n(E, 256, valor); }
-    bool Calcular() {
-        bool dos = false;
-        EXPECT_TRUE(CalcularTrets(*e, config, dos));
-        return dos;
+    // Base 5 (1280) plus three peaks (+320): maxima at elements 30, 81 and 151.
+    void TresPics() {
+        E[29] = 25, E[30] = 65, E[31] = 25, E[80] = 35, E[81] = 105, E[82] = 35;
+        E[150] = 15, E[151] = 45, E[152] = 15;
     }
+    // A maximum at element m (a peak at position m + 1) that stands clear of its valleys.
+    void Pic(int m, float alcada) { E[m] = alcada + 20.0f, E[m + 1] = alcada; }
+    void Forma(int desde, std::vector<float> valors) { std::copy(valors.begin(), valors.end(), E + desde); }
     float Posicio(int s) const { return e->PicsLPC[1][s]; }
-    float Alcada(int s) const { return e->PicsLPC[2][s]; }
+    std::vector<float> Posicions() const { return {&e->PicsLPC[1][1], &e->PicsLPC[1][5]}; }
 };
 
-// Base 5 (1280) plus three peaks (+320): maxima at elements 30, 81 and 151.
-void TresPics(float* E) {
-    std::fill_n(E, 256, 5.0f);
-    E[29] = 25, E[30] = 65, E[31] = 25;
-    E[80] = 35, E[81] = 105, E[82] = 35;
-    E[150] = 15, E[151] = 45, E[152] = 15;
-}
-
 TEST_F(Trets, TresPicsDonenTotsElsValors) {
-    TresPics(E);
+    TresPics();
     ASSERT_EQ(std::accumulate(E, E + 256, 0.0f), 1600.0f);
-    EXPECT_TRUE(Calcular());
-    // A peak's position is one above its maximum and its height is the element there.
-    EXPECT_EQ(Posicio(1), 646.0f); // Hz(31) = 30 x 21.53
-    EXPECT_EQ(Posicio(2), 1744.0f);
-    EXPECT_EQ(Posicio(3), 3252.0f);
-    EXPECT_EQ(Posicio(4), 0.0f);
-    EXPECT_EQ(Alcada(1), 25.0f);
-    EXPECT_EQ(Alcada(2), 35.0f);
-    EXPECT_EQ(Alcada(3), 15.0f);
-    EXPECT_EQ(e->FrequenciaF1, 646.0f);
-    EXPECT_EQ(e->SeparacioF2F1, 1098);
-    EXPECT_EQ(e->AmpladaF1, 65); // edges 29 and 32: Round(3 x 21.53)
+    EXPECT_EQ(CalcularTrets(*e, config), ResultatTrets::DosPics);
+    // A peak's position is one above its maximum (Hz(31) = 30 x 21.53) and its height is the element there.
+    EXPECT_EQ(Posicions(), (std::vector<float>{646, 1744, 3252, 0}));
+    EXPECT_EQ(e->PicsLPC[2][1], 25.0f);
+    // Edges 29 and 32 give AF1 = Round(3 x 21.53); the running sum first exceeds 800 at element 108.
+    EXPECT_EQ(std::tuple(e->FrequenciaF1, e->SeparacioF2F1, e->AmpladaF1, e->MigLPC),
+              std::tuple(646.0f, 1098, 65, 2304));
     EXPECT_DOUBLE_EQ(e->YF1YF2, static_cast<double>(25.0L / 35.0L));
-    EXPECT_EQ(e->MigLPC, 2304); // the running sum first exceeds 800 at element 108
-    EXPECT_EQ(e->LimitInferiorF1, 29);
-    EXPECT_EQ(e->LimitSuperiorF1, 31);
+    EXPECT_EQ(std::pair(e->LimitInferiorF1, e->LimitSuperiorF1), std::pair(29, 31));
 }
 
 TEST_F(Trets, LEnvolupantQuedaEscaladaASumarMilSisCents) {
-    TresPics(E);
+    TresPics();
     for (int k = 0; k < 256; ++k)
         E[k] *= 0.37f;
-    Calcular();
+    ASSERT_TRUE(EscalarEnvolupant(*e));
     // 256 float products each rounded once: the sum is 1600 within a few float ulps of the terms.
     EXPECT_NEAR(std::accumulate(E, E + 256, 0.0), 1600.0, 1e-3);
-    EXPECT_EQ(Posicio(1), 646.0f);
 }
 
-TEST_F(Trets, UnBlocSilenciosNoCanviaResIDeixaElLimitInferiorAU) {
-    Base(0.0f);
-    e->MigLPC = 777;
-    e->LimitInferiorF1 = 50;
-    e->LimitSuperiorF1 = 60;
-    e->FrequenciaF1 = 500;
-    EXPECT_FALSE(Calcular());
-    EXPECT_EQ(e->MigLPC, 777);
-    EXPECT_EQ(e->LimitInferiorF1, 1);
-    EXPECT_EQ(e->LimitSuperiorF1, 60);
-    EXPECT_EQ(e->FrequenciaF1, 500.0f);
-    for (int s = 1; s <= 10; ++s)
-        EXPECT_EQ(Posicio(s), 0.0f);
+TEST_F(Trets, SenseDosPicsEsConservenElsValorsDelBlocAnterior) {
+    e->FrequenciaF1 = 321, e->SeparacioF2F1 = 654, e->AmpladaF1 = 99, e->YF1YF2 = 1.5;
+    Pic(40, 60.0f); // one peak
+    EXPECT_EQ(CalcularTrets(*e, config), ResultatTrets::MenysDeDosPics);
+    EXPECT_EQ(Posicio(1), Hz(41));
+    e->MigLPC = 777, e->LimitSuperiorF1 = 60;
+    std::fill_n(E, 256, 0.0f); // silence: no MigLPC, no peak, no band either
+    EXPECT_EQ(CalcularTrets(*e, config), ResultatTrets::MenysDeDosPics);
+    EXPECT_EQ(Posicio(1), 0.0f);
+    EXPECT_EQ(std::tuple(e->MigLPC, e->LimitInferiorF1, e->LimitSuperiorF1), std::tuple(777, 1, 60));
+    EXPECT_EQ(std::tuple(e->FrequenciaF1, e->SeparacioF2F1, e->AmpladaF1, e->YF1YF2),
+              std::tuple(321.0f, 654, 99, 1.5));
 }
 
-struct CasPrimerPic {
-    int maxim;       // element of the first local maximum
-    float posicioHz; // slot 1 afterwards
+struct CasPics {
+    const char* nom;
+    std::vector<std::pair<int, float>> maxims; // element, height
+    std::vector<float> posicions;              // slots 1..4 afterwards, Hz
 };
 
-class PrimerPicPerSobreDe80Hz : public Trets, public ::testing::WithParamInterface<CasPrimerPic> {};
+class CercaDePics : public Trets, public ::testing::WithParamInterface<CasPics> {};
 
-TEST_P(PrimerPicPerSobreDe80Hz, NomesSiLaSevaFrequenciaSuperaEls80Hz) {
-    Base(5.0f);
-    // Peaks two elements wide: the height, taken one above the maximum, stands clear of the valleys.
-    for (int m : {GetParam().maxim, 60, 100}) {
-        E[m] = 50.0f;
-        E[m + 1] = 40.0f;
-    }
-    Calcular();
-    EXPECT_EQ(Posicio(1), GetParam().posicioHz);
+TEST_P(CercaDePics, OmpleLesPosicions) {
+    for (auto [m, alcada] : GetParam().maxims)
+        Pic(m, alcada);
+    CercarPics(*e);
+    CalcularValorsTrets(*e, {});
+    EXPECT_EQ(Posicions(), GetParam().posicions);
 }
 
-// A maximum at element 3 stands at Hz(4) = 64.6: not a first peak, the next one is. Element 4 (86.1 Hz) is.
-INSTANTIATE_TEST_SUITE_P(Llindar, PrimerPicPerSobreDe80Hz,
-                         ::testing::Values(CasPrimerPic{3, 1292.0f}, CasPrimerPic{4, 86.0f}));
+// A maximum at element 3 stands at Hz(4) = 64.6 Hz and is no first peak; one at element 4 (86.1 Hz) is.
+// After the first two, the two highest remaining peaks are kept, sorted by position.
+INSTANTIATE_TEST_SUITE_P(
+    Casos, CercaDePics,
+    ::testing::Values(CasPics{"MaximA64HzNoEsPrimerPic", {{3, 40}, {60, 40}}, {Hz(61), 0, 0, 0}},
+                      CasPics{"MaximA86HzSi", {{4, 40}, {60, 40}}, {86, Hz(61), 0, 0}},
+                      CasPics{"DosMesAltsOrdenats",
+                              {{20, 40}, {50, 40}, {100, 10}, {160, 20}, {130, 30}},
+                              {Hz(21), Hz(51), Hz(131), Hz(161)}}),
+    proves::PerNom{});
 
-TEST_F(Trets, UnSolPicConservaElsValorsDelBlocAnterior) {
-    Base(5.0f);
-    E[40] = 80.0f;
-    e->FrequenciaF1 = 321;
-    e->SeparacioF2F1 = 654;
-    e->AmpladaF1 = 99;
-    e->YF1YF2 = 1.5;
-    EXPECT_FALSE(Calcular());
-    EXPECT_EQ(Posicio(1), 861.0f); // maximum at element 40: position 41, Hz(41) = 40 x 21.53
-    EXPECT_EQ(e->FrequenciaF1, 321.0f);
-    EXPECT_EQ(e->SeparacioF2F1, 654);
-    EXPECT_EQ(e->AmpladaF1, 99);
-    EXPECT_EQ(e->YF1YF2, 1.5);
-}
-
-TEST_F(Trets, ElsPicsSobrantsGuardenElsDosMesAltsOrdenatsPerPosicio) {
-    Base(5.0f);
-    E[20] = 60.0f, E[21] = 40.0f;   // slot 1
-    E[50] = 60.0f, E[51] = 40.0f;   // slot 2
-    E[100] = 30.0f, E[101] = 10.0f; // height 10: dropped
-    E[130] = 50.0f, E[131] = 30.0f; // height 30
-    E[160] = 40.0f, E[161] = 20.0f; // height 20
-    Calcular();
-    EXPECT_EQ(Posicio(3), static_cast<float>(std::nearbyint(130 * kPas)));
-    EXPECT_EQ(Posicio(4), static_cast<float>(std::nearbyint(160 * kPas)));
-}
-
-// Maxima at 30 (strong), 36 (a bump on its shoulder) and 45; the bump stands less than 25 % above the
-// valleys at both sides and is merged away, so 45 becomes the second peak.
-TEST_F(Trets, UnPicFeblePerTotsDosCostatsSElimina) {
-    Base(5.0f);
-    const float forma[] = {65, 50, 40, 30, 28, 27, 29, 27.5f, 26, 25, 24, 23, 22, 21.5f, 30, 40, 30, 20};
-    std::copy(std::begin(forma), std::end(forma), E + 30);
-    EXPECT_TRUE(Calcular());
-    EXPECT_EQ(Posicio(1), static_cast<float>(std::nearbyint(30 * kPas)));
-    EXPECT_EQ(Posicio(2), static_cast<float>(std::nearbyint(45 * kPas)));
-    EXPECT_EQ(Posicio(3), 0.0f);
-}
-
-TEST_F(Trets, UnDarrerPicFebleNoSEliminaMai) {
-    Base(5.0f);
-    const float forma[] = {65, 50, 40, 30, 28, 27, 29, 27.5f, 26, 25};
-    std::copy(std::begin(forma), std::end(forma), E + 30);
-    EXPECT_TRUE(Calcular());
-    EXPECT_EQ(Posicio(2), static_cast<float>(std::nearbyint(36 * kPas)));
-}
-
-TEST_F(Trets, SenseLimitSuperiorEsConservaLAnterior) {
-    // Low up to element 89, then at 8.5 or more to the end: scaled by 1600/1524 it stays above 8.
-    std::fill_n(E, 90, 1.0f);
+TEST_F(Trets, SenseLimitSuperiorEsConservaElDelBlocAnterior) {
+    std::fill_n(E, 90, 1.0f); // below 8 up to element 89, then 8.5 to the end
     std::fill(E + 90, E + 256, 8.5f);
-    E[100] = 20.0f;
-    E[150] = 20.0f;
     e->LimitSuperiorF1 = 123;
-    Calcular();
-    EXPECT_EQ(e->LimitSuperiorF1, 123);
+    LimitarBandaF1(*e, 100);
     EXPECT_EQ(e->LimitInferiorF1, 90);
+    EXPECT_EQ(e->LimitSuperiorF1, 123);
 }
 
-TEST_F(Trets, LaPonderacioDeLOidaAnulaElsDosPrimersPunts) {
-    TresPics(E);
-    config.EscalaAdaptadaOida = true;
-    Calcular();
+// Maxima at 30 (strong), 36 (a bump on its shoulder) and 45: the bump stands less than 25 % above the
+// valleys at both sides and is merged away, so 45 becomes the second peak. As the last peak, the same
+// bump stays.
+TEST_F(Trets, UnPicFeblePerTotsDosCostatsSEliminaSiNoEsElDarrer) {
+    Forma(30, {65, 50, 40, 30, 28, 27, 29, 27.5f, 26, 25, 24, 23, 22, 21.5f, 30, 40, 30, 20});
+    EXPECT_EQ(CalcularTrets(*e, config), ResultatTrets::DosPics);
+    EXPECT_EQ(Posicio(2), Hz(46));
+    EXPECT_EQ(Posicio(3), 0.0f);
+    SetUp();
+    Forma(30, {65, 50, 40, 30, 28, 27, 29, 27.5f, 26, 25});
+    EXPECT_EQ(CalcularTrets(*e, config), ResultatTrets::DosPics);
+    EXPECT_EQ(Posicio(2), Hz(37));
+}
+
+TEST_F(Trets, LOidaAnulaElsDosPrimersPuntsINormalitzarSumaCent) {
+    config.EscalaAdaptadaOida = config.NormalitzarFFT = true;
+    for (int k = 0; k < 512; ++k)
+        e->ModulEspectre[k] = 0.5f + static_cast<float>(k % 7);
+    ASSERT_TRUE(PonderarINormalitzar(*e, config));
     EXPECT_EQ(E[0], 0.0f);
     EXPECT_EQ(E[1], 0.0f);
     // Equal values weighted by f^0.8 at the frequencies one position below: E[3] / E[2] = (2/1)^0.800147.
-    EXPECT_NEAR(E[3] / E[2], std::pow(2.0, 0.800147), 1e-5);
-}
-
-TEST_F(Trets, NormalitzarLaFFTSumaCentALaMeitatInferior) {
-    TresPics(E);
-    for (int k = 0; k < 512; ++k)
-        e->ModulEspectre[k] = 0.5f + static_cast<float>(k % 7);
-    config.NormalitzarFFT = true;
-    Calcular();
-    double suma = 0;
-    for (int k = 0; k < 256; ++k)
-        suma += e->ModulEspectre[k];
-    EXPECT_NEAR(suma, 100.0, 1e-4); // 256 products rounded to float
+    EXPECT_NEAR(E[3] / E[2], std::pow(2.0, 0.800147), 1e-5); // float quotient of two rounded values
+    EXPECT_NEAR(std::accumulate(&e->ModulEspectre[0], &e->ModulEspectre[256], 0.0), 100.0,
+                1e-4); // 256 rounded terms
     EXPECT_EQ(e->ModulEspectre[300], 0.5f + 300 % 7);
 }
 
