@@ -186,8 +186,7 @@ TEST_P(ConversioFrequencia, UnSinusManteLlargadaFrequenciaINivell) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Frequencies, ConversioFrequencia,
-                         testing::Values(std::pair{22050, 1}, std::pair{44100, 2}, std::pair{48000, 1},
-                                         std::pair{8000, 1}));
+                         testing::Values(std::pair{44100, 2}, std::pair{48000, 1}, std::pair{8000, 1}));
 
 } // namespace
 } // namespace tessora

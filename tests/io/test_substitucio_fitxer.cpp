@@ -6,8 +6,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tessora {
 namespace {
@@ -33,10 +31,6 @@ struct Fila {
     const char* Cami = "f";
     bool CrearCarpetes = false;
 };
-
-void PrintTo(const Fila& fila, std::ostream* sortida) {
-    *sortida << fila.Nom;
-}
 
 // Sets up the row and replaces the target, in a child process: as root it runs as "nobody" instead,
 // since permissions bind no superuser, and a file-size limit stays in the child.
