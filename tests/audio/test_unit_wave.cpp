@@ -70,6 +70,7 @@ struct FilaWav {
     std::int32_t Resultat = kWavCorrecte;
     std::uint64_t Limit = 0; // 0: no limit
     const char* Cami = "so.wav";
+    friend void PrintTo(const FilaWav& fila, std::ostream* sortida) { *sortida << fila.Nom; }
 };
 
 class EscriureWavFila : public testing::TestWithParam<FilaWav> {};

@@ -30,6 +30,7 @@ struct Fila {
     std::vector<std::string> Noms = {"f"};
     const char* Cami = "f";
     bool CrearCarpetes = false;
+    friend void PrintTo(const Fila& fila, std::ostream* sortida) { *sortida << fila.Nom; }
 };
 
 // Sets up the row and replaces the target, in a child process: as root it runs as "nobody" instead,
