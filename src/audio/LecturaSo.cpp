@@ -5,13 +5,19 @@
 // other rates with libsamplerate's best sinc converter, flushing its tail at the end; turn each sample x
 // into the byte nearest to 128 + 128 x, clamped to 0..255.
 //
-// libsndfile shortens a WAV or AIFF sound-data chunk that claims more bytes than the file holds to what
-// is there, without an error, so a cut-off file would read as a shorter recording. The chunk list of
-// those formats is walked here first and such a file is refused as truncated. For every format, fewer
-// frames decoded than the header announced also counts as truncated.
+// A file whose header states more sound data than the file holds is refused as truncated: the formats
+// whose length libsndfile takes from the file's size instead (WAV, RF64, AIFF, 8SVX, Wave64, CAF, Sun
+// AU, Creative Voice) are checked here against their own header first; for every format, fewer frames
+// decoded than libsndfile announced counts as truncated too.
+//
+// Some decoders inside libsndfile (mpg123 for MP3) print notes of their own on standard error about a
+// damaged file, which the caller's one-line message would drown in. Standard error is silenced while
+// libsndfile works on the file: a caller reads the file before it starts anything else that could print
+// (a capture, windows), and the reason for a failure comes back in the result.
 #include "LecturaSo.h"
 
 #include "Constants.h"
+#include "Descriptor.h"
 #include "Numeric.h"
 
 #include <algorithm>
@@ -27,8 +33,9 @@
 #include <optional>
 #include <samplerate.h>
 #include <sndfile.h>
+#include <span>
+#include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tessora {
 
@@ -36,21 +43,6 @@ namespace {
 
 constexpr sf_count_t kFramesPerBloc = 4096;
 constexpr std::size_t kMostresSortidaConversor = 4096;
-
-// Closes a descriptor it owns when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : Fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (Fd_ >= 0) ::close(Fd_);
-    }
-    int Fd() const { return Fd_; }
-
-private:
-    int Fd_;
-};
 
 struct TancarSndfile {
     void operator()(SNDFILE* fitxer) const { sf_close(fitxer); }
@@ -66,61 +58,107 @@ SoLlegit Fallada(const char* motiu) {
     return resultat;
 }
 
-bool LlegirA(int fd, std::uint64_t posicio, std::uint8_t* desti, std::size_t mida) {
-    while (mida > 0) {
-        const ssize_t llegits = ::pread(fd, desti, mida, static_cast<off_t>(posicio));
-        if (llegits < 0 && errno == EINTR) continue;
-        if (llegits <= 0) return false;
-        desti += llegits;
-        mida -= static_cast<std::size_t>(llegits);
-        posicio += static_cast<std::uint64_t>(llegits);
-    }
-    return true;
-}
-
-std::uint32_t Enter32(const std::uint8_t* bytes, bool bigEndian) {
-    std::uint32_t valor = 0;
-    for (int i = 0; i < 4; ++i) {
-        const std::uint32_t byte = bytes[bigEndian ? i : 3 - i];
-        valor = (valor << 8) | byte;
-    }
+// An unsigned integer of `mida` bytes (up to 8).
+std::uint64_t Enter(const std::uint8_t* bytes, std::size_t mida, bool bigEndian) {
+    std::uint64_t valor = 0;
+    for (std::size_t i = 0; i < mida; ++i)
+        valor = (valor << 8) | bytes[bigEndian ? i : mida - 1 - i];
     return valor;
 }
 
-// True when a RIFF/RIFX WAVE or FORM AIFF/AIFC file's sound-data chunk ("data", "SSND") states more
-// bytes than follow its header. A stated size of 0xFFFFFFFF is the mark of a file written as a stream
-// with its length unknown, which readers take as "up to the end of the file"; it is not a truncation.
-// Any other file, or one whose chunk list ends before the sound data, gets no verdict here.
-bool DadesTallades(int fd, std::uint64_t midaFitxer) {
-    std::array<std::uint8_t, 12> capcalera{};
-    if (midaFitxer < capcalera.size() || !LlegirA(fd, 0, capcalera.data(), capcalera.size())) return false;
-    const auto es = [](const std::uint8_t* bytes, const char* text) {
-        return std::memcmp(bytes, text, 4) == 0;
-    };
+bool Es(const std::uint8_t* bytes, std::string_view text) {
+    return std::memcmp(bytes, text.data(), text.size()) == 0;
+}
 
-    bool bigEndian = false;
-    const char* idDades = nullptr;
-    if ((es(&capcalera[0], "RIFF") || es(&capcalera[0], "RIFX")) && es(&capcalera[8], "WAVE")) {
-        bigEndian = es(&capcalera[0], "RIFX");
-        idDades = "data";
-    } else if (es(&capcalera[0], "FORM") && (es(&capcalera[8], "AIFF") || es(&capcalera[8], "AIFC"))) {
-        bigEndian = true;
-        idDades = "SSND";
-    } else {
+constexpr std::uint64_t k32 = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint64_t k64 = std::numeric_limits<std::uint64_t>::max();
+
+// How a container lists its chunks. A chunk is an id, a size field and a body; the list starts at
+// `Inici` and each chunk at a multiple of `Alineacio` from the start of the file.
+struct Contenidor {
+    std::string_view Marca; // at offset 0
+    std::string_view Tipus; // at offset `PosicioTipus`
+    std::size_t PosicioTipus;
+    std::size_t Inici;
+    std::size_t MidaId;   // 4, or 16 for the GUIDs of Wave64
+    std::size_t MidaCamp; // bytes of the size field
+    bool BigEndian;
+    bool MidaAmbCapcalera; // Wave64 counts a chunk's own header in its size
+    std::uint64_t Alineacio;
+    std::string_view IdDades;  // the chunk of the sound data
+    std::uint64_t Desconeguda; // a data size meaning "up to the end of the file", as a stream writes it
+};
+
+constexpr std::array<Contenidor, 9> kContenidors{{
+    {"RIFF", "WAVE", 8, 12, 4, 4, false, false, 2, "data", k32},
+    {"RIFX", "WAVE", 8, 12, 4, 4, true, false, 2, "data", k32},
+    // RF64 states the data size in its "ds64" chunk and 0xFFFFFFFF in "data" itself.
+    {"RF64", "WAVE", 8, 12, 4, 4, false, false, 2, "data", k64},
+    {"FORM", "AIFF", 8, 12, 4, 4, true, false, 2, "SSND", k32},
+    {"FORM", "AIFC", 8, 12, 4, 4, true, false, 2, "SSND", k32},
+    {"FORM", "8SVX", 8, 12, 4, 4, true, false, 2, "BODY", k32},
+    {"FORM", "16SV", 8, 12, 4, 4, true, false, 2, "BODY", k32},
+    {"riff", "wave", 24, 40, 16, 8, false, true, 8, "data", k64},
+    {"caff", "", 8, 8, 4, 8, true, false, 1, "data", k64},
+}};
+
+// Walks a chunk container up to its sound data: true when that states more bytes than follow it.
+bool ChunkDadesTallat(int fd, std::uint64_t midaFitxer, const Contenidor& k) {
+    const std::size_t midaCapcalera = k.MidaId + k.MidaCamp;
+    std::array<std::uint8_t, 24> chunk{};
+    std::optional<std::uint64_t> midaDs64;
+    // Every step advances by at least a chunk header, so the walk ends.
+    std::uint64_t posicio = k.Inici;
+    while (posicio + midaCapcalera <= midaFitxer) {
+        if (!LlegirA(fd, posicio, std::span(chunk).first(midaCapcalera))) return false;
+        std::uint64_t mida = Enter(&chunk[k.MidaId], k.MidaCamp, k.BigEndian);
+        if (k.MidaAmbCapcalera) {
+            if (mida < midaCapcalera) return false;
+            mida -= midaCapcalera;
+        }
+        const std::uint64_t disponibles = midaFitxer - (posicio + midaCapcalera);
+        if (Es(chunk.data(), "ds64") && mida >= 16) {
+            std::array<std::uint8_t, 8> camp{};
+            if (!LlegirA(fd, posicio + midaCapcalera + 8, camp)) return false;
+            midaDs64 = Enter(camp.data(), camp.size(), false);
+        }
+        if (Es(chunk.data(), k.IdDades)) {
+            if (mida == k32 && midaDs64) mida = *midaDs64;
+            return mida != k.Desconeguda && mida > disponibles;
+        }
+        if (mida > disponibles) return false;
+        posicio += midaCapcalera + mida;
+        posicio += (k.Alineacio - posicio % k.Alineacio) % k.Alineacio;
+    }
+    return false;
+}
+
+// True when a file's sound data states more bytes than the file holds. libsndfile shortens such data
+// to what is there, without an error, so a cut-off file would read as a shorter recording. The chunk
+// containers above are walked; Sun/NeXT files state the data's offset and size in their header;
+// Creative Voice files are a list of blocks, each with its length, ended by a block of type 0. A
+// file written as a stream, its length unknown, is not a truncation. Any other file, or one whose list
+// ends before the sound data, gets no verdict here.
+bool DadesTallades(int fd, std::uint64_t midaFitxer) {
+    std::array<std::uint8_t, 40> capcalera{};
+    if (midaFitxer < capcalera.size() || !LlegirA(fd, 0, capcalera)) return false;
+    const std::uint8_t* c = capcalera.data();
+    if (Es(c, ".snd") || Es(c, "dns.")) {
+        const bool bigEndian = Es(c, ".snd");
+        const std::uint64_t mida = Enter(c + 8, 4, bigEndian);
+        return mida != k32 && Enter(c + 4, 4, bigEndian) + mida > midaFitxer;
+    }
+    if (Es(c, "Creative Voice File\x1A")) {
+        std::uint64_t posicio = Enter(c + 20, 2, false);
+        std::array<std::uint8_t, 4> bloc{};
+        while (posicio + bloc.size() <= midaFitxer && LlegirA(fd, posicio, bloc) && bloc[0] != 0) {
+            posicio += bloc.size() + Enter(&bloc[1], 3, false);
+            if (posicio > midaFitxer) return true;
+        }
         return false;
     }
-
-    // Every step advances by at least the 8 header bytes, so the walk ends.
-    std::uint64_t posicio = capcalera.size();
-    std::array<std::uint8_t, 8> chunk{};
-    while (posicio + chunk.size() <= midaFitxer) {
-        if (!LlegirA(fd, posicio, chunk.data(), chunk.size())) return false;
-        const std::uint64_t mida = Enter32(&chunk[4], bigEndian);
-        const std::uint64_t disponibles = midaFitxer - (posicio + chunk.size());
-        if (es(&chunk[0], idDades))
-            return mida != std::numeric_limits<std::uint32_t>::max() && mida > disponibles;
-        posicio += chunk.size() + mida + (mida % 2);
-    }
+    for (const Contenidor& k : kContenidors)
+        if (Es(c, k.Marca) && Es(c + k.PosicioTipus, k.Tipus)) return ChunkDadesTallat(fd, midaFitxer, k);
     return false;
 }
 
@@ -190,6 +228,7 @@ SoLlegit Llegir(const std::filesystem::path& fitxer) {
 
     if (DadesTallades(descriptor.Fd(), midaFitxer)) return Fallada("file is truncated");
 
+    const SilenciErrors silenci; // outlives `so`, so closing the decoder is silenced too
     SF_INFO informacio{};
     const std::unique_ptr<SNDFILE, TancarSndfile> so(
         sf_open_fd(descriptor.Fd(), SFM_READ, &informacio, SF_FALSE));

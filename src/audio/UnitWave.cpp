@@ -2,9 +2,9 @@
 //
 // Chunks behave as in the multimedia file interface the format comes from: a chunk's header is written
 // with a size of 0 when the chunk is opened, and the real size (plus a pad byte for an odd size) when it
-// is closed. A step that fails leaves its open chunks unpatched. Writing to a file goes to a fresh
-// temporary name in the target's folder, which is renamed over the target only when every byte is on
-// disk; any failure removes the temporary and leaves a file already there as it was.
+// is closed. A step that fails leaves its open chunks unpatched. A file is written through a
+// whole-or-nothing replacement (SubstitucioFitxer): any failure leaves a file already there as it was,
+// and a target the user may not write is refused as one that cannot be created (1).
 //
 // Failures are attributed to the step they happen in: the RIFF, LIST and ICOP headers, the notice and
 // the closing of ICOP and LIST count as the notice (2); the "fmt " header, record and closing count as
@@ -15,17 +15,9 @@
 #include "Numeric.h"
 #include "SubstitucioFitxer.h"
 
-#include <cerrno>
 #include <cstring>
 #include <exception>
-#include <fcntl.h>
 #include <limits>
-#include <random>
-#include <string>
-#include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
-#include <utility>
 
 namespace tessora {
 
@@ -75,46 +67,28 @@ bool TancarChunk(SortidaWav& sortida, const Chunk& chunk) {
     return sortida.EscriureA(chunk.Inici + 4, camp.data(), camp.size());
 }
 
-// The temporary of a file replacement as SortidaWav. Positioned writes do not move the sequential
-// position.
-class SortidaWavDescriptor final : public SortidaWav {
+// The temporary of a file replacement as SortidaWav.
+class SortidaWavSubstitucio final : public SortidaWav {
 public:
-    explicit SortidaWavDescriptor(SubstitucioFitxer& fitxer) : Fitxer_(fitxer), Fd_(fitxer.Descriptor()) {}
+    explicit SortidaWavSubstitucio(SubstitucioFitxer& fitxer) : Fitxer_(fitxer) {}
 
     bool Escriure(const void* dades, std::size_t mida) override {
-        if (!Fitxer_.Escriure({static_cast<const std::uint8_t*>(dades), mida})) return false;
-        Posicio_ += mida;
-        return true;
+        return Fitxer_.Escriure({static_cast<const std::uint8_t*>(dades), mida});
     }
-
     bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) override {
-        const auto* punter = static_cast<const std::uint8_t*>(dades);
-        std::size_t pendents = mida;
-        while (pendents > 0) {
-            if (posicio > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
-            const ssize_t escrits = ::pwrite(Fd_, punter, pendents, static_cast<off_t>(posicio));
-            if (escrits < 0 && errno == EINTR) continue;
-            if (escrits <= 0) return false;
-            punter += escrits;
-            pendents -= static_cast<std::size_t>(escrits);
-            posicio += static_cast<std::uint64_t>(escrits);
-        }
-        return true;
+        return Fitxer_.EscriureA(posicio, {static_cast<const std::uint8_t*>(dades), mida});
     }
-
-    std::uint64_t Posicio() const override { return Posicio_; }
+    std::uint64_t Posicio() const override { return Fitxer_.Posicio(); }
 
 private:
     SubstitucioFitxer& Fitxer_;
-    int Fd_;
-    std::uint64_t Posicio_ = 0;
 };
 
 std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
                             std::span<const std::uint8_t> dades) {
     SubstitucioFitxer fitxer(nomFitxer);
     if (!fitxer.Oberta()) return kWavNoEsPotCrear;
-    SortidaWavDescriptor sortida(fitxer);
+    SortidaWavSubstitucio sortida(fitxer);
     const std::int32_t resultat = EscriureWav(sortida, codiFormat, dades);
     if (resultat != kWavCorrecte) return resultat;
     switch (fitxer.Confirmar()) {

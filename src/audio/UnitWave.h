@@ -58,7 +58,8 @@ public:
 // Writes the whole file to `sortida`; returns 0 or the code of the step that failed (2, 3 or 4).
 std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span<const std::uint8_t> dades);
 
-// Creates or replaces `nomFitxer`; returns 0, or 1 when it cannot be created, or 2, 3, 4 as above.
+// Creates or replaces `nomFitxer` as a whole (a link is written through); returns 0, or 1 when it cannot
+// be created or is a file the user may not write, or 2, 3, 4 as above.
 std::int32_t EscriureWav(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
                          std::span<const std::uint8_t> dades);
 

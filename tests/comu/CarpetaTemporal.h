@@ -1,4 +1,5 @@
-// Helpers shared by the tests: a private folder for the files a test writes, and whole-file I/O.
+// Helpers shared by the tests: a private folder for the files a test writes, whole-file I/O, and a child
+// process without privileges.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +11,10 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tessora::proves {
 
@@ -60,6 +65,30 @@ inline std::vector<std::uint8_t> LlegirBytes(const std::filesystem::path& cami) 
 inline void EscriureBytes(const std::filesystem::path& cami, const std::vector<std::uint8_t>& bytes) {
     std::ofstream sortida(cami, std::ios::binary | std::ios::trunc);
     sortida.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Runs `fer` in a child process and gives its exit status (-1 when it did not exit, 101 when it could
+// not drop its privileges). When the tests run as root, the child first gives `carpeta` to the
+// unprivileged user 65534 ("nobody") and becomes that user, since permissions bind no superuser.
+template <class Fer>
+int EnUnFillSensePrivilegis(const std::filesystem::path& carpeta, Fer fer) {
+    constexpr uid_t kNingu = 65534;
+    const pid_t fill = ::fork();
+    if (fill == 0) {
+        if (::geteuid() == 0 &&
+            (::chown(carpeta.c_str(), kNingu, kNingu) != 0 || ::setgroups(0, nullptr) != 0 ||
+             ::setgid(kNingu) != 0 || ::setuid(kNingu) != 0))
+            ::_exit(101);
+        int codi = 102;
+        try {
+            codi = fer();
+        } catch (...) {
+        }
+        ::_exit(codi);
+    }
+    int estat = 0;
+    if (fill < 0 || ::waitpid(fill, &estat, 0) != fill || !WIFEXITED(estat)) return -1;
+    return WEXITSTATUS(estat);
 }
 
 } // namespace tessora::proves

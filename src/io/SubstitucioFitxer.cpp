@@ -1,0 +1,121 @@
+#include "SubstitucioFitxer.h"
+
+#include <cerrno>
+#include <exception>
+#include <fcntl.h>
+#include <optional>
+#include <random>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace tessora {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// As many links as the system itself follows in one name before it reports a loop.
+constexpr int kEnllacosMaxims = 40;
+
+// The name a chain of symbolic links ends at, each relative link taken from its own folder, as opening
+// the name would follow them; nothing for a loop or a link that cannot be read. Any other name is
+// given back as it is.
+std::optional<fs::path> SeguirEnllacos(fs::path cami) {
+    for (int salts = 0; salts <= kEnllacosMaxims; ++salts) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(cami, error))) return cami;
+        const fs::path desti = fs::read_symlink(cami, error);
+        if (error) return std::nullopt;
+        cami = cami.parent_path() / desti;
+    }
+    return std::nullopt;
+}
+
+// A new file in `carpeta` under a name of our own; -1 when none can be created.
+int CrearTemporal(int carpeta, std::string& nom) {
+    static constexpr char kLletres[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device llavor;
+    std::mt19937_64 generador((static_cast<std::uint64_t>(llavor()) << 32) ^ llavor());
+    std::uniform_int_distribution<std::size_t> lletra(0, sizeof(kLletres) - 2);
+    for (int intent = 0; intent < 100; ++intent) {
+        nom = ".tessora-";
+        for (int i = 0; i < 12; ++i)
+            nom += kLletres[lletra(generador)];
+        nom += ".tmp";
+        const int fd = ::openat(carpeta, nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+} // namespace
+
+SubstitucioFitxer::SubstitucioFitxer(const fs::path& desti, bool crearCarpetes) {
+    try {
+        Obrir(desti, crearCarpetes);
+    } catch (const std::exception&) {
+        fitxer_.Tancar(); // the destructor removes a temporary already made
+    }
+}
+
+void SubstitucioFitxer::Obrir(const fs::path& desti, bool crearCarpetes) {
+    if (crearCarpetes && !desti.parent_path().empty()) {
+        std::error_code error;
+        fs::create_directories(desti.parent_path(), error);
+        if (error) return;
+    }
+    const std::optional<fs::path> real = SeguirEnllacos(desti);
+    if (!real) return;
+    nom_ = real->filename().string();
+    if (nom_.empty() || nom_ == "." || nom_ == "..") return;
+    const fs::path pare = real->parent_path();
+    carpeta_ =
+        tessora::Descriptor(::open(pare.empty() ? "." : pare.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!carpeta_.Obert()) return;
+
+    struct stat anterior {};
+    const bool existeix = ::fstatat(carpeta_.Fd(), nom_.c_str(), &anterior, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!existeix && errno != ENOENT) return;
+    if (existeix) {
+        if (!S_ISREG(anterior.st_mode)) return;
+        // Opening it for writing, without emptying it, asks the system whether this user may change it.
+        const tessora::Descriptor prova(
+            ::openat(carpeta_.Fd(), nom_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+        if (!prova.Obert()) return;
+    }
+    fitxer_ = tessora::Descriptor(CrearTemporal(carpeta_.Fd(), nomTemporal_));
+    // A replaced file keeps its permissions, as it would if it had been emptied and rewritten.
+    if (fitxer_.Obert() && existeix) ::fchmod(fitxer_.Fd(), anterior.st_mode & 07777);
+}
+
+SubstitucioFitxer::~SubstitucioFitxer() {
+    fitxer_.Tancar();
+    if (!confirmat_ && !nomTemporal_.empty() && carpeta_.Obert())
+        ::unlinkat(carpeta_.Fd(), nomTemporal_.c_str(), 0);
+}
+
+bool SubstitucioFitxer::Escriure(std::span<const std::uint8_t> bytes) {
+    if (!fitxer_.Obert() || !EscriureTot(fitxer_.Fd(), bytes)) return false;
+    posicio_ += bytes.size();
+    return true;
+}
+
+bool SubstitucioFitxer::EscriureA(std::uint64_t posicio, std::span<const std::uint8_t> bytes) {
+    return fitxer_.Obert() && tessora::EscriureA(fitxer_.Fd(), posicio, bytes);
+}
+
+SubstitucioFitxer::Resultat SubstitucioFitxer::Confirmar() {
+    if (!fitxer_.Obert()) return Resultat::NoEsPotCrear;
+    const bool alDisc = ::fsync(fitxer_.Fd()) == 0;
+    // A failed close can mean lost writes.
+    if (!fitxer_.Tancar() || !alDisc) return Resultat::ErrorEscriptura;
+    if (::renameat(carpeta_.Fd(), nomTemporal_.c_str(), carpeta_.Fd(), nom_.c_str()) != 0)
+        return Resultat::NoEsPotCrear;
+    confirmat_ = true;
+    // The new name is durable once the folder is; the file itself is complete either way.
+    ::fsync(carpeta_.Fd());
+    return Resultat::Correcte;
+}
+
+} // namespace tessora

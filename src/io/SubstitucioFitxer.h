@@ -1,0 +1,61 @@
+// A file replaced as a whole or not at all.
+//
+// The new content goes to a temporary file beside the target, under a name of our own (so a target name
+// of the longest length the system accepts still leaves room for it), and takes the target's name only
+// once it is complete and on disk. Whatever fails on the way, the temporary is removed and a file that
+// was already there is left as it was; a replaced file keeps its permissions.
+//
+// Only what an in-place write could change is replaced: a target that exists must be a regular file that
+// the user can open for writing (asked of the system itself, so the superuser, access lists and
+// read-only mounts answer as they would for that write); a folder, device or pipe, or a file the user may
+// not write, is refused. A symbolic link is written through: the file it finally names is replaced (or
+// created, when the link dangles) and the link stays; a loop of links is refused.
+#pragma once
+
+#include "Descriptor.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace tessora {
+
+class SubstitucioFitxer {
+public:
+    enum class Resultat { Correcte, NoEsPotCrear, ErrorEscriptura };
+
+    // Checks the target and opens the temporary. With `crearCarpetes`, missing folders on the way to the
+    // file are created first.
+    explicit SubstitucioFitxer(const std::filesystem::path& desti, bool crearCarpetes = false);
+    ~SubstitucioFitxer();
+    SubstitucioFitxer(const SubstitucioFitxer&) = delete;
+    SubstitucioFitxer& operator=(const SubstitucioFitxer&) = delete;
+
+    // False when the target is refused or nothing can be created there; then Confirmar gives NoEsPotCrear.
+    bool Oberta() const { return fitxer_.Obert(); }
+    // The temporary's descriptor (-1 when not open).
+    int Descriptor() const { return fitxer_.Fd(); }
+
+    // Writes all of `bytes` at the end of what Escriure wrote before; false on failure.
+    bool Escriure(std::span<const std::uint8_t> bytes);
+    // Overwrites bytes already written, from offset `posicio`; Posicio does not move. False on failure.
+    bool EscriureA(std::uint64_t posicio, std::span<const std::uint8_t> bytes);
+    // Bytes written by Escriure so far: the offset of the next one.
+    std::uint64_t Posicio() const { return posicio_; }
+
+    // Flushes the temporary to disk, closes it and gives it the target's name.
+    Resultat Confirmar();
+
+private:
+    void Obrir(const std::filesystem::path& desti, bool crearCarpetes);
+
+    tessora::Descriptor carpeta_;
+    tessora::Descriptor fitxer_;
+    std::string nom_;
+    std::string nomTemporal_;
+    std::uint64_t posicio_ = 0;
+    bool confirmat_ = false;
+};
+
+} // namespace tessora

@@ -1,0 +1,94 @@
+#include "SubstitucioFitxer.h"
+
+#include "CarpetaTemporal.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace tessora {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kAntic{'v', 'e', 'l', 'l'};
+const Bytes kNou(1000, 0x5A);
+
+// What stands at the target's name "f" before the replacement.
+enum class Desti { Res, Fitxer, NomesLectura, Enllac, EnllacPenjant, BucleEnllacos, Carpeta, DiscPle };
+
+// The row's target, what the child reports (0 replaced, 1 refused, 2 a write failed), where the bytes
+// are read back afterwards (the old ones unless replaced) with their permissions, and the folder's names.
+struct Fila {
+    const char* Nom;
+    Desti Cas;
+    int Resultat;
+    const char* Mirat = "f";
+    unsigned Permisos = 0; // 0: not checked
+    std::vector<std::string> Noms = {"f"};
+    const char* Cami = "f";
+    bool CrearCarpetes = false;
+    friend void PrintTo(const Fila& fila, std::ostream* sortida) { *sortida << fila.Nom; }
+};
+
+// Sets up the row and replaces the target, in a child process: as root it runs as "nobody" instead,
+// since permissions bind no superuser, and a file-size limit stays in the child.
+int Substituir(const fs::path& carpeta, const Fila& fila) {
+    const auto f = carpeta / "f";
+    if (fila.Cas == Desti::Fitxer || fila.Cas == Desti::NomesLectura || fila.Cas == Desti::DiscPle)
+        proves::EscriureBytes(f, kAntic);
+    if (fila.Cas == Desti::Fitxer) fs::permissions(f, fs::perms(0640));
+    if (fila.Cas == Desti::NomesLectura) fs::permissions(f, fs::perms(0444));
+    if (fila.Cas == Desti::Enllac) proves::EscriureBytes(carpeta / "real", kAntic);
+    if (fila.Cas == Desti::Enllac || fila.Cas == Desti::EnllacPenjant) fs::create_symlink("real", f);
+    if (fila.Cas == Desti::BucleEnllacos) fs::create_symlink("g", f), fs::create_symlink("f", carpeta / "g");
+    if (fila.Cas == Desti::Carpeta) fs::create_directory(f);
+    if (fila.Cas == Desti::DiscPle) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{600, 600};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 100;
+    }
+    SubstitucioFitxer fitxer(carpeta / fila.Cami, fila.CrearCarpetes);
+    if (!fitxer.Oberta()) return 1;
+    if (!fitxer.Escriure(kNou)) return 2;
+    return fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte ? 0 : 3;
+}
+
+class SubstitucioFitxerDesti : public testing::TestWithParam<Fila> {};
+
+TEST_P(SubstitucioFitxerDesti, SubstitueixORefusaSenseTocarRes) {
+    const Fila& fila = GetParam();
+    proves::CarpetaTemporal carpeta;
+    EXPECT_EQ(
+        proves::EnUnFillSensePrivilegis(carpeta.Cami(), [&] { return Substituir(carpeta.Cami(), fila); }),
+        fila.Resultat);
+    const auto mirat = carpeta.Cami() / fila.Mirat;
+    const bool teAntic = fila.Cas == Desti::Fitxer || fila.Cas == Desti::NomesLectura ||
+                         fila.Cas == Desti::Enllac || fila.Cas == Desti::DiscPle;
+    EXPECT_EQ(proves::LlegirBytes(mirat), fila.Resultat == 0 ? kNou : teAntic ? kAntic : Bytes{});
+    const auto permisos = fila.Permisos == 0 ? 0 : static_cast<unsigned>(fs::status(mirat).permissions());
+    EXPECT_EQ(permisos, fila.Permisos);
+    EXPECT_EQ(carpeta.Contingut(), fila.Noms);
+    // A link stays a link.
+    EXPECT_EQ(fs::is_symlink(carpeta.Cami() / "f"),
+              fila.Cas >= Desti::Enllac && fila.Cas <= Desti::BucleEnllacos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Destins, SubstitucioFitxerDesti,
+    testing::Values(Fila{"Nou", Desti::Res, 0}, Fila{"ExistentMantePermisos", Desti::Fitxer, 0, "f", 0640},
+                    Fila{"NomesLecturaEsRefusa", Desti::NomesLectura, 1, "f", 0444},
+                    Fila{"EnllacEscriuElSeuDesti", Desti::Enllac, 0, "real", 0, {"f", "real"}},
+                    Fila{"EnllacPenjantCreaElDesti", Desti::EnllacPenjant, 0, "real", 0, {"f", "real"}},
+                    Fila{"BucleEsRefusa", Desti::BucleEnllacos, 1, "f", 0, {"f", "g"}},
+                    Fila{"CarpetaEsRefusa", Desti::Carpeta, 1, "f/x", 0},
+                    Fila{"CarpetaInexistentEsRefusa", Desti::Res, 1, "no/f", 0, {}, "no/f"},
+                    Fila{"CreaLesCarpetes", Desti::Res, 0, "no/f", 0, {"no"}, "no/f", true},
+                    // The disk refuses the bytes part-way: the old file stays, the temporary goes.
+                    Fila{"DiscPleDeixaLAntic", Desti::DiscPle, 2}),
+    [](const testing::TestParamInfo<Fila>& info) { return std::string(info.param.Nom); });
+
+} // namespace
+} // namespace tessora
