@@ -16,49 +16,43 @@ struct Retencio : ::testing::Test {
     RetencioEntrada retencio{512};
     UnitEntradaDeSo unitat{*estat, dispositiu};
     int avisos = 0;
-    std::vector<std::uint8_t> rebut; // the stream as the window saw it
-    std::vector<std::uint8_t> flux = std::vector<std::uint8_t>(550 * 200);
+    std::vector<std::uint8_t> flux = std::vector<std::uint8_t>(550 * 200), rebut; // sent; seen by the window
 
     void SetUp() override {
         for (std::size_t i = 0; i < flux.size(); ++i)
-            flux[i] = static_cast<std::uint8_t>((i * 7 + i / 256) & 0xFF);
+            flux[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
         dispositiu.AlAfegir = [this](std::size_t mida) { retencio.AmpliarCapacitat(mida); };
         unitat.InicialitzarEntradaDeSo(512);
         ASSERT_EQ(unitat.EngegarEntradaDeSo([this] { ++avisos; }), 0);
     }
-    void Tros(std::size_t inici, std::size_t mida) {
-        retencio.Lliurar(std::span(flux).subspan(inici, mida), dispositiu.Desti());
-    }
-    void Atendre() { // every notification, and what was held goes on after each queued buffer
+    void Atendre() {
         for (; avisos > 0; --avisos) {
             ASSERT_TRUE(unitat.ProcessarBufferEntrada());
             rebut.insert(rebut.end(), estat->MostresCrues.begin(), estat->MostresCrues.begin() + 512);
-            retencio.Lliurar({}, dispositiu.Desti());
+            retencio.Lliurar({}, dispositiu.Desti); // what was held goes on once a buffer is queued
         }
     }
-    // The blocks that reached the window are the oldest of the stream, in their order.
-    bool RebutEsElPrincipi() const { return std::equal(rebut.begin(), rebut.end(), flux.begin()); }
+    void Trossos(std::size_t n, bool atendre) { // n chunks of 550 bytes
+        for (std::size_t i = 0; i < n; ++i) {
+            retencio.Lliurar(std::span(flux).subspan(i * 550, 550), dispositiu.Desti);
+            if (atendre) Atendre();
+        }
+    }
 };
 
 TEST_F(Retencio, TrossosDe550AmbLaFinestraAlDiaNoPerdenRes) {
-    for (std::size_t i = 0; i < flux.size(); i += 550) {
-        Tros(i, 550);
-        Atendre();
-    }
-    EXPECT_EQ(unitat.BlocsPerduts(), 0u);
-    EXPECT_EQ(rebut.size(), flux.size() / 512 * 512);
-    EXPECT_TRUE(RebutEsElPrincipi());
+    Trossos(200, true);
+    EXPECT_EQ(std::pair(unitat.BlocsPerduts(), rebut.size()), std::pair(0ul, flux.size() / 512 * 512));
+    EXPECT_TRUE(std::equal(rebut.begin(), rebut.end(), flux.begin()));
 }
 
 TEST_F(Retencio, UnaFinestraEncalladaPerdElQueNoCapIHoCompta) {
-    for (std::size_t i = 0; i < 550 * 5; i += 550) // nobody handles them: two buffers, one block held
-        Tros(i, 550);
-    EXPECT_EQ(std::pair(avisos, retencio.Retingut()), std::pair(2, 512ul));
-    EXPECT_EQ(unitat.BlocsPerduts(), 2u); // 1214 bytes dropped: two whole blocks so far
+    Trossos(5, false); // two buffers filled, one block held, 1214 bytes dropped: two whole blocks so far
+    EXPECT_EQ(std::tuple(avisos, retencio.Retingut(), unitat.BlocsPerduts()), std::tuple(2, 512ul, 2ul));
     Atendre();
     EXPECT_EQ(unitat.BlocsPerduts(), 3u); // and the partial one, once a buffer is queued
-    EXPECT_EQ(rebut.size(), 3u * 512);
-    EXPECT_TRUE(RebutEsElPrincipi());
+    EXPECT_EQ(rebut.size(), 3u * 512);    // the oldest blocks, in their order
+    EXPECT_TRUE(std::equal(rebut.begin(), rebut.end(), flux.begin()));
 }
 
 } // namespace

@@ -1,16 +1,22 @@
 // The capture ring with a scripted device: copy-out, the order of the two buffers, lost blocks, the stop
 // and its handed-back buffer, a failing device and the loss of the input.
 #include "DispositiuGuionat.h"
-#include "UnitEntradaDeSo.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <numeric>
+#include <vector>
 
 namespace tessora {
 namespace {
 
-using proves::BlocComptat;
+// 512 bytes counting up from `inici` (wrapping): each block has its own byte at each index.
+std::vector<std::uint8_t> Bloc(int inici) {
+    std::vector<std::uint8_t> b(512);
+    std::iota(b.begin(), b.end(), static_cast<std::uint8_t>(inici));
+    return b;
+}
 
 struct Captura : ::testing::Test {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();
@@ -22,109 +28,80 @@ struct Captura : ::testing::Test {
     std::int32_t Engegar() {
         return unitat.EngegarEntradaDeSo([this] { ++avisos; });
     }
-    // Handles one notification, as the window does; returns the first byte copied out, or -1 for none.
-    int Atendre() {
-        EXPECT_GT(avisos, 0);
-        --avisos;
-        return unitat.ProcessarBufferEntrada() ? estat->MostresCrues[0] : -1;
-    }
-    std::vector<int> AtendreTots() {
+    // Handles the waiting notifications, as the window does: the first byte of each block copied out,
+    // -1 for a notification without one.
+    std::vector<int> Atendre(int n = 1) {
         std::vector<int> primers;
-        while (avisos > 0)
-            primers.push_back(Atendre());
+        for (; n > 0 && avisos > 0; --n, --avisos)
+            primers.push_back(unitat.ProcessarBufferEntrada() ? estat->MostresCrues[0] : -1);
         return primers;
     }
 };
+using V = std::vector<int>;
 
-struct CasCopia {
-    const char* nom;
-    std::uint8_t byte;
-    std::int32_t mostra;
-};
-class Copia : public Captura, public ::testing::WithParamInterface<CasCopia> {};
-
-TEST_P(Copia, MostresEsElByteMenys127) {
+TEST_F(Captura, CopiaElBlocMenys127IElsBlocsArribenEnOrdre) {
     ASSERT_EQ(Engegar(), 0);
-    estat->Mostres[512] = 0;
-    dispositiu.Lliurar(std::vector<std::uint8_t>(512, GetParam().byte));
-    ASSERT_EQ(Atendre(), GetParam().byte);
-    for (int i = 0; i < 512; ++i)
-        ASSERT_EQ(std::pair(estat->Mostres[i], int(estat->MostresCrues[i])),
-                  std::pair(GetParam().mostra, int(GetParam().byte)));
-    EXPECT_EQ(estat->Mostres[512], 0); // just past the block: never written
-}
-INSTANTIATE_TEST_SUITE_P(Valors, Copia,
-                         ::testing::Values(CasCopia{"Silenci", 128, 1}, CasCopia{"Minim", 0, -127},
-                                           CasCopia{"Maxim", 255, 128}),
-                         [](const auto& info) { return std::string(info.param.nom); });
-
-TEST_F(Captura, ElsBlocsArribenEnOrdreSiguiQuinSiguiElTrossejat) {
-    ASSERT_EQ(Engegar(), 0);
-    EXPECT_EQ(std::pair(dispositiu.Frequencia, estat->FrequenciaMostreig), std::pair(11025, 11025));
-    EXPECT_EQ(dispositiu.BytesDemanats, 1024u); // both buffers queued
-    for (int b = 0; b < 4; ++b) {               // chunks of 100, 300 and the rest: one notification when full
-        const auto bloc = BlocComptat(static_cast<std::uint8_t>(b * 7));
+    EXPECT_EQ(std::tuple(dispositiu.Frequencia, estat->FrequenciaMostreig, dispositiu.BytesDemanats),
+              std::tuple(11025, 11025, 1024u)); // both buffers queued
+    estat->Mostres[512] = 7;
+    for (const int byte : {128, 0, 255}) { // chunks of 100, 300 and the rest: one notification when full
+        const std::vector<std::uint8_t> bloc(512, static_cast<std::uint8_t>(byte));
         dispositiu.Lliurar(std::span(bloc).first(100));
         dispositiu.Lliurar(std::span(bloc).subspan(100, 300));
         EXPECT_EQ(avisos, 0);
         dispositiu.Lliurar(std::span(bloc).subspan(400));
-        ASSERT_EQ(avisos, 1);
-        EXPECT_EQ(Atendre(), bloc[0]);
-        EXPECT_EQ(estat->MostresCrues[511], bloc[511]);
+        EXPECT_EQ(Atendre(), V{byte});
+        EXPECT_EQ(std::count(estat->Mostres.begin(), estat->Mostres.begin() + 512, byte - 127), 512);
     }
-    auto dos = BlocComptat(1); // one chunk that fills both buffers: two notifications
+    EXPECT_EQ(estat->Mostres[512], 7); // just past the block: never written
+    auto dos = Bloc(1);                // one chunk that fills both buffers: two notifications
     dos.resize(1024, 50);
     dispositiu.Lliurar(dos);
-    ASSERT_EQ(avisos, 2);
-    EXPECT_EQ(AtendreTots(), (std::vector{1, 50}));
-    EXPECT_EQ(std::pair(unitat.BlocsPerduts(), unitat.BlocsProcessats()), std::pair(0ul, 6ul));
+    EXPECT_EQ(Atendre(3), (V{1, 50}));
+    EXPECT_EQ(std::pair(unitat.BlocsPerduts(), unitat.BlocsProcessats()), std::pair(0ul, 5ul));
 }
 
 TEST_F(Captura, SiLaFinestraVaTardElsBlocsSensBufferEsPerdenIEsCompten) {
     ASSERT_EQ(Engegar(), 0);
     for (int b = 0; b < 5; ++b)
-        dispositiu.Lliurar(BlocComptat(static_cast<std::uint8_t>(10 * b)));
-    EXPECT_EQ(std::pair(avisos, unitat.BlocsPerduts()), std::pair(2, 3ul));
-    EXPECT_EQ(AtendreTots(), (std::vector{0, 10})); // the first two blocks are kept
+        dispositiu.Lliurar(Bloc(10 * b));
+    EXPECT_EQ(unitat.BlocsPerduts(), 3u);
+    EXPECT_EQ(Atendre(3), (V{0, 10})); // the first two blocks are kept
     // Part of a block dropped, then a buffer comes free: the partial block counts as lost too.
-    dispositiu.Lliurar(BlocComptat(60));
-    dispositiu.Lliurar(BlocComptat(70));
-    dispositiu.Lliurar(std::vector<std::uint8_t>(100, 1));
+    for (const auto& bytes : {Bloc(60), Bloc(70), std::vector<std::uint8_t>(100, 1)})
+        dispositiu.Lliurar(bytes);
     EXPECT_EQ(unitat.BlocsPerduts(), 3u);
     Atendre();
     EXPECT_EQ(unitat.BlocsPerduts(), 4u);
 }
 
 // After a stop request exactly one more block is copied; the buffer handed back by the stop carries
-// none, whether it is taken at once or after the next start. Recordings carry nothing over.
+// none, whether it is taken at once or after the next start. A start with the stop still pending
+// cancels it. Recordings carry nothing over.
 TEST_F(Captura, DespresDUnaPeticioDAturadaEsCopiaExactamentUnBlocMes) {
     for (int cicle = 0; cicle < 4; ++cicle) {
         ASSERT_EQ(Engegar(), 0);
-        if (cicle % 2 == 1) EXPECT_EQ(Atendre(), -1); // left over from the last recording
-        dispositiu.Lliurar(BlocComptat(1));
-        EXPECT_EQ(Atendre(), 1);
+        if (cicle % 2 == 1) { // left over from the last recording
+            EXPECT_EQ(Atendre(), V{-1});
+        }
+        dispositiu.Lliurar(Bloc(1));
         unitat.PararEntradaDeSo();
-        EXPECT_TRUE(dispositiu.Obert); // the stop happens on the next notification
-        dispositiu.Lliurar(BlocComptat(2));
-        EXPECT_EQ(Atendre(), 2);
-        EXPECT_TRUE(unitat.Aturat());
-        EXPECT_EQ(std::pair(unitat.DispositiuObert(), dispositiu.Tancaments), std::pair(false, cicle + 1));
-        dispositiu.Lliurar(BlocComptat(3)); // a closed device delivers nothing
-        ASSERT_EQ(avisos, 1);               // the handed-back buffer
-        if (cicle % 2 == 1) EXPECT_EQ(Atendre(), -1);
+        ASSERT_EQ(Engegar(), 0);
+        EXPECT_EQ(std::pair(dispositiu.Obertures, unitat.PeticioAturada()), std::pair(cicle + 1, false));
+        EXPECT_EQ(Atendre(), V{1});
+        unitat.PararEntradaDeSo();
+        EXPECT_TRUE(dispositiu.Desti); // the stop happens on the next notification
+        dispositiu.Lliurar(Bloc(2));
+        EXPECT_EQ(Atendre(), V{2});
+        EXPECT_EQ(std::tuple(unitat.Aturat(), unitat.DispositiuObert(), dispositiu.Tancaments),
+                  std::tuple(true, false, cicle + 1));
+        dispositiu.Lliurar(Bloc(3)); // a closed device delivers nothing
+        EXPECT_EQ(avisos, 1);        // the handed-back buffer
+        if (cicle % 2 == 1) {
+            EXPECT_EQ(Atendre(), V{-1});
+        }
     }
     EXPECT_EQ(unitat.BlocsPerduts(), 0u);
-}
-
-TEST_F(Captura, EngegarAmbUnaAturadaPendentLaCancella) {
-    ASSERT_EQ(Engegar(), 0);
-    unitat.PararEntradaDeSo();
-    ASSERT_EQ(Engegar(), 0);
-    EXPECT_EQ(std::pair(dispositiu.Obertures, unitat.PeticioAturada()), std::pair(1, false));
-    dispositiu.Lliurar(BlocComptat(5));
-    dispositiu.Lliurar(BlocComptat(6));
-    EXPECT_EQ(AtendreTots(), (std::vector{5, 6}));
-    EXPECT_TRUE(unitat.DispositiuObert());
 }
 
 TEST_F(Captura, UnDispositiuQueNoSObreNoCanviaResIAlliberarElTanca) {
@@ -134,7 +111,7 @@ TEST_F(Captura, UnDispositiuQueNoSObreNoCanviaResIAlliberarElTanca) {
     dispositiu.CodiObrir = 0;
     ASSERT_EQ(Engegar(), 0);
     unitat.AlliberarEntradaDeSo();
-    EXPECT_EQ(std::pair(dispositiu.Obert, dispositiu.Tancaments), std::pair(false, 1));
+    EXPECT_EQ(std::pair(bool(dispositiu.Desti), dispositiu.Tancaments), std::pair(false, 1));
     EXPECT_NE(Engegar(), 0); // no buffers any more
 }
 
@@ -143,23 +120,19 @@ TEST_F(Captura, UnDispositiuQueNoSObreNoCanviaResIAlliberarElTanca) {
 // again.
 TEST_F(Captura, LaPerduaDeLEntradaArribaDespresDelsBlocsITancaElDispositiu) {
     ASSERT_EQ(Engegar(), 0);
-    dispositiu.Lliurar(BlocComptat(1));
+    dispositiu.Lliurar(Bloc(1));
     dispositiu.Fallar();
-    dispositiu.Fallar();                // said twice, told once
-    dispositiu.Lliurar(BlocComptat(2)); // after the failure: not a block
-    ASSERT_EQ(avisos, 2);
-    EXPECT_EQ(Atendre(), 1);
-    EXPECT_FALSE(unitat.EntradaPerduda());
-    EXPECT_EQ(Atendre(), -1);
-    EXPECT_TRUE(unitat.EntradaPerduda());
-    EXPECT_EQ(std::pair(dispositiu.Tancaments, unitat.DispositiuObert()), std::pair(1, false));
-    dispositiu.Fallar(); // closed: nothing to tell
-    EXPECT_EQ(avisos, 0);
+    dispositiu.Fallar();         // said twice, told once
+    dispositiu.Lliurar(Bloc(2)); // after the failure: not a block
+    EXPECT_EQ(Atendre(), V{1});
+    EXPECT_EQ(unitat.EntradaPerduda(), false);
+    EXPECT_EQ(Atendre(), V{-1});
+    EXPECT_EQ(unitat.EntradaPerduda(), true);
+    EXPECT_EQ(std::tuple(avisos, dispositiu.Tancaments, unitat.DispositiuObert()), std::tuple(0, 1, false));
     ASSERT_EQ(Engegar(), 0);
-    EXPECT_EQ(dispositiu.Obertures, 2);
-    dispositiu.Lliurar(BlocComptat(3));
-    EXPECT_EQ(Atendre(), 3);
-    EXPECT_FALSE(unitat.EntradaPerduda());
+    dispositiu.Lliurar(Bloc(3));
+    EXPECT_EQ(Atendre(), V{3});
+    EXPECT_EQ(unitat.EntradaPerduda(), false);
 }
 
 } // namespace

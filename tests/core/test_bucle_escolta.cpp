@@ -49,7 +49,7 @@ std::string Fets(const EfecteBloc& e) {
 }
 
 // The loop with its analysis state, its sound block and a scripted capture: each block given to Rebre is
-// what the device delivers next; Perdre makes the next notification the loss of the input.
+// what the device delivers next; with `perduda` a notification without a block is the input's loss.
 struct Banc : ControlCaptura {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();
     std::unique_ptr<BufferSo> buffer = BufferSo::Crear();
@@ -86,47 +86,49 @@ struct Banc : ControlCaptura {
 const auto kEngegat = std::make_tuple("P", "Parar", true, true);
 const auto kAturat = std::make_tuple("E", "Engegar", false, false);
 
-// Blocks that arrive while listening is off are taken from the capture and change nothing, even with a
-// letter to compare with and an experiment waiting. A start clears Mostres and slot 0 only, and keeps
-// the utterance state: after it, the first loud block is the analysed one, kept second.
-TEST(Bucle, EngegarNetejaLaPrimeraEmissioIPararAixecaElBoto) {
+// A start clears Mostres and slot 0 only, and keeps the utterance state: after it, the first loud block
+// is the analysed one, kept second. Blocks that arrive while listening is off are taken from the capture
+// and change nothing, even with a letter to compare with and an experiment waiting. A capture that loses
+// its input stops listening as the button does, once; a new start asks for the device again.
+TEST(Bucle, EngegarIParar) {
     Banc b;
     b.bucle.MostrarLletra("O");
-    b.controls = {.TextLletra = "A", .ExperimentEsperant = true};
-    auto aturat = [&](const std::vector<Bloc>& guardats) {
-        for (const Bloc& bloc : {kVocalA, kVocalA2, kSilenci})
-            EXPECT_EQ(std::tuple(b.Rebre(bloc).Escoltat, b.pendent.has_value()), std::tuple(false, false));
-        EXPECT_EQ(std::tuple(b.bucle.EstatVeu(), b.bucle.TextLletra()),
-                  std::tuple(int(guardats.size()), "O"));
-        EXPECT_TRUE(b.Ranura0(guardats));
-    };
-    auto engegar = [&](int vegada) {
+    b.controls.TextLletra = "A";
+    b.controls.ExperimentEsperant = true;
+    for (int vegada = 1; vegada <= 2; ++vegada) {
         b.estat->Mostres.fill(77);
         std::fill_n(b.buffer->Dades(), BufferSo::kMida, std::uint8_t{0x44});
         b.Boto();
         EXPECT_EQ(std::count(b.estat->Mostres.begin(), b.estat->Mostres.end(), 0), kCapacitatMostres);
         EXPECT_TRUE(b.Ranura0({}));
-        EXPECT_EQ(std::count(b.buffer->Dades() + kMidaEmissio, b.buffer->Dades() + BufferSo::kMida, 0x44),
+        EXPECT_EQ(std::count(b.buffer->Dades(), b.buffer->Dades() + BufferSo::kMida, 0x44),
                   BufferSo::kMida - kMidaEmissio);
-        EXPECT_EQ(b.EstatBoto(), kEngegat);
-        EXPECT_EQ(std::pair(b.engegades, b.parades), std::pair(vegada, vegada - 1));
-    };
-    aturat({});
-    engegar(1);
-    b.Rebre(kVocalU);
-    b.Boto();
-    EXPECT_EQ(b.EstatBoto(), kAturat);
-    EXPECT_EQ(b.parades, 1);
-    aturat({kVocalU});
-    engegar(2);
+        EXPECT_EQ(std::tuple(b.EstatBoto(), b.engegades, b.parades),
+                  std::tuple(kEngegat, vegada, vegada - 1));
+        if (vegada == 2) break;
+        b.Rebre(kVocalU);
+        b.Boto();
+        EXPECT_EQ(std::tuple(b.EstatBoto(), b.parades), std::tuple(kAturat, 1));
+        for (const Bloc& bloc : {kVocalA, kVocalA2, kSilenci})
+            EXPECT_EQ(std::tuple(Fets(b.Rebre(bloc)), b.pendent.has_value()), std::tuple("", false));
+        EXPECT_EQ(std::tuple(b.bucle.EstatVeu(), b.bucle.TextLletra()), std::tuple(1, "O"));
+        EXPECT_TRUE(b.Ranura0({kVocalU}));
+    }
     EXPECT_EQ(Fets(b.Rebre(kVocalA)), " analisi lletra blava normal");
     EXPECT_EQ(std::tuple(b.bucle.TextLletra(), b.bucle.EstatVeu()), std::tuple("A", 2));
     EXPECT_TRUE(b.Ranura0({kBuit, kVocalA}));
+
+    b.perduda = true;
+    EXPECT_EQ(Fets(b.bucle.RebreBlocDeSo(b.controls)), " perduda");
+    EXPECT_EQ(std::tuple(b.EstatBoto(), b.parades), std::tuple(kAturat, 2));
+    EXPECT_EQ(Fets(b.bucle.RebreBlocDeSo(b.controls)), ""); // listening is off: no news
+    b.Boto();
+    EXPECT_EQ(std::tuple(b.EstatBoto(), b.engegades), std::tuple(kEngegat, 3));
 }
 
 // The level and the meter colour on each side of the silence and clipping thresholds, with the peak at
 // either end of the block too. A loud block starts an utterance and is kept, but alone between quiet
-// blocks it is never analysed.
+// blocks it is never analysed. Only the byte at `posicio` rises above the centre; the others read -37.
 struct CasNivell {
     const char* nom;
     int nivell, posicio;
@@ -137,7 +139,6 @@ class Nivell : public ::testing::TestWithParam<CasNivell> {};
 
 TEST_P(Nivell, NivellIColorDelMesurador) {
     const auto& [nom, nivell, posicio, color, rgb] = GetParam();
-    // Only the byte at `posicio` rises above the centre; the others read -37.
     const Bloc bloc = Omplir([&](int i) { return i == posicio && nivell > 0 ? 127 + nivell : 90; });
     Banc b;
     b.controls.ExperimentEsperant = true;
@@ -159,9 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CasNivell{"Zero", 0, 300, ColorNivell::Groc, {255, 255, 0}},
                       CasNivell{"Quinze", 15, 300, ColorNivell::Groc, {255, 255, 0}},
                       CasNivell{"SetzeAlPrincipi", 16, 0, ColorNivell::Blau, {0, 0, 255}},
-                      CasNivell{"CentVintIsisAlFinal", 126, kMidaBloc - 1, ColorNivell::Blau, {0, 0, 255}},
-                      CasNivell{"CentVintISet", 127, 300, ColorNivell::Vermell, {255, 0, 0}},
-                      CasNivell{"CentVintIVuit", 128, 300, ColorNivell::Vermell, {255, 0, 0}}),
+                      CasNivell{"CentVintISisAlFinal", 126, 511, ColorNivell::Blau, {0, 0, 255}},
+                      CasNivell{"CentVintISet", 127, 300, ColorNivell::Vermell, {255, 0, 0}}),
     [](const auto& info) { return std::string(info.param.nom); });
 
 // Utterances without continuous recognition: A, B, C, D, D loud, a quiet block, then A and B of the next
@@ -213,9 +213,7 @@ INSTANTIATE_TEST_SUITE_P(Casos, Emissio,
                          ::testing::Values(CasEmissio{"Senzilla", false, -1, 0},
                                            CasEmissio{"AmbExperiment", true, -1, 0},
                                            CasEmissio{"PrimerSaturat", false, 0, 255},
-                                           CasEmissio{"AnalitzatSaturat", false, 1, 255},
-                                           CasEmissio{"AnalitzatA254", false, 1, 254},
-                                           CasEmissio{"TercerSaturat", false, 2, 255}),
+                                           CasEmissio{"AnalitzatA254", false, 1, 254}),
                          [](const auto& info) { return std::string(info.param.nom); });
 
 // What an analysed block leads to, after a first utterance of kVocalA2, kVocalO. Without continuous
@@ -266,32 +264,14 @@ TEST_P(Analisi, QueSeguixALAnalisiIAturadaAutomatica) {
 INSTANTIATE_TEST_SUITE_P(
     Casos, Analisi,
     ::testing::Values(CasAnalisi{"SenseLletra", false, "11", "O", "", kVocalA, "A", false},
-                      CasAnalisi{"LletraIgual", false, "11", "O", "A", kVocalA, "A", false},
                       CasAnalisi{"LletraDiferent", false, "11", "O", "U", kVocalA, "A", true},
+                      CasAnalisi{"LletraIgual", false, "11", "O", "A", kVocalA, "A", false},
                       CasAnalisi{"MajusculesDiferents", false, "11", "O", "a", kVocalA, "A", true},
-                      CasAnalisi{"AmbUnEspai", false, "11", "O", "A ", kVocalA, "A", true},
                       CasAnalisi{"OrdreRefusatNoAtura", false, "x", "O", "A", kVocalA, "", false},
                       CasAnalisi{"ContinuDiferent", true, "11", "A", "I", kVocalU, "A", true},
-                      CasAnalisi{"ContinuIgual", true, "11", "I", "I", kVocalU, "I", false},
                       CasAnalisi{"ContinuLletraBuida", true, "11", "", "I", kVocalU, "", false},
-                      CasAnalisi{"ContinuSenseEdit", true, "11", "A", "", kVocalU, "A", false},
                       CasAnalisi{"ContinuSilenci", true, "11", "A", "I", kSilenci, "", false}),
     [](const auto& info) { return std::string(info.param.nom); });
-
-// The capture loses its input: listening stops as the button stops it, once, with nothing else to show;
-// a loss while listening is off is not news. A new start asks the capture for the device again.
-TEST(Bucle, LaPerduaDeLEntradaAturaLEscoltaUnCop) {
-    Banc b;
-    b.perduda = true;
-    EXPECT_EQ(Fets(b.bucle.RebreBlocDeSo(b.controls)), "");
-    b.Boto();
-    b.Rebre(kVocalU);
-    EXPECT_EQ(Fets(b.bucle.RebreBlocDeSo(b.controls)), " perduda");
-    EXPECT_EQ(std::tuple(b.EstatBoto(), b.parades), std::tuple(kAturat, 1));
-    EXPECT_EQ(Fets(b.bucle.RebreBlocDeSo(b.controls)), "");
-    b.Boto();
-    EXPECT_EQ(std::tuple(b.EstatBoto(), b.engegades), std::tuple(kEngegat, 2));
-}
 
 } // namespace
 } // namespace tessora
