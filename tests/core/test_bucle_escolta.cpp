@@ -133,7 +133,7 @@ struct CasNivell {
     const char* nom;
     int nivell, posicio;
     ColorNivell color;
-    ColorRGB rgb;
+    ColorRGB rgb; // what the window draws it with
 };
 class Nivell : public ::testing::TestWithParam<CasNivell> {};
 
@@ -211,8 +211,7 @@ TEST_P(Emissio, EmissionsBlocABloc) {
 }
 INSTANTIATE_TEST_SUITE_P(Casos, Emissio,
                          ::testing::Values(CasEmissio{"Senzilla", false, -1, 0},
-                                           CasEmissio{"AmbExperiment", true, -1, 0},
-                                           CasEmissio{"PrimerSaturat", false, 0, 255},
+                                           CasEmissio{"PrimerSaturatAmbExperiment", true, 0, 255},
                                            CasEmissio{"AnalitzatA254", false, 1, 254}),
                          [](const auto& info) { return std::string(info.param.nom); });
 
