@@ -1,5 +1,6 @@
 #include "ExecucioCli.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -11,6 +12,9 @@ int main(int argc, char** argv) {
     // sound server's client library would later close it from under us.
     for (int fd = 0; fd <= 2; ++fd)
         if (::fcntl(fd, F_GETFD) == -1) ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    // A reader that goes away (tessora-cli f | head -1) ends the run through the failed write (EPIPE),
+    // quietly, after the files asked for are saved; the signal would kill the program before that.
+    std::signal(SIGPIPE, SIG_IGN);
     std::ios::sync_with_stdio(false);
     const int codi = tessora::ExecutarCli(argc, argv, std::cout, std::cerr);
     // Qt Multimedia closes its connection to the sound server from an exit handler while the client

@@ -34,7 +34,8 @@ std::int32_t UnitEntradaDeSo::EngegarEntradaDeSo(std::function<void()> finestra)
         return 0;
     }
     if (!buffers_[1].Dades) return -1; // not initialised, or already released
-    const std::int32_t codi = dispositiu_->Obrir(
+    dispositiu_.AvisarFallada([this] { RebreFallada(); });
+    const std::int32_t codi = dispositiu_.Obrir(
         estat_.FrequenciaMostreig, [this](std::span<const std::uint8_t> dades) { RebreDades(dades); });
     if (codi != 0) return codi;
 
@@ -57,6 +58,7 @@ void UnitEntradaDeSo::Reiniciar() {
     nCua_ = 0;
     bytesPerduts_ = 0;
     avisosPendents_ = 0;
+    fallida_ = false;
     for (int n = 1; n <= 2; ++n) {
         buffers_[n].BytesGravats = 0;
         buffers_[n].EnCua = false;
@@ -72,11 +74,17 @@ void UnitEntradaDeSo::Afegir(int numero) {
     buffers_[numero].BytesGravats = 0;
     buffers_[numero].EnCua = true;
     cua_[nCua_++] = numero;
-    dispositiu_->BufferAfegit(static_cast<std::size_t>(midaBloc_));
+    dispositiu_.BufferAfegit(static_cast<std::size_t>(midaBloc_));
+}
+
+void UnitEntradaDeSo::RebreFallada() {
+    if (!obert_ || fallida_) return;
+    fallida_ = true;
+    if (finestra_) finestra_();
 }
 
 void UnitEntradaDeSo::RebreDades(std::span<const std::uint8_t> dades) {
-    if (!obert_) return;
+    if (!obert_ || fallida_) return;
     while (!dades.empty()) {
         if (nCua_ == 0) {
             const auto n =
@@ -106,8 +114,16 @@ void UnitEntradaDeSo::RebreDades(std::span<const std::uint8_t> dades) {
 }
 
 bool UnitEntradaDeSo::ProcessarBufferEntrada() {
-    if (aturant_ || aturat_) return false;  // buffers handed back during and after the reset
-    if (avisosPendents_ == 0) return false; // a notification from an earlier recording
+    perduda_ = false;
+    if (aturant_ || aturat_) return false; // buffers handed back during and after the reset
+    if (avisosPendents_ == 0) {
+        if (!fallida_) return false; // a notification from an earlier recording
+        // The device stopped delivering for good; the blocks it filled before have been taken.
+        perduda_ = true;
+        aturat_ = true;
+        Tancar();
+        return false;
+    }
     --avisosPendents_;
 
     const int ple = ultimBufferAfegit_ == 2 ? 1 : 2;
@@ -121,14 +137,9 @@ bool UnitEntradaDeSo::ProcessarBufferEntrada() {
     if (aturant_) {
         aturat_ = true;
         // The reset hands back the buffer still queued, with one more notification, which carries no block.
-        const int retornats = nCua_;
-        nCua_ = 0;
-        for (int n = 1; n <= 2; ++n)
-            buffers_[n].EnCua = false;
-        for (int i = 0; i < retornats; ++i)
+        for (int i = 0; i < nCua_; ++i)
             if (finestra_) finestra_();
-        dispositiu_->Tancar();
-        obert_ = false;
+        Tancar();
         return true;
     }
     if (ultimBufferAfegit_ == 2) {
@@ -141,13 +152,21 @@ bool UnitEntradaDeSo::ProcessarBufferEntrada() {
     return true;
 }
 
+void UnitEntradaDeSo::Tancar() {
+    nCua_ = 0;
+    for (int n = 1; n <= 2; ++n)
+        buffers_[n].EnCua = false;
+    dispositiu_.Tancar();
+    obert_ = false;
+}
+
 void UnitEntradaDeSo::PararEntradaDeSo() {
     peticioAturada_ = true;
 }
 
 void UnitEntradaDeSo::AlliberarEntradaDeSo() {
     if (obert_) {
-        dispositiu_->Tancar();
+        dispositiu_.Tancar();
         obert_ = false;
     }
     Reiniciar();

@@ -7,6 +7,9 @@
 // analysing, the device fills the other buffer. Bytes that arrive while both buffers are filled and still
 // waiting to be handled have nowhere to go: they are dropped and counted in 512-byte blocks.
 //
+// A device that stops delivering for good (the sound server went away) says so; the window hears of it
+// through one more notification, after the blocks already filled, and the unit then closes the device.
+//
 // Devices deliver their bytes and the notifications reach the window on the user-interface thread; the
 // unit has no thread of its own and takes no locks.
 #pragma once
@@ -39,13 +42,25 @@ public:
     virtual void BufferAfegit(std::size_t mida) { (void)mida; }
     // Stops delivering and closes; nothing is delivered after it returns.
     virtual void Tancar() = 0;
+
+    // Set by the unit before it opens the device: what to call when the device stops delivering for good.
+    void AvisarFallada(std::function<void()> avis) { fallada_ = std::move(avis); }
+
+protected:
+    // The input is lost (always on the user-interface thread, never from inside Obrir or Tancar).
+    void Fallar() const {
+        if (fallada_) fallada_();
+    }
+
+private:
+    std::function<void()> fallada_;
 };
 
 class UnitEntradaDeSo {
 public:
     // `estat` receives the copies (Mostres, MostresCrues) and the sample rate.
     UnitEntradaDeSo(EstatAnalisi& estat, DispositiuEntrada& dispositiu)
-        : estat_(estat), dispositiu_(&dispositiu) {}
+        : estat_(estat), dispositiu_(dispositiu) {}
     ~UnitEntradaDeSo();
     UnitEntradaDeSo(const UnitEntradaDeSo&) = delete;
     UnitEntradaDeSo& operator=(const UnitEntradaDeSo&) = delete;
@@ -61,9 +76,11 @@ public:
     std::int32_t EngegarEntradaDeSo(std::function<void()> finestra);
 
     // Takes the buffer of one notification. Returns true when a block was copied out; false for a
-    // notification that carries no block (a buffer handed back by the stop, or one left over from an
-    // earlier recording).
+    // notification that carries no block (a buffer handed back by the stop, one left over from an earlier
+    // recording, or the loss of the input, after which the device is closed: see EntradaPerduda).
     bool ProcessarBufferEntrada();
+    // The notification just taken said that the device stopped delivering for good.
+    bool EntradaPerduda() const { return perduda_; }
 
     // Requests a stop; the device stops at the next notification, whose block is still copied out.
     void PararEntradaDeSo();
@@ -71,14 +88,8 @@ public:
     // Releases both buffers (after the stop has completed).
     void AlliberarEntradaDeSo();
 
-    // Another source for the next start (the current one must be closed).
-    void CanviarDispositiu(DispositiuEntrada& dispositiu) { dispositiu_ = &dispositiu; }
-
     bool DispositiuObert() const { return obert_; }
-    std::int32_t MidaBloc() const { return midaBloc_; }
-    std::uint8_t UltimBufferAfegit() const { return ultimBufferAfegit_; }
     bool PeticioAturada() const { return peticioAturada_; }
-    bool Aturant() const { return aturant_; }
     bool Aturat() const { return aturat_; }
     // Blocks dropped because both buffers were waiting to be handled, since the unit was created.
     std::uint64_t BlocsPerduts() const { return blocsPerduts_; }
@@ -95,10 +106,12 @@ private:
 
     void Afegir(int numero);
     void RebreDades(std::span<const std::uint8_t> dades);
+    void RebreFallada();
+    void Tancar();
     void Reiniciar();
 
     EstatAnalisi& estat_;
-    DispositiuEntrada* dispositiu_;
+    DispositiuEntrada& dispositiu_;
     std::function<void()> finestra_;
 
     std::int32_t midaBloc_ = 0;
@@ -112,6 +125,8 @@ private:
     bool peticioAturada_ = false;
     bool aturant_ = false;
     bool aturat_ = false;
+    bool fallida_ = false; // the device has said it stopped delivering; its notification is on its way
+    bool perduda_ = false; // the notification just taken was that one
     // Notifications given for the current recording and not yet taken.
     std::uint32_t avisosPendents_ = 0;
     std::uint64_t blocsPerduts_ = 0;

@@ -45,7 +45,14 @@ std::int32_t BucleEscolta::SpeedButtonEngegarPararClick() {
 EfecteBloc BucleEscolta::RebreBlocDeSo(ControlsBucle& controls) {
     EfecteBloc efecte;
     // A notification without a block (a buffer handed back by a stop) has nothing for the loop.
-    if (!captura_.ProcessarBufferEntrada() || !engegat_) return efecte;
+    if (!captura_.ProcessarBufferEntrada()) {
+        if (engegat_ && captura_.EntradaPerduda()) {
+            SpeedButtonEngegarPararClick();
+            efecte.EntradaPerduda = true;
+        }
+        return efecte;
+    }
+    if (!engegat_) return efecte;
     efecte.Escoltat = true;
 
     auto analitzar = [&]() -> const ResultatReconeixement& {

@@ -5,6 +5,8 @@
 // BufferSo slot 0, recognise its second loud block, and report what the windows must show: the level
 // meter, the big letter and its colour, the window caption, the experiment step, the automatic stop.
 // With continuous recognition every block is analysed instead and no utterances are taken.
+// When the capture loses its input while listening, listening stops, as the button would stop it, and the
+// windows are told; a later start tries the device again.
 // The start/stop toggle lives here too, since the loop itself calls it for the automatic stop.
 #pragma once
 
@@ -28,6 +30,9 @@ public:
     virtual bool ProcessarBufferEntrada() = 0;
     // Requests a stop; the device stops on the next block.
     virtual void PararEntradaDeSo() = 0;
+    // The notification just taken (ProcessarBufferEntrada false) said the input is lost: the device has
+    // stopped delivering for good and is closed.
+    virtual bool EntradaPerduda() const { return false; }
 };
 
 // The controls the loop reads at each block.
@@ -54,6 +59,7 @@ struct EfecteBloc {
     std::optional<TitolFinestra> NouTitol;
     bool PasExperiment = false;     // hand UltimaVocal() to the experiment step now
     bool AturadaAutomatica = false; // listening stopped: the letter differs from EditLletra
+    bool EntradaPerduda = false;    // listening stopped: the input device was lost (no block here)
 };
 
 // Red, green, blue of the meter colours.

@@ -18,6 +18,7 @@ public:
     std::int32_t EngegarEntradaDeSo() override { return unitat_.EngegarEntradaDeSo(finestra_); }
     bool ProcessarBufferEntrada() override { return unitat_.ProcessarBufferEntrada(); }
     void PararEntradaDeSo() override { unitat_.PararEntradaDeSo(); }
+    bool EntradaPerduda() const override { return unitat_.EntradaPerduda(); }
 
 private:
     UnitEntradaDeSo& unitat_;

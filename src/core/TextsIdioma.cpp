@@ -76,4 +76,9 @@ std::string_view TextAvisSaturacio(Idioma idioma) {
                                       : "Sisplau BAIXEU el volum del micròfon";
 }
 
+std::string_view TextEntradaPerduda(Idioma idioma) {
+    return idioma == Idioma::Castella ? "Se ha perdido el dispositivo de entrada"
+                                      : "S'ha perdut el dispositiu d'entrada";
+}
+
 } // namespace tessora

@@ -49,4 +49,7 @@ const std::string& TextParlantBarra(Idioma idioma, bool modeExperimentador);
 // The main window caption while the input clips.
 std::string_view TextAvisSaturacio(Idioma idioma);
 
+// Shown when the input device is lost while listening (the sound server went away).
+std::string_view TextEntradaPerduda(Idioma idioma);
+
 } // namespace tessora

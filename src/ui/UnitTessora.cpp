@@ -246,6 +246,11 @@ void TFormPrincipal::RebreBlocDeSo() {
                                   FormExperimentacio->ExperimentDisponible;
 
     const EfecteBloc efecte = bucle_->RebreBlocDeSo(controls);
+    if (efecte.EntradaPerduda) { // listening has stopped; a new start tries the device again
+        MostrarBoto();
+        dialegs_.Error(this, Q(kTitolAplicacio),
+                       Q(TextEntradaPerduda(MenuCatala->isChecked() ? Idioma::Catala : Idioma::Castella)));
+    }
     if (!efecte.Escoltat) return;
     if (efecte.Analisi) MostrarResultat(*efecte.Analisi);
 

@@ -1,9 +1,10 @@
 // tessora-cli --microfon: the live loop on the real input device, in a Qt event loop of its own.
 //
 // Every filled capture buffer arrives as an event and is handled at once; lines come out as they
-// happen. The run ends when the duration is over, on SIGINT or SIGTERM, or when the automatic stop
-// ends listening; then the capture is stopped as the window does at close (stop request, up to one
-// second for the device to close, buffers released) and the counts go to standard error.
+// happen. The run ends when the duration is over, on SIGINT, SIGTERM or SIGHUP, or when listening ends
+// (the automatic stop, the loss of the input, standard output gone); then the capture is stopped as the
+// window does at close (stop request, up to one second for the device to close, buffers released), the
+// counts go to standard error and the files are saved.
 #include "CapturaEntradaDeSo.h"
 #include "DispositiuQt.h"
 #include "EventBlocSo.h"
@@ -14,6 +15,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 #include <ostream>
 
@@ -37,14 +39,30 @@ protected:
 };
 
 // Qt's own diagnostics (the sound server's backend is talkative) stay off standard error, which
-// carries this program's messages only.
+// carries this program's messages only, while this object lives.
 void SilenciarQt(QtMsgType, const QMessageLogContext&, const QString&) {}
+class SilenciQt {
+public:
+    SilenciQt() : anterior_(qInstallMessageHandler(SilenciarQt)) {}
+    ~SilenciQt() { qInstallMessageHandler(anterior_); }
+    SilenciQt(const SilenciQt&) = delete;
+    SilenciQt& operator=(const SilenciQt&) = delete;
+
+private:
+    QtMessageHandler anterior_;
+};
+
+std::string Segons(std::uint64_t blocs) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(blocs) * kMidaBloc / kFrequenciaMostreig);
+    return text;
+}
 
 } // namespace
 
 int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std::ostream& sortida,
-                     std::ostream& errors) {
-    qInstallMessageHandler(SilenciarQt);
+                     std::ostream& errors, int& errorSortida) {
+    const SilenciQt silenci; // outlives the application below, which talks as it goes
     std::vector<std::string> copia(argv, argv + argc);
     std::vector<char*> punters;
     for (auto& a : copia)
@@ -54,7 +72,9 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
 
     const std::vector<std::string> dispositius = LlistarDispositiusEntrada();
     if (dispositius.empty()) {
-        errors << kNomPrograma << ": no sound input device (is a sound server running?)\n";
+        errors << kNomPrograma
+               << (HiHaServidorDeSo() ? ": no sound input device found\n"
+                                      : ": no sound server answers (is one running?)\n");
         return 2;
     }
     if (o.Dispositius) {
@@ -89,9 +109,10 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
         });
         comprovar->start(10);
     };
+    bool perduda = false;
     finestra.AlBloc = [&] {
-        const EfecteBloc efecte = sessio.Bloc();
-        if (efecte.AturadaAutomatica) acabar();
+        perduda = sessio.Bloc().EntradaPerduda || perduda;
+        if (!sessio.Escoltant()) acabar(); // the automatic stop, the input lost, or the output gone
     };
 
     const SenyalsTerminacio senyals(acabar);
@@ -109,9 +130,16 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
     app.exec();
     unitat.AlliberarEntradaDeSo();
 
-    errors << kNomPrograma << ": " << sessio.BlocsEscoltats() << " blocks handled, " << unitat.BlocsPerduts()
-           << " lost\n";
-    return DesarFitxers(o, *buffer, sessio, errors);
+    const std::string comptes = std::to_string(sessio.BlocsEscoltats()) + " blocks handled, " +
+                                std::to_string(unitat.BlocsPerduts()) + " lost";
+    if (perduda)
+        errors << kNomPrograma << ": the sound input was lost after "
+               << Segons(unitat.BlocsProcessats() + unitat.BlocsPerduts()) << " s (" << comptes << ")\n";
+    else
+        errors << kNomPrograma << ": " << comptes << '\n';
+    errorSortida = sessio.ErrorSortida();
+    const int desat = DesarFitxers(o, *buffer, sessio, errors);
+    return perduda ? kSortidaEntradaPerduda : desat;
 }
 
 } // namespace tessora

@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cmath>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -16,6 +17,25 @@ namespace tessora {
 namespace {
 
 constexpr const char* kVersio = "0.1.0";
+// The longest --durada: a week, well inside the timer's range (an int of milliseconds).
+constexpr double kDuradaMaxima = 7 * 24 * 3600.0;
+
+// An empty file name is a mistake (an unset shell variable), not "no file".
+const CLI::Validator kNoBuit(
+    [](const std::string& text) {
+        return text.empty() ? std::string("the file name is empty") : std::string();
+    },
+    "", "");
+
+const CLI::Validator kSegons(
+    [](const std::string& text) {
+        char* final = nullptr;
+        const double segons = std::strtod(text.c_str(), &final);
+        if (text.empty() || *final != '\0' || !std::isfinite(segons) || segons <= 0 || segons > kDuradaMaxima)
+            return "not a number of seconds above 0 and up to " + std::to_string(int(kDuradaMaxima));
+        return std::string();
+    },
+    "SECONDS", "");
 
 // Plays the file's blocks into the loop: block n is copied out at the n-th capture message.
 class CapturaFitxer final : public ControlCaptura {
@@ -37,9 +57,9 @@ private:
     std::size_t seguent_ = 0;
 };
 
-} // namespace
-
-int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors) {
+// The run; `errorSortida` receives the error number of a failed write to standard output, if any.
+int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors,
+             int& errorSortida) {
     OpcionsCli o;
     CLI::App app{"Recognises vowels with the live loop of Tessora, on a sound file or the microphone.",
                  kNomPrograma};
@@ -56,13 +76,15 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     app.add_flag("--oida", o.Oida, "Ear-adapted weighting (unchecks pre-emphasis)");
     app.add_option("--lletra", o.Lletra,
                    "Stop listening at the first recognised letter that differs from this");
-    app.add_option("--desa", o.Desa, "At the end, save the last utterance (1536 bytes) to this WAV file");
+    app.add_option("--desa", o.Desa, "At the end, save the last utterance (1536 bytes) to this WAV file")
+        ->check(kNoBuit);
     app.add_option("--desa-captura", o.DesaCaptura,
-                   "At the end, save every block listened to to this WAV file");
+                   "At the end, save every block listened to to this WAV file")
+        ->check(kNoBuit);
     app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
     auto* microfon = app.add_flag("--microfon", o.Microfon, "Listen to the input device instead of a file");
     app.add_option("--durada", o.Durada, "With --microfon: seconds to listen (default: until interrupted)")
-        ->check(CLI::PositiveNumber)
+        ->check(kSegons)
         ->needs(microfon);
     app.add_option("--dispositiu", o.Dispositiu,
                    "With --microfon: the input device, by name (see --dispositius)")
@@ -84,7 +106,7 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
         return 2;
     }
 
-    if (o.Microfon || o.Dispositius) return EscoltarMicrofon(argc, argv, o, sortida, errors);
+    if (o.Microfon || o.Dispositius) return EscoltarMicrofon(argc, argv, o, sortida, errors, errorSortida);
 
     SoLlegit so = LlegirFitxerSo(o.Fitxer);
     if (!so.Correcte) {
@@ -100,7 +122,16 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     sessio.Engegar();
     for (std::size_t bloc = 0; bloc < captura.Blocs() && sessio.Escoltant(); ++bloc)
         sessio.Bloc();
+    errorSortida = sessio.ErrorSortida();
     return DesarFitxers(o, *buffer, sessio, errors);
+}
+
+} // namespace
+
+int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors) {
+    int errorSortida = 0;
+    const int codi = Executar(argc, argv, sortida, errors, errorSortida);
+    return ComprovarSortida(sortida, errors, codi, errorSortida);
 }
 
 } // namespace tessora

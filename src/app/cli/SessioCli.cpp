@@ -2,7 +2,9 @@
 
 #include "UnitWave.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ostream>
 
 namespace tessora {
@@ -30,6 +32,7 @@ SessioCli::SessioCli(const OpcionsCli& o, EstatAnalisi& estat, BufferSo& buffer,
     controls_.Analisi.Preemfasis = !o.SensePreemfasi && !o.Oida;
     controls_.Analisi.EscalaAdaptadaOida = o.Oida;
     if (o.Csv) sortida_ << "block,time,vowel,pitch,F1,MigLPC,S2F,AF1,Y\n" << std::flush;
+    if (!sortida_) errorSortida_ = errno != 0 ? errno : EIO;
 }
 
 EfecteBloc SessioCli::Bloc() {
@@ -49,8 +52,19 @@ EfecteBloc SessioCli::Bloc() {
     } else {
         sortida_ << bloc << '\t' << r.Vocal << '\t' << liniaDades_ << '\n';
     }
-    sortida_.flush();
+    if (!sortida_.flush()) {
+        if (errorSortida_ == 0) errorSortida_ = errno != 0 ? errno : EIO;
+        Parar(); // nobody gets the lines any more
+    }
     return efecte;
+}
+
+int ComprovarSortida(std::ostream& sortida, std::ostream& errors, int codi, int error) {
+    errno = 0;
+    if (sortida.flush() && error == 0) return codi;
+    if (error == 0) error = errno != 0 ? errno : EIO;
+    if (error != EPIPE) errors << kNomPrograma << ": standard output: " << std::strerror(error) << '\n';
+    return codi == 0 ? 1 : codi;
 }
 
 std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors) {

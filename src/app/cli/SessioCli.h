@@ -42,13 +42,16 @@ public:
     void Parar() {
         if (bucle_.Engegat()) bucle_.SpeedButtonEngegarPararClick();
     }
-    // One capture notification: the loop runs and each analysis becomes a line (flushed).
+    // One capture notification: the loop runs and each analysis becomes a line (flushed). A line that
+    // cannot be written stops listening (see ErrorSortida).
     EfecteBloc Bloc();
 
     bool Escoltant() const { return bucle_.Engegat(); }
     std::size_t BlocsEscoltats() const { return blocs_; }
     // The bytes of the blocks handled while listening, in order.
     const std::vector<std::uint8_t>& SoEscoltat() const { return so_; }
+    // The system's error number of the first write to standard output that failed; 0 while none has.
+    int ErrorSortida() const { return errorSortida_; }
 
 private:
     const OpcionsCli& opcions_;
@@ -59,7 +62,14 @@ private:
     std::string liniaDades_; // caption of LabelDades1: empty until a first complete analysis
     std::size_t blocs_ = 0;
     std::vector<std::uint8_t> so_;
+    int errorSortida_ = 0;
 };
+
+// Flushes standard output and tells whether every write reached it; the error number of the failure
+// (`error` when it is already known) is reported on `errors`, except a reader that went away (EPIPE),
+// which is no news to the person who closed it. Returns `codi`, or 1 when the output failed and `codi`
+// was 0.
+int ComprovarSortida(std::ostream& sortida, std::ostream& errors, int codi, int error = 0);
 
 // The sound block; nullptr, after saying so on `errors`, when the memory cannot be had.
 std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors);
@@ -68,10 +78,13 @@ std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors);
 int DesarFitxers(const OpcionsCli& opcions, const BufferSo& buffer, const SessioCli& sessio,
                  std::ostream& errors);
 
-// --microfon and --dispositius: listening to the real input device until the duration ends or a signal.
+// --microfon and --dispositius: listening to the real input device until the duration ends, a signal,
+// or the loss of the input (status 3).
+// `errorSortida` receives the error number of a failed write to standard output, if any.
 int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& opcions, std::ostream& sortida,
-                     std::ostream& errors);
+                     std::ostream& errors, int& errorSortida);
 
 inline constexpr const char* kNomPrograma = "tessora-cli";
+inline constexpr int kSortidaEntradaPerduda = 3;
 
 } // namespace tessora

@@ -1,6 +1,7 @@
 #include "SenyalsTerminacio.h"
 
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace tessora {
@@ -22,8 +23,8 @@ SenyalsTerminacio::SenyalsTerminacio(std::function<void()> accio) {
     senyal.sa_handler = EnRebreSenyal;
     sigemptyset(&senyal.sa_mask);
     senyal.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &senyal, &anteriorInt_);
-    ::sigaction(SIGTERM, &senyal, &anteriorTerm_);
+    for (std::size_t i = 0; i < std::size(kSenyals); ++i)
+        ::sigaction(kSenyals[i], &senyal, &anteriors_[i]);
     actiu_ = true;
     avis_ = std::make_unique<QSocketNotifier>(gTubSenyals[0], QSocketNotifier::Read);
     QObject::connect(avis_.get(), &QSocketNotifier::activated, [accio = std::move(accio)] {
@@ -37,8 +38,8 @@ SenyalsTerminacio::SenyalsTerminacio(std::function<void()> accio) {
 SenyalsTerminacio::~SenyalsTerminacio() {
     if (!actiu_) return;
     avis_.reset();
-    ::sigaction(SIGINT, &anteriorInt_, nullptr);
-    ::sigaction(SIGTERM, &anteriorTerm_, nullptr);
+    for (std::size_t i = 0; i < std::size(kSenyals); ++i)
+        ::sigaction(kSenyals[i], &anteriors_[i], nullptr);
     ::close(gTubSenyals[0]);
     ::close(gTubSenyals[1]);
     gTubSenyals[0] = gTubSenyals[1] = -1;

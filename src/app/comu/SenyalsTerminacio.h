@@ -1,6 +1,7 @@
-// SIGINT and SIGTERM as an ordinary event: while an object of this class lives, either signal runs
-// `accio` from the event loop (never from the signal handler), so the program can stop its capture and
-// save what it must, as a normal close does. One object at a time.
+// SIGINT, SIGTERM and SIGHUP (the terminal closed, the session ended) as an ordinary event: while an
+// object of this class lives, any of them runs `accio` from the event loop (never from the signal
+// handler), so the program can stop its capture and save what it must, as a normal close does. One
+// object at a time.
 #pragma once
 
 #include <QObject>
@@ -8,6 +9,7 @@
 
 #include <csignal>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 namespace tessora {
@@ -19,10 +21,12 @@ public:
     SenyalsTerminacio(const SenyalsTerminacio&) = delete;
     SenyalsTerminacio& operator=(const SenyalsTerminacio&) = delete;
 
+    // The signals handled, in the order of `anteriors_`.
+    static constexpr int kSenyals[] = {SIGINT, SIGTERM, SIGHUP};
+
 private:
     bool actiu_ = false;
-    struct sigaction anteriorInt_ {};
-    struct sigaction anteriorTerm_ {};
+    struct sigaction anteriors_[std::size(kSenyals)]{};
     std::unique_ptr<QSocketNotifier> avis_;
 };
 

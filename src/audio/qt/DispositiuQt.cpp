@@ -28,7 +28,10 @@ std::optional<QAudioDevice> TrobarDispositiu(const std::string& nom) {
 
 } // namespace
 
-DispositiuQt::DispositiuQt(std::string nom) : nom_(std::move(nom)) {}
+DispositiuQt::DispositiuQt(std::string nom) : nom_(std::move(nom)) {
+    vigilant_.setInterval(250);
+    QObject::connect(&vigilant_, &QTimer::timeout, [this] { Vigilar(); });
+}
 
 DispositiuQt::~DispositiuQt() {
     Tancar();
@@ -53,14 +56,39 @@ std::int32_t DispositiuQt::Obrir(std::int32_t frequencia, Receptor receptor) {
     }
     receptor_ = std::move(receptor);
     retencio_.Reiniciar();
-    QObject::connect(entrada, &QIODevice::readyRead, font.get(), [this, entrada] {
-        const QByteArray dades = entrada->readAll();
-        retencio_.Lliurar({reinterpret_cast<const std::uint8_t*>(dades.constData()),
-                           static_cast<std::size_t>(dades.size())},
-                          receptor_);
+    entrada_ = entrada;
+    QObject::connect(entrada, &QIODevice::readyRead, font.get(), [this] { Llegir(); });
+    QObject::connect(font.get(), &QAudioSource::stateChanged, font.get(), [this] {
+        const QAudio::Error error = font_->error();
+        if (error == QAudio::OpenError || error == QAudio::IOError || error == QAudio::FatalError) {
+            vigilant_.stop();
+            Fallar();
+        }
     });
     font_ = std::move(font);
+    ambDades_ = false;
+    desDeDades_.start();
+    vigilant_.start();
     return 0;
+}
+
+void DispositiuQt::Llegir() {
+    if (!entrada_) return;
+    const QByteArray dades = entrada_->readAll();
+    if (dades.isEmpty()) return;
+    ambDades_ = true;
+    desDeDades_.start();
+    retencio_.Lliurar(
+        {reinterpret_cast<const std::uint8_t*>(dades.constData()), static_cast<std::size_t>(dades.size())},
+        receptor_);
+}
+
+void DispositiuQt::Vigilar() {
+    if (!font_) return;
+    Llegir(); // bytes that wait behind a busy event loop are not a silence
+    if (desDeDades_.elapsed() < (ambDades_ ? kSilenciMaxim : kPrimeresDadesMaxim).count()) return;
+    vigilant_.stop();
+    Fallar();
 }
 
 void DispositiuQt::BufferAfegit(std::size_t mida) {
@@ -78,10 +106,12 @@ void DispositiuQt::BufferAfegit(std::size_t mida) {
 void DispositiuQt::Tancar() {
     retencio_.Reiniciar();
     buidatPendent_ = false;
+    vigilant_.stop();
     if (!font_) return;
     font_->disconnect();
     font_->stop();
     font_.reset();
+    entrada_ = nullptr;
 }
 
 std::vector<std::string> LlistarDispositiusEntrada() {
@@ -91,6 +121,10 @@ std::vector<std::string> LlistarDispositiusEntrada() {
     for (const QAudioDevice& d : QMediaDevices::audioInputs())
         if (d != perDefecte) noms.push_back(d.description().toStdString());
     return noms;
+}
+
+bool HiHaServidorDeSo() {
+    return !QMediaDevices::audioInputs().isEmpty() || !QMediaDevices::audioOutputs().isEmpty();
 }
 
 } // namespace tessora
