@@ -6,6 +6,7 @@
 #include "ArxiuIni.h"
 
 #include "Cp1252.h"
+#include "Descriptor.h"
 #include "SubstitucioFitxer.h"
 
 #include <cerrno>
@@ -125,15 +126,7 @@ Contingut Carregar(const std::filesystem::path& cami) {
         static_cast<std::uint64_t>(estat.st_size) > kMidaMaximaArxiuIni)
         return contingut;
     std::string bytes;
-    char bloc[65536];
-    for (;;) {
-        const ssize_t llegits = ::read(fitxer.Fd(), bloc, sizeof bloc);
-        if (llegits < 0 && errno == EINTR) continue;
-        if (llegits < 0) return contingut;
-        if (llegits == 0) break;
-        bytes.append(bloc, static_cast<std::size_t>(llegits));
-        if (bytes.size() > kMidaMaximaArxiuIni) return contingut;
-    }
+    if (!LlegirTot(fitxer.Fd(), bytes, kMidaMaximaArxiuIni)) return contingut;
     contingut.Estat = EstatArxiu::Llegit;
     contingut.Bytes = std::move(bytes);
     return contingut;
