@@ -49,8 +49,8 @@ enum class IdText {
     ExperimentacioMenuCopiar,
     ExperimentacioMenuParar,
     // Save, the volume control and the messages.
-    FiltreSo,        // the save dialog's one filter
-    NomDelFitxer,    // followed by the file name
+    FiltreSo,     // the save dialog's one filter
+    NomDelFitxer, // followed by the file name
     SenseControlVolum,
     TitolMemoria,
     MemoriaInsuficient,

@@ -1,6 +1,7 @@
 #include "Dialegs.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
@@ -10,7 +11,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QDebug>
 
 #include <csignal>
 
@@ -85,7 +85,8 @@ void Dialegs::ActivarPrograma(qint64 pid) {
     for (const QString& linia : finestres->split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QStringList camps = linia.simplified().split(QLatin1Char(' '));
         if (camps.size() >= 3 && camps[2] == QString::number(pid))
-            ExecutarPrograma(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-a"), camps[0]});
+            ExecutarPrograma(QStringLiteral("wmctrl"),
+                             {QStringLiteral("-i"), QStringLiteral("-a"), camps[0]});
     }
 }
 

@@ -22,7 +22,8 @@ void TFormExperimentacio::AplicarTexts(Idioma idioma) {
     setWindowTitle(Q(Text(idioma, IdText::TitolExperimentacio)));
     MenuFitxer->setTitle(Q(Text(idioma, IdText::ExperimentacioMenuFitxer)));
     MenuExperimentacioExperimentar->setText(Q(Text(idioma, IdText::ExperimentacioMenuExperimentar)));
-    MenuExperimentacioCopiarALaCarpetaElsResultats->setText(Q(Text(idioma, IdText::ExperimentacioMenuCopiar)));
+    MenuExperimentacioCopiarALaCarpetaElsResultats->setText(
+        Q(Text(idioma, IdText::ExperimentacioMenuCopiar)));
 }
 
 void TFormExperimentacio::ProcessarBlocExperiment(const std::string& vocal) {

@@ -337,8 +337,9 @@ void TFormPrincipal::RebreBlocDeSo() {
     if (efecte.NouTitol) {
         // The warning's language follows MenuCatala's check mark.
         const Idioma idioma = MenuCatala->isChecked() ? Idioma::Catala : Idioma::Castella;
-        setWindowTitle(Q(Text(idioma, *efecte.NouTitol == TitolFinestra::AvisSaturacio ? IdText::AvisSaturacio
-                                                                                        : IdText::TitolPrincipal)));
+        setWindowTitle(
+            Q(Text(idioma, *efecte.NouTitol == TitolFinestra::AvisSaturacio ? IdText::AvisSaturacio
+                                                                            : IdText::TitolPrincipal)));
     }
     if (efecte.LletraCanviada) LabelVocalReconeguda->setText(Q(bucle_->TextLletra()));
     if (efecte.PasExperiment && FormExperimentacio != nullptr)
@@ -389,7 +390,8 @@ void TFormPrincipal::AplicarTexts(Idioma idioma) {
 
     // Qt's own dialogs and buttons (the save dialog, its questions, OK and Cancel) in the same language.
     auto traduccio = std::make_unique<QTranslator>();
-    if (traduccio->load(idioma == Idioma::Castella ? QStringLiteral("qtbase_es") : QStringLiteral("qtbase_ca"),
+    if (traduccio->load(idioma == Idioma::Castella ? QStringLiteral("qtbase_es")
+                                                   : QStringLiteral("qtbase_ca"),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         traduccioQt_.reset(); // uninstalls itself
         QCoreApplication::installTranslator(traduccio.get());
@@ -408,8 +410,8 @@ void TFormPrincipal::Distribuir() {
                              std::max(13, mides.height()));
     const int xGuardar = std::max(296, LabelVocals->geometry().right() + 1 + 8);
     SpeedButtonGuardar->setGeometry(xGuardar, 6, 23, 23);
-    const int alcadaPanell =
-        std::max({33, CheckBoxVeuAguda->geometry().bottom() + 1 + 4, LabelVocals->geometry().bottom() + 1 + 4});
+    const int alcadaPanell = std::max(
+        {33, CheckBoxVeuAguda->geometry().bottom() + 1 + 4, LabelVocals->geometry().bottom() + 1 + 4});
     Panel1->setGeometry(0, 0, std::max(Client->width(), kAmpladaClient), alcadaPanell);
 
     // The big letter: room for the ink of every vowel, with a small margin.
@@ -419,7 +421,8 @@ void TFormPrincipal::Distribuir() {
         tinta = tinta.expandedTo(lletres.tightBoundingRect(QString::fromUtf8(lletra)).size());
     const int amplada = std::max({kAmpladaClient, xGuardar + 23 + 8, menuBar()->sizeHint().width(),
                                   static_cast<int>(std::ceil(tinta.width())) + 8});
-    const int alcada = std::max(kAlcadaClient, alcadaPanell + static_cast<int>(std::ceil(tinta.height())) + 8);
+    const int alcada =
+        std::max(kAlcadaClient, alcadaPanell + static_cast<int>(std::ceil(tinta.height())) + 8);
     Client->setMinimumSize(amplada, alcada);
     resize(size().expandedTo(QSize(amplada, alcada + menuBar()->sizeHint().height())));
     LabelVocalReconeguda->setGeometry(0, alcadaPanell, Client->width(), Client->height() - alcadaPanell);

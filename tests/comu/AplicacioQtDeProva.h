@@ -28,10 +28,10 @@ inline void QuanSObriUnModal(std::function<void(QWidget*)> accio) {
 } // namespace tessora::proves
 
 // QTEST_MAIN on the offscreen platform.
-#define TESSORA_QTEST_MAIN(Classe)                                                                             \
-    int main(int argc, char** argv) {                                                                          \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");            \
-        QApplication aplicacio(argc, argv);                                                                    \
-        Classe prova;                                                                                          \
-        return QTest::qExec(&prova, argc, argv);                                                               \
+#define TESSORA_QTEST_MAIN(Classe)                                                                           \
+    int main(int argc, char** argv) {                                                                        \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");         \
+        QApplication aplicacio(argc, argv);                                                                  \
+        Classe prova;                                                                                        \
+        return QTest::qExec(&prova, argc, argv);                                                             \
     }
