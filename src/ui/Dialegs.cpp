@@ -24,7 +24,8 @@ std::optional<QString> Dialegs::DemanarNomDesar(QWidget* pare, const QString& fi
     dialeg.setFileMode(QFileDialog::AnyFile);
     // The dialog would ask about the name as typed; the question is about the name that is written.
     dialeg.setOption(QFileDialog::DontConfirmOverwrite);
-    while (dialeg.exec() == QDialog::Accepted && !tancant_) {
+    // A close while the dialog or its question is open cancels it, and it is not shown again.
+    while (!tancant_ && dialeg.exec() == QDialog::Accepted && !tancant_) {
         const QStringList triats = dialeg.selectedFiles();
         if (triats.isEmpty() || triats.first().isEmpty()) return std::nullopt;
         const QString nom = nomFinal(triats.first());
@@ -32,9 +33,8 @@ std::optional<QString> Dialegs::DemanarNomDesar(QWidget* pare, const QString& fi
         const QString pregunta =
             QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(nom).fileName());
         if (QMessageBox::warning(&dialeg, dialeg.windowTitle(), pregunta, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes &&
-            !tancant_)
-            return nom;
+                                 QMessageBox::No) == QMessageBox::Yes)
+            return tancant_ ? std::nullopt : std::optional<QString>(nom);
         dialeg.selectFile(QFileInfo(triats.first()).fileName());
     }
     return std::nullopt;

@@ -293,27 +293,28 @@ private slots:
     }
 
     void TancarAmbUnDialegObertAcabaLOrdre_data() {
-        QTest::addColumn<bool>("enElDialeg");
-        QTest::addRow("mentre demana el nom") << true;  // the dialog counts as cancelled
-        QTest::addRow("mentre mostra el nom") << false; // the file is written
+        QTest::addColumn<int>("obert");                       // the dialog open when the close comes
+        QTest::addColumn<int>("mida");                        // of the file afterwards
+        QTest::addRow("el dialeg de desar") << 0 << 0;        // cancelled, nothing written
+        QTest::addRow("la pregunta de reemplacar") << 1 << 3; // cancelled, the file kept
+        QTest::addRow("el nom del fitxer") << 2 << 1656;      // the file written
     }
     void TancarAmbUnDialegObertAcabaLOrdre() {
-        QFETCH(bool, enElDialeg);
+        QFETCH(int, obert);
+        QFETCH(int, mida);
         Arrencar();
         dialegs.Reals = true;
+        if (obert == 1) proves::EscriureBytes(carpeta->Cami() / "senyal.wav", {1, 2, 3});
         // The window is closed as SIGTERM closes it, from inside the dialog's own loop.
         proves::QuanSObriUnModal([&](QWidget* dialeg) {
-            if (enElDialeg) {
-                F().close();
-                return;
-            }
+            if (obert == 0) return static_cast<void>(F().close());
             proves::QuanSObriUnModal([&](QWidget*) { F().close(); });
             Triar(dialeg, Cami("senyal.wav"));
         });
         F().MenuGuardarClick();
         QTRY_VERIFY(std::filesystem::exists(ini)); // the close took place once Save had finished
         QVERIFY(!dispositiu.Obert && !F().isVisible());
-        QCOMPARE(proves::LlegirBytes(carpeta->Cami() / "senyal.wav").size(), enElDialeg ? 0u : 1656u);
+        QCOMPARE(proves::LlegirBytes(carpeta->Cami() / "senyal.wav").size(), static_cast<std::size_t>(mida));
     }
 
     void ElControlDeVolum() {
