@@ -48,6 +48,22 @@ enum class IdText {
     ExperimentacioMenuExperimentar,
     ExperimentacioMenuCopiar,
     ExperimentacioMenuParar,
+    // The graphs window: caption, options menu, the hints of its edits.
+    TitolFFT,
+    Opcions1,
+    MenuVeureLPC,
+    MenuVeureMarquesLPC,
+    MenuVeureFFT,
+    MenuNormalitzarFFT,
+    MenuPreemfasis,
+    MenuFFTEscalaAdaptadaALOida,
+    MenuNoRepintar,
+    MenuReconeixementContinu,
+    HintUnitatX,
+    HintUnitatY,
+    HintLletra,
+    HintQuoeficientsLPC,
+    HintFrequenciaMinima,
     // Save, the volume control and the messages.
     FiltreSo,     // the save dialog's one filter
     NomDelFitxer, // followed by the file name

@@ -14,6 +14,7 @@
 #include "VocalSintetica.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -66,9 +67,9 @@ std::pair<int, int> FilesBlaves(const QImage& imatge) {
     return files;
 }
 
-// Types `nom` in a file dialog and presses its button.
+// Types `nom` in a file dialog and presses its button (selectFile() leaves a focused name box as it is).
 void Triar(QWidget* dialeg, const QString& nom) {
-    qobject_cast<QFileDialog*>(dialeg)->selectFile(nom);
+    dialeg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(nom);
     qobject_cast<QDialog*>(dialeg)->accept();
 }
 
