@@ -93,9 +93,15 @@ QString TeclaAcces(const QString& text) {
 
 } // namespace
 
-QRectF EtiquetaLletra::Tinta(const QString& text) const {
-    const QRectF tinta = QFontMetricsF(font()).tightBoundingRect(text);
-    return QRectF(QPointF((width() - tinta.width()) / 2, (height() - tinta.height()) / 2), tinta.size());
+QPointF EtiquetaLletra::Origen(const QString& text) const {
+    // Centred across; down, on one baseline for every letter, so a letter keeps its line while the
+    // accents of "È" and "É" still fit.
+    const QFontMetricsF mides(font());
+    QRectF totes = mides.tightBoundingRect(text);
+    for (const char* lletra : kLletres)
+        totes |= mides.tightBoundingRect(QString::fromUtf8(lletra));
+    const QRectF tinta = mides.tightBoundingRect(text);
+    return {(width() - tinta.width()) / 2 - tinta.left(), (height() - totes.height()) / 2 - totes.top()};
 }
 
 void EtiquetaLletra::paintEvent(QPaintEvent*) {
@@ -103,8 +109,7 @@ void EtiquetaLletra::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setFont(font());
     p.setPen(palette().color(QPalette::WindowText));
-    const QRectF tinta = QFontMetricsF(font()).tightBoundingRect(text());
-    p.drawText(Tinta(text()).topLeft() - tinta.topLeft(), text());
+    p.drawText(Origen(text()), text());
 }
 
 void BotoRapid::paintEvent(QPaintEvent* event) {

@@ -44,13 +44,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-// The big letter: centred on its ink rather than on the font's line box, so that the accent of "È" and
+// The big letter: placed by its ink rather than by the font's line box, so that the accent of "È" and
 // "É" (what tells them apart) stays inside the label.
 class EtiquetaLletra : public QLabel {
 public:
     using QLabel::QLabel;
-    // Where the ink of `text` lies in the label, in the label's coordinates.
-    QRectF Tinta(const QString& text) const;
+    // Where `text` is drawn: the start of its baseline, in the label's coordinates.
+    QPointF Origen(const QString& text) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
