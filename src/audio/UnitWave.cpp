@@ -147,21 +147,6 @@ std::array<std::uint8_t, 18> OmplirFormatPCM(std::int32_t codiFormat) {
     return format;
 }
 
-std::string_view MissatgeEscriureWav(std::int32_t codi) {
-    switch (codi) {
-    case kWavNoEsPotCrear:
-        return "Imposible crear el archivo indicado";
-    case kWavErrorAvis:
-        return "Se produce un error durante el proceso de escritura";
-    case kWavErrorFormat:
-        return "Se produce un error durante el proceso de escritura del TPCMFormato";
-    case kWavErrorDades:
-        return "Se produce un error durante el proceso de escritura";
-    default:
-        return {};
-    }
-}
-
 std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span<const std::uint8_t> dades) {
     Chunk riff;
     Chunk llista;

@@ -40,12 +40,6 @@ inline constexpr std::int32_t kWavErrorAvis = 2;
 inline constexpr std::int32_t kWavErrorFormat = 3;
 inline constexpr std::int32_t kWavErrorDades = 4;
 
-// Caption of the message box that shows a failure.
-inline constexpr std::string_view kTitolErrorWav = "ERROR";
-
-// The Spanish message for a result code; empty for 0.
-std::string_view MissatgeEscriureWav(std::int32_t codi);
-
 // Where the bytes go. Offsets are from the start of the file.
 class SortidaWav {
 public:

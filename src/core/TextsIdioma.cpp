@@ -2,83 +2,119 @@
 
 #include "Fabricant.h"
 
+#include <array>
+#include <cstdlib>
+
 namespace tessora {
 
 namespace {
+
+struct FilaText {
+    IdText Id;
+    std::string Catala;
+    std::string Castella;
+};
 
 std::string AmbAdrecaWeb(std::string_view titol) {
     return std::string(titol) + " - " + std::string(kAdrecaWeb);
 }
 
-TextsMenu TextsCatala() {
-    TextsMenu texts;
-    texts.MenuLlengua = "&Llengua";
-    texts.MenuFitxer = "&Fitxer";
-    texts.MenuGuardar = "&Guardar";
-    texts.MenuExperimentar = "&Experimentar";
-    texts.MenuSortir = "&Sortir";
-    texts.MenuEngegarParar = "&Engegar/Parar";
-    texts.MenuGrafics = "&Gràfics";
-    texts.MenuParlant = "P&arlant de...";
-    texts.MenuControlDeVolumen = "Control de volumen del micròfon...";
-    texts.CheckBoxVeuAguda = "Veu aguda";
-    texts.LabelVocals = "A - AE - È - É - I - O - U";
-    texts.TitolPrincipal = AmbAdrecaWeb(kTitolAplicacio);
-    texts.TitolDiguesParaula = "Digues la vocal:";
-    texts.TitolExperimentacio = AmbAdrecaWeb("Tessora - Mòdul d'experimentació - Projecte Nivara 2003");
-    texts.ExperimentacioMenuFitxer = "&Fitxer";
-    texts.ExperimentacioMenuExperimentar = "&Experimentar";
-    texts.ExperimentacioMenuCopiar = "Copiar a la carpeta els &resultats";
-    texts.ParlantBarraNormal = "&Parlant de...";
-    texts.ParlantBarraExperimentador = "&Parlant de...";
-    return texts;
+using Taula = std::array<FilaText, kNombreTexts>;
+
+// In the order of IdText; Fila() checks it once.
+Taula FerTaula() {
+    using enum IdText;
+    return {{
+        {MenuLlenguaInicial, "Llengua", "Llengua"},
+        {MenuLlengua, "&Llengua", "&Lenguaje"},
+        {MenuFitxer, "&Fitxer", "&Archivo"},
+        {MenuCatala, "Català", "Català"},
+        {MenuCastellano, "Castellano", "Castellano"},
+        {MenuGuardar, "&Guardar", "&Guardar"},
+        {MenuExperimentar, "&Experimentar", "&Experimentar"},
+        {MenuSortir, "&Sortir", "&Salir"},
+        {MenuEngegarParar, "&Engegar/Parar", "&Empezar/Parar"},
+        {MenuGrafics, "&Gràfics", "&Gráficos"},
+        {MenuParlant, "P&arlant de...", "Acerca &de..."},
+        {MenuControlDeVolumen, "Control de volumen del micròfon...", "Control de volumen del micrófono..."},
+        {CheckBoxVeuAguda, "Veu aguda", "Voz aguda"},
+        {LabelVocals, "A - AE - È - É - I - O - U", "A - E - I - O - U"},
+        {HintGuardar, "Guardar so a disc", "Guardar so a disc"},
+        {ParlantBarraNormal, "&Parlant de...", "&Acerca &de..."},
+        {ParlantBarraExperimentador, "&Parlant de...", "Acerca &de..."},
+        {TitolPrincipal, AmbAdrecaWeb(kTitolAplicacio), AmbAdrecaWeb(kTitolAplicacio)},
+        {AvisSaturacio, "Sisplau BAIXEU el volum del micròfon", "Por favor BAJAR el volumen del micrófono"},
+        {TitolDiguesParaula, "Digues la vocal:", "Di la vocal:"},
+        {TitolExperimentacio, AmbAdrecaWeb("Tessora - Mòdul d'experimentació - Projecte Nivara 2003"),
+         AmbAdrecaWeb("Tessora - Módulo de experimentación - Projecte Nivara 2003")},
+        {ExperimentacioMenuFitxer, "&Fitxer", "&Archivo"},
+        {ExperimentacioMenuExperimentar, "&Experimentar", "&Experimentar"},
+        {ExperimentacioMenuCopiar, "Copiar a la carpeta els &resultats",
+         "Copiar al portapalpeles los &resultados"},
+        {ExperimentacioMenuParar, "&Parar", "&Parar"},
+        {TitolFFT, "FFT", "FFT"},
+        {Opcions1, "Opcions", "Opcions"},
+        {MenuVeureLPC, "Veure LPC", "Veure LPC"},
+        {MenuVeureMarquesLPC, "Veure marques LPC", "Veure marques LPC"},
+        {MenuVeureFFT, "Veure FFT", "Veure FFT"},
+        {MenuNormalitzarFFT, "Normalitzar FFT", "Normalitzar FFT"},
+        {MenuPreemfasis, "Preemfasis", "Preemfasis"},
+        {MenuFFTEscalaAdaptadaALOida, "Adaptada a l'&oïda", "Adaptada a l'&oïda"},
+        {MenuNoRepintar, "No Repintar", "No Repintar"},
+        {MenuReconeixementContinu, "Reconeixement continu", "Reconeixement continu"},
+        {HintUnitatX, "Valor unitat eix X", "Valor unitat eix X"},
+        {HintUnitatY, "Valor unitat eix Y", "Valor unitat eix Y"},
+        {HintLletra, "Vocal a comparar", "Vocal a comparar"},
+        {HintQuoeficientsLPC, "Número de quoeficients LPC", "Número de quoeficients LPC"},
+        {HintFrequenciaMinima, "Frequència mínima a tenir en compte", "Frequència mínima a tenir en compte"},
+        {FiltreSo, "Archivos de sonido (*.wav)", "Archivos de sonido (*.wav)"},
+        {NomDelFitxer, "Nombre del fichero: ", "Nombre del fichero: "},
+        {SenseControlVolum, "No hi ha cap control de volum instal·lat (pavucontrol).",
+         "No hay ningún control de volumen instalado (pavucontrol)."},
+        {TitolMemoria, "Mirvane - ERROR", "Mirvane - ERROR"},
+        {MemoriaInsuficient, "Memoria insuficiente", "Memoria insuficiente"},
+        {TitolErrorEntrada, "Valor màxim detectat en el micròfon", "Valor màxim detectat en el micròfon"},
+        {ErrorObrirEntrada, "NO puc obrir els dispositiu d'entrada", "NO puc obrir els dispositiu d'entrada"},
+        {EntradaPerduda, "S'ha perdut el dispositiu d'entrada", "Se ha perdido el dispositivo de entrada"},
+        {TitolErrorWav, "ERROR", "ERROR"},
+        {WavNoEsPotCrear, "Imposible crear el archivo indicado", "Imposible crear el archivo indicado"},
+        {WavErrorAvis, "Se produce un error durante el proceso de escritura",
+         "Se produce un error durante el proceso de escritura"},
+        {WavErrorFormat, "Se produce un error durante el proceso de escritura del TPCMFormato",
+         "Se produce un error durante el proceso de escritura del TPCMFormato"},
+        {WavErrorDades, "Se produce un error durante el proceso de escritura",
+         "Se produce un error durante el proceso de escritura"},
+    }};
 }
 
-TextsMenu TextsCastella() {
-    TextsMenu texts;
-    texts.MenuLlengua = "&Lenguaje";
-    texts.MenuFitxer = "&Archivo";
-    texts.MenuGuardar = "&Guardar";
-    texts.MenuExperimentar = "&Experimentar";
-    texts.MenuSortir = "&Salir";
-    texts.MenuEngegarParar = "&Empezar/Parar";
-    texts.MenuGrafics = "&Gráficos";
-    texts.MenuParlant = "Acerca &de...";
-    texts.MenuControlDeVolumen = "Control de volumen del micrófono...";
-    texts.CheckBoxVeuAguda = "Voz aguda";
-    texts.LabelVocals = "A - E - I - O - U";
-    texts.TitolPrincipal = AmbAdrecaWeb(kTitolAplicacio);
-    texts.TitolDiguesParaula = "Di la vocal:";
-    texts.TitolExperimentacio = AmbAdrecaWeb("Tessora - Módulo de experimentación - Projecte Nivara 2003");
-    texts.ExperimentacioMenuFitxer = "&Archivo";
-    texts.ExperimentacioMenuExperimentar = "&Experimentar";
-    texts.ExperimentacioMenuCopiar = "Copiar al portapalpeles los &resultados";
-    texts.ParlantBarraNormal = "&Acerca &de...";
-    texts.ParlantBarraExperimentador = "Acerca &de...";
-    return texts;
+const FilaText& Fila(IdText id) {
+    static const Taula taula = [] {
+        Taula t = FerTaula();
+        for (int i = 0; i < kNombreTexts; ++i)
+            if (t[static_cast<std::size_t>(i)].Id != static_cast<IdText>(i)) std::abort();
+        return t;
+    }();
+    return taula[static_cast<std::size_t>(id)];
 }
 
 } // namespace
 
-const TextsMenu& Texts(Idioma idioma) {
-    static const TextsMenu catala = TextsCatala();
-    static const TextsMenu castella = TextsCastella();
-    return idioma == Idioma::Castella ? castella : catala;
+const std::string& Text(Idioma idioma, IdText id) {
+    const FilaText& fila = Fila(id);
+    return idioma == Idioma::Castella ? fila.Castella : fila.Catala;
 }
 
 const std::string& TextParlantBarra(Idioma idioma, bool modeExperimentador) {
-    const TextsMenu& texts = Texts(idioma);
-    return modeExperimentador ? texts.ParlantBarraExperimentador : texts.ParlantBarraNormal;
+    return Text(idioma, modeExperimentador ? IdText::ParlantBarraExperimentador : IdText::ParlantBarraNormal);
 }
 
 std::string_view TextAvisSaturacio(Idioma idioma) {
-    return idioma == Idioma::Castella ? "Por favor BAJAR el volumen del micrófono"
-                                      : "Sisplau BAIXEU el volum del micròfon";
+    return Text(idioma, IdText::AvisSaturacio);
 }
 
-std::string_view TextEntradaPerduda(Idioma idioma) {
-    return idioma == Idioma::Castella ? "Se ha perdido el dispositivo de entrada"
-                                      : "S'ha perdut el dispositiu d'entrada";
+std::string_view MissatgeEscriureWav(std::int32_t codi) {
+    if (codi < 1 || codi > 4) return {};
+    return Text(Idioma::Castella, static_cast<IdText>(static_cast<int>(IdText::WavNoEsPotCrear) + codi - 1));
 }
 
 } // namespace tessora

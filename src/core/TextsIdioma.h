@@ -1,9 +1,12 @@
-// The texts of the user interface in its two languages, as data for the windows to show.
+// Every text a person reads in the windows and the messages, in the two languages of the interface.
 //
-// The language itself is the check mark of the main window's MenuCastellano; these are the captions the
-// two language commands set. Texts are UTF-8; '&' marks the item's access key.
+// One table, one row per text and a column per language: a window that needs a text adds a row here.
+// The language itself is the check mark of the main window's MenuCastellano. Texts are UTF-8; '&'
+// marks an item's access key. Texts that no language switch touches have the same words in both
+// columns (the messages of the capture device are Catalan and those of the WAV writer Spanish in both).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,34 +17,74 @@ enum class Idioma { Catala, Castella };
 // The application's title, set at start-up.
 inline constexpr std::string_view kTitolAplicacio = "Tessora";
 
-struct TextsMenu {
+enum class IdText {
     // Main window: menus and the tool panel.
-    std::string MenuLlengua;
-    std::string MenuFitxer;
-    std::string MenuGuardar;
-    std::string MenuExperimentar;
-    std::string MenuSortir;
-    std::string MenuEngegarParar;
-    std::string MenuGrafics;
-    std::string MenuParlant; // the About item's own caption
-    std::string MenuControlDeVolumen;
-    std::string CheckBoxVeuAguda;
-    std::string LabelVocals; // the vowel set of the language
+    MenuLlenguaInicial, // the submenu's caption before any switch: no access key
+    MenuLlengua,
+    MenuFitxer,
+    MenuCatala,
+    MenuCastellano,
+    MenuGuardar,
+    MenuExperimentar,
+    MenuSortir,
+    MenuEngegarParar,
+    MenuGrafics,
+    MenuParlant, // the About item's own caption
+    MenuControlDeVolumen,
+    CheckBoxVeuAguda,
+    LabelVocals, // the vowel set of the language
+    HintGuardar,
+    // The About item as shown at the right-hand end of the menu bar, in the normal and the
+    // experimenter mode.
+    ParlantBarraNormal,
+    ParlantBarraExperimentador,
     // Window captions.
-    std::string TitolPrincipal;      // "Tessora - " and the maker's web address
-    std::string TitolDiguesParaula;  // the prompt dialog
-    std::string TitolExperimentacio; // ends with " - " and the maker's web address
+    TitolPrincipal,      // "Tessora - " and the maker's web address
+    AvisSaturacio,       // the main window's caption while the input clips
+    TitolDiguesParaula,  // the prompt dialog
+    TitolExperimentacio, // ends with " - " and the maker's web address
     // Experimentation window menus.
-    std::string ExperimentacioMenuFitxer;
-    std::string ExperimentacioMenuExperimentar;
-    std::string ExperimentacioMenuCopiar;
-    // The About item as shown at the right-hand end of the menu bar, which replaces MenuParlant's
-    // caption there.
-    std::string ParlantBarraNormal;
-    std::string ParlantBarraExperimentador;
+    ExperimentacioMenuFitxer,
+    ExperimentacioMenuExperimentar,
+    ExperimentacioMenuCopiar,
+    ExperimentacioMenuParar,
+    // The graphs window: caption, options menu, the hints of its edits.
+    TitolFFT,
+    Opcions1,
+    MenuVeureLPC,
+    MenuVeureMarquesLPC,
+    MenuVeureFFT,
+    MenuNormalitzarFFT,
+    MenuPreemfasis,
+    MenuFFTEscalaAdaptadaALOida,
+    MenuNoRepintar,
+    MenuReconeixementContinu,
+    HintUnitatX,
+    HintUnitatY,
+    HintLletra,
+    HintQuoeficientsLPC,
+    HintFrequenciaMinima,
+    // Save, the volume control and the messages.
+    FiltreSo,     // the save dialog's one filter
+    NomDelFitxer, // followed by the file name
+    SenseControlVolum,
+    TitolMemoria,
+    MemoriaInsuficient,
+    TitolErrorEntrada,
+    ErrorObrirEntrada,
+    EntradaPerduda, // listening stopped: the input device went away (the sound server, say)
+    TitolErrorWav,
+    WavNoEsPotCrear, // result codes 1 to 4 of EscriureWav
+    WavErrorAvis,
+    WavErrorFormat,
+    WavErrorDades,
+    Nombre // not a text: how many there are
 };
 
-const TextsMenu& Texts(Idioma idioma);
+inline constexpr int kNombreTexts = static_cast<int>(IdText::Nombre);
+
+// The text `id` in `idioma`.
+const std::string& Text(Idioma idioma, IdText id);
 
 // The text of the About item in the menu bar for the given mode.
 const std::string& TextParlantBarra(Idioma idioma, bool modeExperimentador);
@@ -49,7 +92,7 @@ const std::string& TextParlantBarra(Idioma idioma, bool modeExperimentador);
 // The main window caption while the input clips.
 std::string_view TextAvisSaturacio(Idioma idioma);
 
-// Shown when the input device is lost while listening (the sound server went away).
-std::string_view TextEntradaPerduda(Idioma idioma);
+// The message of a result code of EscriureWav (1 to 4); empty for 0 and unknown codes.
+std::string_view MissatgeEscriureWav(std::int32_t codi);
 
 } // namespace tessora

@@ -1,45 +1,110 @@
 #include "Dialegs.h"
 
+#include <QApplication>
+#include <QDebug>
+#include <QDialog>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <csignal>
+
 namespace tessora {
 
-std::optional<QString> Dialegs::DemanarNomDesar(QWidget* pare, const QString& filtre) {
-    const QString nom = QFileDialog::getSaveFileName(pare, QString(), QString(), filtre);
-    if (nom.isEmpty()) return std::nullopt;
-    return nom;
+std::optional<QString> Dialegs::DemanarNomDesar(QWidget* pare, const QString& filtre,
+                                                const std::function<QString(const QString&)>& nomFinal) {
+    if (tancant_) return std::nullopt;
+    QFileDialog dialeg(pare, QString(), QString(), filtre);
+    dialeg.setAcceptMode(QFileDialog::AcceptSave);
+    dialeg.setFileMode(QFileDialog::AnyFile);
+    // The dialog would ask about the name as typed; the question is about the name that is written.
+    dialeg.setOption(QFileDialog::DontConfirmOverwrite);
+    // A close while the dialog or its question is open cancels it, and it is not shown again.
+    while (!tancant_ && dialeg.exec() == QDialog::Accepted && !tancant_) {
+        const QStringList triats = dialeg.selectedFiles();
+        if (triats.isEmpty() || triats.first().isEmpty()) return std::nullopt;
+        const QString nom = nomFinal(triats.first());
+        if (!QFileInfo::exists(nom)) return nom;
+        const QString pregunta =
+            QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(nom).fileName());
+        if (QMessageBox::warning(&dialeg, dialeg.windowTitle(), pregunta, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes)
+            return tancant_ ? std::nullopt : std::optional<QString>(nom);
+        dialeg.selectFile(QFileInfo(triats.first()).fileName());
+    }
+    return std::nullopt;
 }
 
 void Dialegs::Informar(QWidget* pare, const QString& titol, const QString& text) {
+    if (tancant_) return;
     QMessageBox caixa(QMessageBox::NoIcon, titol, text, QMessageBox::Ok, pare);
     caixa.exec();
 }
 
 void Dialegs::Error(QWidget* pare, const QString& titol, const QString& text) {
+    if (tancant_) {
+        qWarning().noquote() << titol + QStringLiteral(": ") + text;
+        return;
+    }
     QMessageBox caixa(QMessageBox::Critical, titol, text, QMessageBox::Ok, pare);
     caixa.exec();
 }
 
-bool Dialegs::IniciarPrograma(const QString& programa, const QStringList& arguments) {
-    if (QStandardPaths::findExecutable(programa).isEmpty()) return false;
-    return QProcess::startDetached(programa, arguments);
+void Dialegs::TancarOberts() {
+    tancant_ = true;
+    for (QWidget* finestra : QApplication::topLevelWidgets()) {
+        if (!finestra->isVisible() || !finestra->isModal()) continue;
+        if (auto* dialeg = qobject_cast<QDialog*>(finestra))
+            dialeg->reject();
+        else
+            finestra->close();
+    }
 }
 
-int Dialegs::ExecutarPrograma(const QString& programa, const QStringList& arguments) {
-    if (QStandardPaths::findExecutable(programa).isEmpty()) return -1;
+std::optional<qint64> Dialegs::IniciarPrograma(const QString& programa, const QStringList& arguments) {
+    if (QStandardPaths::findExecutable(programa).isEmpty()) return std::nullopt;
+    qint64 pid = 0;
+    if (!QProcess::startDetached(programa, arguments, QString(), &pid)) return std::nullopt;
+    return pid;
+}
+
+bool Dialegs::ProgramaViu(qint64 pid) {
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
+}
+
+void Dialegs::ActivarPrograma(qint64 pid) {
+    // "wmctrl -l -p" lists one window a line: its id, desktop, process id, machine and title.
+    const std::optional<QString> finestres =
+        SortidaPrograma(QStringLiteral("wmctrl"), {QStringLiteral("-l"), QStringLiteral("-p")});
+    if (!finestres) return;
+    for (const QString& linia : finestres->split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList camps = linia.simplified().split(QLatin1Char(' '));
+        if (camps.size() >= 3 && camps[2] == QString::number(pid))
+            ExecutarPrograma(QStringLiteral("wmctrl"),
+                             {QStringLiteral("-i"), QStringLiteral("-a"), camps[0]});
+    }
+}
+
+std::optional<QString> Dialegs::SortidaPrograma(const QString& programa, const QStringList& arguments) {
+    if (QStandardPaths::findExecutable(programa).isEmpty()) return std::nullopt;
     QProcess proces;
     proces.start(programa, arguments);
     if (!proces.waitForFinished(3000)) {
         proces.kill();
         proces.waitForFinished(1000);
-        return -1;
+        return std::nullopt;
     }
-    return proces.exitStatus() == QProcess::NormalExit ? proces.exitCode() : -1;
+    if (proces.exitStatus() != QProcess::NormalExit || proces.exitCode() != 0) return std::nullopt;
+    return QString::fromLocal8Bit(proces.readAllStandardOutput());
+}
+
+int Dialegs::ExecutarPrograma(const QString& programa, const QStringList& arguments) {
+    return SortidaPrograma(programa, arguments) ? 0 : -1;
 }
 
 void EsperarMilisegons(int ms) {

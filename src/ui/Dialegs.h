@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -14,16 +15,36 @@ namespace tessora {
 class Dialegs {
 public:
     virtual ~Dialegs() = default;
-    // A save dialog with one filter ("Archivos de sonido (*.wav)"); nullopt when cancelled.
-    virtual std::optional<QString> DemanarNomDesar(QWidget* pare, const QString& filtre);
+    // A save dialog with one filter. `nomFinal` turns the chosen name into the one that will be written
+    // (the ".wav" rule); when that file exists the person is asked about that name before replacing it,
+    // and answering no goes back to the dialog. The final name, or nullopt when cancelled.
+    virtual std::optional<QString> DemanarNomDesar(QWidget* pare, const QString& filtre,
+                                                   const std::function<QString(const QString&)>& nomFinal);
     // A message with an OK button and no icon; returns when the person closes it.
     virtual void Informar(QWidget* pare, const QString& titol, const QString& text);
     // A message with the stop icon.
     virtual void Error(QWidget* pare, const QString& titol, const QString& text);
-    // Starts a program detached; false when it cannot be started (not installed).
-    virtual bool IniciarPrograma(const QString& programa, const QStringList& arguments);
-    // Runs a program to its end; its exit status, or -1 when it could not run.
+    // The program is closing while a command waits for the person: closes every dialog and message that
+    // is open (each as cancelled), so the command can finish. From then on nothing more is asked: a
+    // save dialog counts as cancelled, a message as read, and an error goes to standard error.
+    virtual void TancarOberts();
+    // Starts a program detached; its process id, or nullopt when it cannot be started (not installed).
+    virtual std::optional<qint64> IniciarPrograma(const QString& programa, const QStringList& arguments);
+    // Whether a program started by IniciarPrograma still runs.
+    virtual bool ProgramaViu(qint64 pid);
+    // Brings the windows of a running program to the front (through wmctrl, when installed).
+    virtual void ActivarPrograma(qint64 pid);
+    // Runs a program to its end: 0 when it ran and succeeded, else -1 (not installed, failed, hung).
     virtual int ExecutarPrograma(const QString& programa, const QStringList& arguments);
+
+protected:
+    bool Tancant() const { return tancant_; }
+
+private:
+    // Runs a program to its end; its standard output, or nullopt when it could not run or failed.
+    std::optional<QString> SortidaPrograma(const QString& programa, const QStringList& arguments);
+
+    bool tancant_ = false;
 };
 
 // Waits `ms` milliseconds while the event loop keeps dispatching (sound blocks included), without

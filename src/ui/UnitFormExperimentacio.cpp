@@ -2,14 +2,28 @@
 
 #include <QMenuBar>
 
+namespace {
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+} // namespace
+
 namespace tessora {
 
 TFormExperimentacio::TFormExperimentacio(QWidget* parent) : QMainWindow(parent) {
-    MenuFitxer = menuBar()->addMenu(QStringLiteral("&Fitxer"));
-    MenuExperimentacioExperimentar = MenuFitxer->addAction(QStringLiteral("&Experimentar"));
-    MenuExperimentacioCopiarALaCarpetaElsResultats =
-        MenuFitxer->addAction(QStringLiteral("Copiar a la carpeta els &resultats"));
-    MenuExperimentacioParar = MenuFitxer->addAction(QStringLiteral("&Parar"));
+    MenuFitxer = menuBar()->addMenu(QString());
+    MenuExperimentacioExperimentar = MenuFitxer->addAction(QString());
+    MenuExperimentacioCopiarALaCarpetaElsResultats = MenuFitxer->addAction(QString());
+    MenuExperimentacioParar = MenuFitxer->addAction(Q(Text(Idioma::Catala, IdText::ExperimentacioMenuParar)));
+    AplicarTexts(Idioma::Catala);
+}
+
+void TFormExperimentacio::AplicarTexts(Idioma idioma) {
+    setWindowTitle(Q(Text(idioma, IdText::TitolExperimentacio)));
+    MenuFitxer->setTitle(Q(Text(idioma, IdText::ExperimentacioMenuFitxer)));
+    MenuExperimentacioExperimentar->setText(Q(Text(idioma, IdText::ExperimentacioMenuExperimentar)));
+    MenuExperimentacioCopiarALaCarpetaElsResultats->setText(
+        Q(Text(idioma, IdText::ExperimentacioMenuCopiar)));
 }
 
 void TFormExperimentacio::ProcessarBlocExperiment(const std::string& vocal) {
@@ -17,7 +31,11 @@ void TFormExperimentacio::ProcessarBlocExperiment(const std::string& vocal) {
 }
 
 TFormDiguesParaula::TFormDiguesParaula(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Digues la vocal:"));
+    AplicarTexts(Idioma::Catala);
+}
+
+void TFormDiguesParaula::AplicarTexts(Idioma idioma) {
+    setWindowTitle(Q(Text(idioma, IdText::TitolDiguesParaula)));
 }
 
 TFormEmail::TFormEmail(QWidget* parent) : QDialog(parent) {}

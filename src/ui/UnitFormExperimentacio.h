@@ -3,6 +3,7 @@
 // tables and its export come with the experiment's own work.
 #pragma once
 
+#include "TextsIdioma.h"
 #include "UnitCalculsReconeixement.h"
 
 #include <QAction>
@@ -28,6 +29,9 @@ public:
     // The experiment step for one utterance, given the text recognised in it.
     void ProcessarBlocExperiment(const std::string& vocal);
 
+    // The caption and the menu texts of a language.
+    void AplicarTexts(Idioma idioma);
+
     QMenu* MenuFitxer;
     QAction* MenuExperimentacioExperimentar;
     QAction* MenuExperimentacioCopiarALaCarpetaElsResultats;
@@ -38,6 +42,7 @@ class TFormDiguesParaula : public QDialog {
     Q_OBJECT
 public:
     explicit TFormDiguesParaula(QWidget* parent = nullptr);
+    void AplicarTexts(Idioma idioma);
 };
 
 class TFormEmail : public QDialog {

@@ -1,6 +1,7 @@
 #include "UnitFormFFT.h"
 
 #include "Numeric.h"
+#include "TextsIdioma.h"
 
 #include <QFrame>
 #include <QLocale>
@@ -10,15 +11,20 @@ namespace tessora {
 
 namespace {
 
-QLineEdit* Edit(QWidget* pare, int x, int y, int w, int h, const char* text, const char* hint) {
+// The window's texts are the same in both languages.
+QString T(IdText id) {
+    return QString::fromStdString(Text(Idioma::Catala, id));
+}
+
+QLineEdit* Edit(QWidget* pare, int x, int y, int w, int h, const char* text, IdText hint) {
     auto* edit = new QLineEdit(QString::fromUtf8(text), pare);
     edit->setGeometry(x, y, w, h);
-    edit->setToolTip(QString::fromUtf8(hint));
+    edit->setToolTip(T(hint));
     return edit;
 }
 
-QAction* Opcio(QMenu* menu, const char* text, bool marcada) {
-    QAction* a = menu->addAction(QString::fromUtf8(text));
+QAction* Opcio(QMenu* menu, IdText text, bool marcada) {
+    QAction* a = menu->addAction(T(text));
     a->setCheckable(true);
     a->setChecked(marcada);
     return a;
@@ -27,7 +33,7 @@ QAction* Opcio(QMenu* menu, const char* text, bool marcada) {
 } // namespace
 
 TFormFFT::TFormFFT(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(QStringLiteral("FFT"));
+    setWindowTitle(T(IdText::TitolFFT));
     move(335, 234);
     resize(577, 316);
     setFont(QFont(QStringLiteral("MS Sans Serif"), -1));
@@ -42,19 +48,19 @@ TFormFFT::TFormFFT(QWidget* parent) : QMainWindow(parent) {
     client->setPalette(paleta);
     setCentralWidget(client);
 
-    Opcions1 = menuBar()->addMenu(QStringLiteral("Opcions"));
-    MenuVeureLPC = Opcio(Opcions1, "Veure LPC", true);
-    MenuVeureMarquesLPC = Opcio(Opcions1, "Veure marques LPC", true);
+    Opcions1 = menuBar()->addMenu(T(IdText::Opcions1));
+    MenuVeureLPC = Opcio(Opcions1, IdText::MenuVeureLPC, true);
+    MenuVeureMarquesLPC = Opcio(Opcions1, IdText::MenuVeureMarquesLPC, true);
     Opcions1->addSeparator();
-    MenuVeureFFT = Opcio(Opcions1, "Veure FFT", true);
-    MenuNormalitzarFFT = Opcio(Opcions1, "Normalitzar FFT", false);
+    MenuVeureFFT = Opcio(Opcions1, IdText::MenuVeureFFT, true);
+    MenuNormalitzarFFT = Opcio(Opcions1, IdText::MenuNormalitzarFFT, false);
     Opcions1->addSeparator();
-    MenuPreemfasis = Opcio(Opcions1, "Preemfasis", true);
-    MenuFFTEscalaAdaptadaALOida = Opcio(Opcions1, "Adaptada a l'&oïda", false);
+    MenuPreemfasis = Opcio(Opcions1, IdText::MenuPreemfasis, true);
+    MenuFFTEscalaAdaptadaALOida = Opcio(Opcions1, IdText::MenuFFTEscalaAdaptadaALOida, false);
     Opcions1->addSeparator();
-    MenuNoRepintar = Opcio(Opcions1, "No Repintar", false);
+    MenuNoRepintar = Opcio(Opcions1, IdText::MenuNoRepintar, false);
     Opcions1->addSeparator();
-    MenuReconeixementContinu = Opcio(Opcions1, "Reconeixement continu", false);
+    MenuReconeixementContinu = Opcio(Opcions1, IdText::MenuReconeixementContinu, false);
 
     LabelDades1 = new QLabel(client);
     LabelDades1->setGeometry(0, 249, 537, 16);
@@ -63,11 +69,11 @@ TFormFFT::TFormFFT(QWidget* parent) : QMainWindow(parent) {
     panell->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panell->setGeometry(0, 0, width(), 34);
     PanelBarraDeEinesFFT = panell;
-    EditUnitatX = Edit(panell, 5, 6, 49, 21, "1000", "Valor unitat eix X");
-    EditUnitatY = Edit(panell, 61, 6, 49, 21, "1", "Valor unitat eix Y");
-    EditLletra = Edit(panell, 195, 5, 33, 21, "", "Vocal a comparar");
-    EditNumeroQuoeficientsLPC = Edit(panell, 236, 5, 57, 21, "11", "Número de quoeficients LPC");
-    EditFrequenciaMinima = Edit(panell, 300, 5, 57, 21, "60", "Frequència mínima a tenir en compte");
+    EditUnitatX = Edit(panell, 5, 6, 49, 21, "1000", IdText::HintUnitatX);
+    EditUnitatY = Edit(panell, 61, 6, 49, 21, "1", IdText::HintUnitatY);
+    EditLletra = Edit(panell, 195, 5, 33, 21, "", IdText::HintLletra);
+    EditNumeroQuoeficientsLPC = Edit(panell, 236, 5, 57, 21, "11", IdText::HintQuoeficientsLPC);
+    EditFrequenciaMinima = Edit(panell, 300, 5, 57, 21, "60", IdText::HintFrequenciaMinima);
 
     // FormCreate
     UnitatX = EditUnitatX->text().toInt();

@@ -13,7 +13,13 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tessora {
 
@@ -50,7 +56,83 @@ QColor ColorQt(ColorNivell color) {
     return QColor(c.R, c.G, c.B);
 }
 
+// Every text the big letter can show, in either vowel set.
+constexpr const char* kLletres[] = {"A", "AE", "È", "É", "E", "I", "O", "U"};
+
+// `text` without the access keys that items before it already use ('&' before a taken letter is
+// dropped, so a later '&' becomes the key); the key it keeps is added to `usades`.
+QString SenseTeclesUsades(const QString& text, QString& usades) {
+    QString resultat;
+    bool triada = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&') || i + 1 >= text.size()) {
+            resultat += text[i];
+            continue;
+        }
+        const QChar seguent = text[i + 1].toLower();
+        if (seguent == QLatin1Char('&')) {
+            resultat += QStringLiteral("&&");
+            ++i;
+        } else if (!triada && usades.contains(seguent)) {
+            continue;
+        } else {
+            if (!triada) usades += seguent;
+            triada = true;
+            resultat += text[i];
+        }
+    }
+    return resultat;
+}
+
+// The access key of an item's text, lower case; empty when it has none.
+QString TeclaAcces(const QString& text) {
+    QString cap;
+    SenseTeclesUsades(text, cap);
+    return cap;
+}
+
 } // namespace
+
+QPointF EtiquetaLletra::Origen(const QString& text) const {
+    // Centred across; down, on one baseline for every letter, so a letter keeps its line while the
+    // accents of "È" and "É" still fit.
+    const QFontMetricsF mides(font());
+    QRectF totes = mides.tightBoundingRect(text);
+    for (const char* lletra : kLletres)
+        totes |= mides.tightBoundingRect(QString::fromUtf8(lletra));
+    const QRectF tinta = mides.tightBoundingRect(text);
+    return {(width() - tinta.width()) / 2 - tinta.left(), (height() - totes.height()) / 2 - totes.top()};
+}
+
+void EtiquetaLletra::paintEvent(QPaintEvent*) {
+    if (text().isEmpty()) return;
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(Origen(text()), text());
+}
+
+void BotoRapid::paintEvent(QPaintEvent* event) {
+    QToolButton::paintEvent(event);
+    if (!hasFocus()) return;
+    // A button only takes the focus from the keyboard, so its focus is always shown.
+    QStylePainter p(this);
+    QStyleOptionFocusRect opcio;
+    opcio.initFrom(this);
+    opcio.state |= QStyle::State_KeyboardFocusChange;
+    opcio.rect = rect().adjusted(1, 1, -1, -1);
+    opcio.backgroundColor = palette().color(QPalette::Button);
+    p.drawPrimitive(QStyle::PE_FrameFocusRect, opcio);
+}
+
+TFormPrincipal::EsperaPersona::EsperaPersona(TFormPrincipal& finestra) : finestra_(finestra) {
+    ++finestra_.esperes_;
+}
+
+TFormPrincipal::EsperaPersona::~EsperaPersona() {
+    if (--finestra_.esperes_ == 0 && finestra_.tancamentPendent_)
+        QMetaObject::invokeMethod(&finestra_, &QWidget::close, Qt::QueuedConnection);
+}
 
 void ClientPrincipal::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -77,7 +159,6 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     QFont lletra(QStringLiteral("MS Sans Serif"));
     lletra.setPixelSize(11);
     setFont(lletra);
-    setWindowTitle(Q(Texts(Idioma::Catala).TitolPrincipal));
     move(232, 88);
 
     Client = new ClientPrincipal(this);
@@ -85,31 +166,24 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
 
     Panel1 = new QFrame(Client);
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Panel1->setGeometry(0, 0, kAmpladaClient, 33);
 
-    SpeedButtonEngegarParar = new QToolButton(Panel1);
+    SpeedButtonEngegarParar = new BotoRapid(Panel1);
     SpeedButtonEngegarParar->setGeometry(8, 6, 23, 23);
     SpeedButtonEngegarParar->setCheckable(true);
     SpeedButtonEngegarParar->setAutoRaise(true);
     connect(SpeedButtonEngegarParar, &QToolButton::clicked, this,
             &TFormPrincipal::SpeedButtonEngegarPararClick);
 
-    CheckBoxVeuAguda = new QCheckBox(QStringLiteral("Veu aguda"), Panel1);
-    CheckBoxVeuAguda->setGeometry(40, 8, 73, 17);
+    CheckBoxVeuAguda = new QCheckBox(Panel1);
+    LabelVocals = new QLabel(Panel1);
 
-    LabelVocals = new QLabel(QStringLiteral("A - AE - È - É - I - O - U"), Panel1);
-    LabelVocals->setGeometry(128, 9, 108, 13);
-
-    SpeedButtonGuardar = new QToolButton(Panel1);
-    SpeedButtonGuardar->setGeometry(296, 6, 23, 23);
+    SpeedButtonGuardar = new BotoRapid(Panel1);
     SpeedButtonGuardar->setIcon(GlifGuardar());
     SpeedButtonGuardar->setIconSize(QSize(17, 17));
     SpeedButtonGuardar->setAutoRaise(true);
-    SpeedButtonGuardar->setToolTip(QStringLiteral("Guardar so a disc"));
     connect(SpeedButtonGuardar, &QToolButton::clicked, this, &TFormPrincipal::MenuGuardarClick);
 
-    LabelVocalReconeguda = new QLabel(Client);
-    LabelVocalReconeguda->setAlignment(Qt::AlignCenter);
+    LabelVocalReconeguda = new EtiquetaLletra(Client);
     QFont gran(QStringLiteral("Arial Narrow"));
     gran.setPixelSize(197);
     gran.setBold(true);
@@ -118,27 +192,25 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     paleta.setColor(QPalette::WindowText, Qt::blue);
     LabelVocalReconeguda->setPalette(paleta);
     LabelVocalReconeguda->setAttribute(Qt::WA_TransparentForMouseEvents);
-    LabelVocalReconeguda->setGeometry(0, 33, kAmpladaClient, kAlcadaClient - 33);
     LabelVocalReconeguda->lower(); // under the panel, over the meter drawn on the client
 
-    MenuFitxer = menuBar()->addMenu(QStringLiteral("&Fitxer"));
-    MenuLlengua = MenuFitxer->addMenu(QStringLiteral("Llengua"));
-    MenuCatala = MenuLlengua->addAction(QStringLiteral("Català"));
+    MenuFitxer = menuBar()->addMenu(QString());
+    MenuLlengua = MenuFitxer->addMenu(QString());
+    MenuCatala = MenuLlengua->addAction(QString());
     MenuCatala->setCheckable(true);
-    MenuCatala->setChecked(true);
-    MenuCastellano = MenuLlengua->addAction(QStringLiteral("Castellano"));
+    MenuCastellano = MenuLlengua->addAction(QString());
     MenuCastellano->setCheckable(true);
-    MenuGuardar = MenuFitxer->addAction(QStringLiteral("&Guardar"));
+    MenuGuardar = MenuFitxer->addAction(QString());
     MenuGuardar->setShortcut(QKeySequence(Qt::Key_F5));
-    MenuExperimentar = MenuFitxer->addAction(QStringLiteral("&Experimentar"));
-    MenuControlDeVolumen = MenuFitxer->addAction(QStringLiteral("Control de volumen del micròfon..."));
+    MenuExperimentar = MenuFitxer->addAction(QString());
+    MenuControlDeVolumen = MenuFitxer->addAction(QString());
     MenuFitxer->addSeparator();
-    MenuSortir = MenuFitxer->addAction(QStringLiteral("&Sortir"));
-    MenuEngegarParar = menuBar()->addAction(QStringLiteral("&Engegar/Parar"));
-    MenuGrafics = menuBar()->addAction(QStringLiteral("&Gràfics"));
+    MenuSortir = MenuFitxer->addAction(QString());
+    MenuEngegarParar = menuBar()->addAction(QString());
+    MenuGrafics = menuBar()->addAction(QString());
     // The About item stands apart at the right-hand end of the bar, in both modes and languages.
     BarraParlant = new QMenuBar(menuBar());
-    MenuParlant = BarraParlant->addAction(QStringLiteral("P&arlant de..."));
+    MenuParlant = BarraParlant->addAction(QString());
     menuBar()->setCornerWidget(BarraParlant, Qt::TopRightCorner);
 
     connect(MenuCatala, &QAction::triggered, this, &TFormPrincipal::MenuCatalaClick);
@@ -151,7 +223,12 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     connect(MenuGrafics, &QAction::triggered, this, &TFormPrincipal::MenuGraficsClick);
     connect(MenuParlant, &QAction::triggered, this, &TFormPrincipal::MenuParlantClick);
 
+    // The texts as designed: Catalan, the language submenu still without its access key.
+    MenuGrafics->setVisible(ModeExperimentador(LiniaOrdres_));
+    CanviarIdioma(false);
+    MenuLlengua->setTitle(T(IdText::MenuLlenguaInicial));
     resize(kAmpladaClient, kAlcadaClient + menuBar()->sizeHint().height());
+    Distribuir();
     FormCreate();
 }
 
@@ -163,14 +240,12 @@ TFormPrincipal::~TFormPrincipal() {
 void TFormPrincipal::FormCreate() {
     BufferSo_ = BufferSo::Crear();
     if (!BufferSo_) {
-        dialegs_.Error(this, QStringLiteral("Mirvane - ERROR"), QStringLiteral("Memoria insuficiente"));
+        dialegs_.Error(this, T(IdText::TitolMemoria), T(IdText::MemoriaInsuficient));
         return;
     }
     captura_ = std::make_unique<CapturaEntradaDeSo>(unitat_, NotificadorFinestra(this));
     bucle_ = std::make_unique<BucleEscolta>(*estat_, *BufferSo_, *captura_);
 
-    MenuGrafics->setVisible(ModeExperimentador(LiniaOrdres_));
-    ReemplacarParlant();
     if (LlegirVeuAguda(ArxiuIni(arxiuIni_))) CheckBoxVeuAguda->setChecked(true);
     MostrarBoto();
     unitat_.InicialitzarEntradaDeSo(kMidaBloc);
@@ -193,9 +268,13 @@ int TFormPrincipal::PosicioParlant() const {
 }
 
 void TFormPrincipal::ReemplacarParlant() {
-    const bool experimentador = ModeExperimentador(LiniaOrdres_);
-    const TextsMenu& t = Texts(MenuCastellano->isChecked() ? Idioma::Castella : Idioma::Catala);
-    MenuParlant->setText(Q(experimentador ? t.ParlantBarraExperimentador : t.ParlantBarraNormal));
+    // Shown with the text of the mode, less any access key an item to its left already has (Spanish
+    // "&Acerca" would take Alt+A from "&Archivo"; it keeps Alt+D).
+    QString usades;
+    for (QAction* a : menuBar()->actions())
+        if (a->isVisible()) usades += TeclaAcces(a->text());
+    MenuParlant->setText(
+        SenseTeclesUsades(Q(TextParlantBarra(IdiomaActual(), ModeExperimentador(LiniaOrdres_))), usades));
     BarraParlant->adjustSize();
     menuBar()->update();
 }
@@ -209,9 +288,10 @@ void TFormPrincipal::MostrarBoto() {
 
 void TFormPrincipal::SpeedButtonEngegarPararClick() {
     if (!bucle_) return;
+    const EsperaPersona espera(*this);
     const std::int32_t codi = bucle_->SpeedButtonEngegarPararClick();
     MostrarBoto();
-    if (codi != 0) dialegs_.Error(this, Q(kTitolErrorObrirEntrada), Q(kTextErrorObrirEntrada));
+    if (codi != 0) dialegs_.Error(this, T(IdText::TitolErrorEntrada), T(IdText::ErrorObrirEntrada));
 }
 
 bool TFormPrincipal::event(QEvent* event) {
@@ -248,8 +328,9 @@ void TFormPrincipal::RebreBlocDeSo() {
     const EfecteBloc efecte = bucle_->RebreBlocDeSo(controls);
     if (efecte.EntradaPerduda) { // listening has stopped; a new start tries the device again
         MostrarBoto();
-        dialegs_.Error(this, Q(kTitolAplicacio),
-                       Q(TextEntradaPerduda(MenuCatala->isChecked() ? Idioma::Catala : Idioma::Castella)));
+        const EsperaPersona espera(*this);
+        dialegs_.Error(this, Q(kTitolAplicacio), T(IdText::EntradaPerduda));
+        return;
     }
     if (!efecte.Escoltat) return;
     if (efecte.Analisi) MostrarResultat(*efecte.Analisi);
@@ -265,9 +346,11 @@ void TFormPrincipal::RebreBlocDeSo() {
         LabelVocalReconeguda->setPalette(paleta);
     }
     if (efecte.NouTitol) {
+        // The warning's language follows MenuCatala's check mark.
         const Idioma idioma = MenuCatala->isChecked() ? Idioma::Catala : Idioma::Castella;
-        setWindowTitle(*efecte.NouTitol == TitolFinestra::AvisSaturacio ? Q(TextAvisSaturacio(idioma))
-                                                                        : Q(Texts(idioma).TitolPrincipal));
+        setWindowTitle(
+            Q(Text(idioma, *efecte.NouTitol == TitolFinestra::AvisSaturacio ? IdText::AvisSaturacio
+                                                                            : IdText::TitolPrincipal)));
     }
     if (efecte.LletraCanviada) LabelVocalReconeguda->setText(Q(bucle_->TextLletra()));
     if (efecte.PasExperiment && FormExperimentacio != nullptr)
@@ -284,31 +367,76 @@ void TFormPrincipal::ReanalitzarBloc() {
     LabelVocalReconeguda->setText(Q(r.Vocal));
 }
 
+QString TFormPrincipal::T(IdText id) const {
+    return Q(Text(IdiomaActual(), id));
+}
+
 void TFormPrincipal::CanviarIdioma(bool castella) {
-    const TextsMenu& t = Texts(castella ? Idioma::Castella : Idioma::Catala);
     MenuCatala->setChecked(!castella);
     MenuCastellano->setChecked(castella);
-    MenuLlengua->setTitle(Q(t.MenuLlengua));
-    MenuFitxer->setTitle(Q(t.MenuFitxer));
-    MenuGuardar->setText(Q(t.MenuGuardar));
-    MenuExperimentar->setText(Q(t.MenuExperimentar));
-    MenuSortir->setText(Q(t.MenuSortir));
-    MenuEngegarParar->setText(Q(t.MenuEngegarParar));
-    MenuGrafics->setText(Q(t.MenuGrafics));
-    MenuParlant->setText(Q(t.MenuParlant));
-    MenuControlDeVolumen->setText(Q(t.MenuControlDeVolumen));
-    CheckBoxVeuAguda->setText(Q(t.CheckBoxVeuAguda));
-    LabelVocals->setText(Q(t.LabelVocals));
-    setWindowTitle(Q(t.TitolPrincipal));
-    if (FormDiguesParaula != nullptr) FormDiguesParaula->setWindowTitle(Q(t.TitolDiguesParaula));
-    if (FormExperimentacio != nullptr) {
-        FormExperimentacio->setWindowTitle(Q(t.TitolExperimentacio));
-        FormExperimentacio->MenuFitxer->setTitle(Q(t.ExperimentacioMenuFitxer));
-        FormExperimentacio->MenuExperimentacioExperimentar->setText(Q(t.ExperimentacioMenuExperimentar));
-        FormExperimentacio->MenuExperimentacioCopiarALaCarpetaElsResultats->setText(
-            Q(t.ExperimentacioMenuCopiar));
-    }
+    AplicarTexts(IdiomaActual());
     ReemplacarParlant();
+    Distribuir();
+}
+
+void TFormPrincipal::AplicarTexts(Idioma idioma) {
+    const auto t = [idioma](IdText id) { return Q(Text(idioma, id)); };
+    MenuLlengua->setTitle(t(IdText::MenuLlengua));
+    MenuFitxer->setTitle(t(IdText::MenuFitxer));
+    MenuCatala->setText(t(IdText::MenuCatala));
+    MenuCastellano->setText(t(IdText::MenuCastellano));
+    MenuGuardar->setText(t(IdText::MenuGuardar));
+    MenuExperimentar->setText(t(IdText::MenuExperimentar));
+    MenuSortir->setText(t(IdText::MenuSortir));
+    MenuEngegarParar->setText(t(IdText::MenuEngegarParar));
+    MenuGrafics->setText(t(IdText::MenuGrafics));
+    MenuParlant->setText(t(IdText::MenuParlant));
+    MenuControlDeVolumen->setText(t(IdText::MenuControlDeVolumen));
+    CheckBoxVeuAguda->setText(t(IdText::CheckBoxVeuAguda));
+    LabelVocals->setText(t(IdText::LabelVocals));
+    SpeedButtonGuardar->setToolTip(t(IdText::HintGuardar));
+    setWindowTitle(t(IdText::TitolPrincipal));
+    if (FormDiguesParaula != nullptr) FormDiguesParaula->AplicarTexts(idioma);
+    if (FormExperimentacio != nullptr) FormExperimentacio->AplicarTexts(idioma);
+
+    // Qt's own dialogs and buttons (the save dialog, its questions, OK and Cancel) in the same language.
+    auto traduccio = std::make_unique<QTranslator>();
+    if (traduccio->load(idioma == Idioma::Castella ? QStringLiteral("qtbase_es")
+                                                   : QStringLiteral("qtbase_ca"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        traduccioQt_.reset(); // uninstalls itself
+        QCoreApplication::installTranslator(traduccio.get());
+        traduccioQt_ = std::move(traduccio);
+    }
+}
+
+void TFormPrincipal::Distribuir() {
+    // The design's places and sizes are the least each control gets: one grows to hold its text in the
+    // fonts in use, and pushes the controls to its right, and the window, along.
+    const QSize casella = CheckBoxVeuAguda->sizeHint();
+    CheckBoxVeuAguda->setGeometry(40, 8, std::max(73, casella.width()), std::max(17, casella.height()));
+    const QFontMetrics mides(LabelVocals->font());
+    const int xVocals = std::max(128, CheckBoxVeuAguda->geometry().right() + 1 + 8);
+    LabelVocals->setGeometry(xVocals, 9, std::max(108, mides.horizontalAdvance(LabelVocals->text()) + 2),
+                             std::max(13, mides.height()));
+    const int xGuardar = std::max(296, LabelVocals->geometry().right() + 1 + 8);
+    SpeedButtonGuardar->setGeometry(xGuardar, 6, 23, 23);
+    const int alcadaPanell = std::max(
+        {33, CheckBoxVeuAguda->geometry().bottom() + 1 + 4, LabelVocals->geometry().bottom() + 1 + 4});
+    Panel1->setGeometry(0, 0, std::max(Client->width(), kAmpladaClient), alcadaPanell);
+
+    // The big letter: room for the ink of every vowel, with a small margin.
+    const QFontMetricsF lletres(LabelVocalReconeguda->font());
+    QSizeF tinta;
+    for (const char* lletra : kLletres)
+        tinta = tinta.expandedTo(lletres.tightBoundingRect(QString::fromUtf8(lletra)).size());
+    const int amplada = std::max({kAmpladaClient, xGuardar + 23 + 8, menuBar()->sizeHint().width(),
+                                  static_cast<int>(std::ceil(tinta.width())) + 8});
+    const int alcada =
+        std::max(kAlcadaClient, alcadaPanell + static_cast<int>(std::ceil(tinta.height())) + 8);
+    Client->setMinimumSize(amplada, alcada);
+    resize(size().expandedTo(QSize(amplada, alcada + menuBar()->sizeHint().height())));
+    LabelVocalReconeguda->setGeometry(0, alcadaPanell, Client->width(), Client->height() - alcadaPanell);
 }
 
 void TFormPrincipal::MenuCatalaClick() {
@@ -327,14 +455,13 @@ void TFormPrincipal::resizeEvent(QResizeEvent* event) {
 
 void TFormPrincipal::MenuGuardarClick() {
     if (!bucle_ || !BufferSo_) return;
+    const EsperaPersona espera(*this);
     if (bucle_->CaptionBoto() == "P") SpeedButtonEngegarPararClick();
-    const std::optional<QString> triat =
-        dialegs_.DemanarNomDesar(this, QStringLiteral("Archivos de sonido (*.wav)"));
-    if (!triat) return;
-    const QString nom = NomAmbExtensioWav(*triat);
-    dialegs_.Informar(this, QStringLiteral("Tessora"), QStringLiteral("Nombre del fichero: ") + nom);
-    const std::int32_t codi = EscriureWav(std::filesystem::path(nom.toStdString()), 0, BufferSo_->Ranura(0));
-    if (codi != kWavCorrecte) dialegs_.Error(this, Q(kTitolErrorWav), Q(MissatgeEscriureWav(codi)));
+    const std::optional<QString> nom = dialegs_.DemanarNomDesar(this, T(IdText::FiltreSo), NomAmbExtensioWav);
+    if (!nom) return;
+    dialegs_.Informar(this, Q(kTitolAplicacio), T(IdText::NomDelFitxer) + *nom);
+    const std::int32_t codi = EscriureWav(std::filesystem::path(nom->toStdString()), 0, BufferSo_->Ranura(0));
+    if (codi != kWavCorrecte) dialegs_.Error(this, T(IdText::TitolErrorWav), Q(MissatgeEscriureWav(codi)));
 }
 
 void TFormPrincipal::MenuExperimentarClick() {
@@ -342,18 +469,22 @@ void TFormPrincipal::MenuExperimentarClick() {
 }
 
 void TFormPrincipal::MenuControlDeVolumenClick() {
-    // An open mixer is raised (and restored when minimised); otherwise one is started on its input tab.
+    const EsperaPersona espera(*this);
+    // The mixer this window started is raised, never started twice; one opened otherwise is raised by
+    // its title; else one is started on its input tab.
+    if (mesclador_ && dialegs_.ProgramaViu(*mesclador_)) {
+        dialegs_.ActivarPrograma(*mesclador_);
+        return;
+    }
     if (dialegs_.ExecutarPrograma(QStringLiteral("wmctrl"),
                                   {QStringLiteral("-a"), QStringLiteral("Volume Control")}) == 0)
         return;
-    if (dialegs_.IniciarPrograma(QStringLiteral("pavucontrol"), {QStringLiteral("--tab=4")})) return;
-    dialegs_.Informar(this, QStringLiteral("Tessora"),
-                      MenuCatala->isChecked()
-                          ? QStringLiteral("No hi ha cap control de volum instal·lat (pavucontrol).")
-                          : QStringLiteral("No hay ningún control de volumen instalado (pavucontrol)."));
+    mesclador_ = dialegs_.IniciarPrograma(QStringLiteral("pavucontrol"), {QStringLiteral("--tab=4")});
+    if (!mesclador_) dialegs_.Informar(this, Q(kTitolAplicacio), T(IdText::SenseControlVolum));
 }
 
 void TFormPrincipal::MenuParlantClick() {
+    const EsperaPersona espera(*this);
     if (AboutBox != nullptr) AboutBox->exec();
 }
 
@@ -366,13 +497,24 @@ void TFormPrincipal::MenuSortirClick() {
 }
 
 void TFormPrincipal::closeEvent(QCloseEvent* event) {
+    if (tancant_) { // asked again while closing
+        event->ignore();
+        return;
+    }
+    if (esperes_ > 0) {
+        // A command still waits for the person and holds the sound block: let it finish first.
+        event->ignore();
+        tancamentPendent_ = true;
+        dialegs_.TancarOberts();
+        return;
+    }
     FormClose();
     event->accept();
     QCoreApplication::quit();
 }
 
 void TFormPrincipal::FormClose() {
-    if (tancada_) return;
+    tancant_ = true;
     unitat_.PararEntradaDeSo();
     EsperarMilisegons(1000);
     tancada_ = true;

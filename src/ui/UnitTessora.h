@@ -8,6 +8,7 @@
 #include "BufferSo.h"
 #include "CapturaEntradaDeSo.h"
 #include "Dialegs.h"
+#include "TextsIdioma.h"
 #include "UnitEntradaDeSo.h"
 
 #include <QAction>
@@ -18,9 +19,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tessora {
@@ -36,6 +39,27 @@ public:
     explicit ClientPrincipal(QWidget* pare) : QWidget(pare) {}
     std::int32_t Nivell = -1; // the last block's level; -1 while no block has been drawn
     ColorNivell Color = ColorNivell::Groc;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The big letter: placed by its ink rather than by the font's line box, so that the accent of "È" and
+// "É" (what tells them apart) stays inside the label.
+class EtiquetaLletra : public QLabel {
+public:
+    using QLabel::QLabel;
+    // Where `text` is drawn: the start of its baseline, in the label's coordinates.
+    QPointF Origen(const QString& text) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A speed button that shows the keyboard focus, which a flat tool button otherwise hides.
+class BotoRapid : public QToolButton {
+public:
+    using QToolButton::QToolButton;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -63,14 +87,15 @@ public:
     BucleEscolta& Bucle() { return *bucle_; }
     const std::string& LiniaOrdres() const { return LiniaOrdres_; }
     bool Catala() const { return MenuCatala->isChecked(); }
+    Idioma IdiomaActual() const { return MenuCastellano->isChecked() ? Idioma::Castella : Idioma::Catala; }
 
     // Components, as the rest of the program knows them.
     QFrame* Panel1;
-    QToolButton* SpeedButtonEngegarParar;
+    BotoRapid* SpeedButtonEngegarParar;
     QCheckBox* CheckBoxVeuAguda;
     QLabel* LabelVocals;
-    QToolButton* SpeedButtonGuardar;
-    QLabel* LabelVocalReconeguda;
+    BotoRapid* SpeedButtonGuardar;
+    EtiquetaLletra* LabelVocalReconeguda;
     ClientPrincipal* Client;
     QMenu* MenuFitxer;
     QMenu* MenuLlengua;
@@ -106,9 +131,26 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Held by a command while it waits for the person (a dialog, a message, the About box): a close
+    // asked meanwhile (by a signal, or the desktop) closes those dialogs and waits until the command has
+    // finished with what it holds, then takes place.
+    class EsperaPersona {
+    public:
+        explicit EsperaPersona(TFormPrincipal& finestra);
+        ~EsperaPersona();
+        EsperaPersona(const EsperaPersona&) = delete;
+        EsperaPersona& operator=(const EsperaPersona&) = delete;
+
+    private:
+        TFormPrincipal& finestra_;
+    };
+
     void FormCreate();
     void FormClose();
     void CanviarIdioma(bool castella);
+    void AplicarTexts(Idioma idioma);
+    void Distribuir();
+    QString T(IdText id) const;
     void ReemplacarParlant();
     void MostrarBoto();
     void MostrarResultat(const ResultatReconeixement& r);
@@ -123,7 +165,12 @@ private:
     UnitEntradaDeSo unitat_;
     std::unique_ptr<CapturaEntradaDeSo> captura_;
     std::unique_ptr<BucleEscolta> bucle_;
-    bool tancada_ = false;
+    bool tancant_ = false; // FormClose has begun
+    bool tancada_ = false; // the capture and the sound block are gone
+    int esperes_ = 0;      // commands waiting for the person
+    bool tancamentPendent_ = false;
+    std::optional<qint64> mesclador_; // the volume control this window started
+    std::unique_ptr<QTranslator> traduccioQt_;
 
     TFormFFT* FormFFT = nullptr;
     TAboutBox* AboutBox = nullptr;

@@ -1,10 +1,11 @@
-// The main window and the start-up, driven for real on the offscreen platform: defaults with and without
-// a settings file, the experimenter word, the settings bytes written at close, both languages, the
-// About item's place, the live loop's effects on screen, Save, the volume control.
+// The main window and the start-up, driven for real on the offscreen platform: settings, mode, language,
+// the loop's effects on screen, Save, the volume control, a close while a dialog is open, fit, keyboard.
+#include "AplicacioQtDeProva.h"
 #include "Arrencada.h"
+#include "ArxiuIni.h"
 #include "CarpetaTemporal.h"
+#include "DialegsDeProva.h"
 #include "FontFitxer.h"
-#include "LiniaOrdres.h"
 #include "NomFitxer.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
@@ -12,12 +13,10 @@
 #include "Unitabout.h"
 #include "VocalSintetica.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
-#include <QtTest>
-
-#include <cmath>
-#include <deque>
 
 namespace tessora {
 
@@ -42,34 +41,6 @@ private:
     Receptor receptor_;
 };
 
-// Answers in the person's place and remembers what was asked.
-class DialegsDeProva final : public Dialegs {
-public:
-    std::optional<QString> DemanarNomDesar(QWidget*, const QString& filtre) override {
-        Filtre = filtre;
-        return NomDesar;
-    }
-    void Informar(QWidget*, const QString& titol, const QString& text) override {
-        Informacions << titol + QStringLiteral("|") + text;
-    }
-    void Error(QWidget*, const QString& titol, const QString& text) override {
-        Errors << titol + QStringLiteral("|") + text;
-    }
-    bool IniciarPrograma(const QString& programa, const QStringList& arguments) override {
-        Iniciats << programa + QStringLiteral(" ") + arguments.join(QLatin1Char(' '));
-        return ProgramaInstallat;
-    }
-    int ExecutarPrograma(const QString& programa, const QStringList& arguments) override {
-        Executats << programa + QStringLiteral(" ") + arguments.join(QLatin1Char(' '));
-        return ResultatExecutar;
-    }
-    std::optional<QString> NomDesar;
-    QString Filtre;
-    QStringList Informacions, Errors, Iniciats, Executats;
-    bool ProgramaInstallat = true;
-    int ResultatExecutar = -1;
-};
-
 // A synthetic "A" as unsigned bytes whose level (largest byte - 127) is exactly `amplitud`.
 std::vector<std::uint8_t> BlocVocal(int amplitud) {
     const auto v = proves::VocalSintetica(88, 800, 1200, amplitud);
@@ -80,14 +51,26 @@ std::vector<std::uint8_t> BlocVocal(int amplitud) {
     return bloc;
 }
 
-std::vector<std::uint8_t> BlocNivell(int nivell) {
-    std::vector<std::uint8_t> bloc(512, 127);
-    bloc[100] = static_cast<std::uint8_t>(127 + nivell);
-    return bloc;
+const std::vector<std::uint8_t> kSilenci(512, 127);
+
+QString Q(Idioma idioma, IdText id) {
+    return QString::fromStdString(Text(idioma, id));
 }
 
-std::vector<std::uint8_t> Bytes(const std::filesystem::path& cami) {
-    return proves::LlegirBytes(cami);
+// The first and the last row of `imatge` where blue ink lies; (-1, -1) when there is none.
+std::pair<int, int> FilesBlaves(const QImage& imatge) {
+    std::pair<int, int> files{-1, -1};
+    for (int y = 0; y < imatge.height(); ++y)
+        for (int x = 0; x < imatge.width(); ++x)
+            if (const QRgb p = imatge.pixel(x, y); qAlpha(p) > 128 && qBlue(p) > 160 && qRed(p) < 96)
+                files = {files.first < 0 ? y : files.first, y};
+    return files;
+}
+
+// Types `nom` in a file dialog and presses its button (selectFile() leaves a focused name box as it is).
+void Triar(QWidget* dialeg, const QString& nom) {
+    dialeg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(nom);
+    qobject_cast<QDialog*>(dialeg)->accept();
 }
 
 class ProvaFormPrincipal : public QObject {
@@ -96,7 +79,7 @@ class ProvaFormPrincipal : public QObject {
     std::unique_ptr<proves::CarpetaTemporal> carpeta;
     std::filesystem::path ini;
     DispositiuGuionat dispositiu;
-    DialegsDeProva dialegs;
+    proves::DialegsDeProva dialegs;
     std::unique_ptr<AplicacioTessora> app;
 
     void Arrencar(const std::string& liniaOrdres = "") {
@@ -108,156 +91,116 @@ class ProvaFormPrincipal : public QObject {
         dispositiu.Lliurar(bloc);
         QCoreApplication::processEvents();
     }
-    QRgb Pixel(int x, int y) { return F().Client->grab().toImage().pixel(x, y); }
+    void Idioma_(Idioma idioma) {
+        idioma == Idioma::Catala ? F().MenuCatalaClick() : F().MenuCastellanoClick();
+    }
+    QString Cami(const char* nom) { return QString::fromStdString((carpeta->Cami() / nom).string()); }
 
 private slots:
+    void initTestCase() { InstallarSubstitutsDeFonts(); }
     void init() {
         carpeta = std::make_unique<proves::CarpetaTemporal>();
         ini = carpeta->Cami() / "Tessora.ini";
         dispositiu = DispositiuGuionat();
-        dialegs = DialegsDeProva();
+        dialegs = proves::DialegsDeProva();
     }
     void cleanup() { app.reset(); }
 
-    void SenseArxiuDeConfiguracioArrencaEnCastellaIEscoltant() {
-        Arrencar();
-        QVERIFY(F().MenuCastellano->isChecked());
-        QVERIFY(!F().MenuCatala->isChecked());
-        QCOMPARE(F().LabelVocals->text(), QStringLiteral("A - E - I - O - U"));
-        QCOMPARE(F().CheckBoxVeuAguda->text(), QStringLiteral("Voz aguda"));
-        QVERIFY(!F().CheckBoxVeuAguda->isChecked());
-        QCOMPARE(F().MenuParlant->text(), QStringLiteral("&Acerca &de..."));
-        QCOMPARE(F().PosicioParlant(), 2);
-        QVERIFY(!F().MenuGrafics->isVisible());
-        QCOMPARE(F().SpeedButtonEngegarParar->text(), QStringLiteral("P"));
-        QCOMPARE(F().SpeedButtonEngegarParar->toolTip(), QStringLiteral("Parar"));
-        QVERIFY(F().SpeedButtonEngegarParar->isChecked());
-        QCOMPARE(dispositiu.Obertures, 1);
-        QVERIFY(F().isVisible());
-        // The splash has gone and the About box is whole again, its timer still.
-        QVERIFY(!app->AboutBox->isVisible());
-        QVERIFY(!app->AboutBox->OKButton->isHidden());
-        QVERIFY(!app->AboutBox->Timer1->isActive());
-        QCOMPARE(app->AboutBox->height(), 385);
-        QVERIFY(!app->FormFFT->isVisible());
-        QCOMPARE(F().windowTitle(), QStringLiteral("Tessora - https://example.org/tessora"));
-    }
-
-    void LArxiuDeConfiguracioEsRespecta_data() {
-        QTest::addColumn<QByteArray>("contingut");
-        QTest::addColumn<bool>("castella");
-        QTest::addColumn<bool>("veuAguda");
-        QTest::addRow("catala i veu aguda")
-            << QByteArray("[Tessora]\r\nVeu aguda=S\xCD\r\nCastell\xE0=NO\r\n") << false << true;
-        QTest::addRow("castella explicit")
-            << QByteArray("[Tessora]\r\nCastell\xE0=S\xCD\r\n") << true << false;
-        QTest::addRow("minuscules no valen")
-            << QByteArray("[Tessora]\r\nVeu aguda=s\xED\r\nCastell\xE0=si\r\n") << false << false;
-        QTest::addRow("brossa") << QByteArray("\x01\x02\xff\xfe garbage") << true << false;
-    }
-    void LArxiuDeConfiguracioEsRespecta() {
-        QFETCH(QByteArray, contingut);
-        QFETCH(bool, castella);
-        QFETCH(bool, veuAguda);
-        proves::EscriureBytes(ini, std::vector<std::uint8_t>(contingut.begin(), contingut.end()));
-        Arrencar();
-        QCOMPARE(F().MenuCastellano->isChecked(), castella);
-        QCOMPARE(F().CheckBoxVeuAguda->isChecked(), veuAguda);
-    }
-
-    void LaParaulaDelModeExperimentador_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("mode");
-        QTest::addRow("sola") << QStringList{"tessora", "qevrun"} << true;
-        QTest::addRow("en dos trossos") << QStringList{"tessora", "qev", "run"} << true;
-        QTest::addRow("amb entrada") << QStringList{"tessora", "qevrun", "--entrada", "f.wav"} << true;
-        QTest::addRow("majuscules") << QStringList{"tessora", "QEVRUN"} << false;
-        QTest::addRow("seguida d'un altre") << QStringList{"tessora", "qevrun", "x"} << false;
-        QTest::addRow("res") << QStringList{"tessora"} << false;
-    }
-    void LaParaulaDelModeExperimentador() {
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, mode);
-        std::vector<std::string> cadenes;
-        for (const QString& a : arguments)
-            cadenes.push_back(a.toStdString());
-        std::vector<const char*> argv;
-        for (const auto& c : cadenes)
-            argv.push_back(c.c_str());
-        const SeparacioArguments separats = SepararArguments(static_cast<int>(argv.size()), argv.data());
-        Arrencar(UnirLiniaOrdres(separats.Restants));
-        QCOMPARE(F().MenuGrafics->isVisible(), mode);
-        QCOMPARE(F().PosicioParlant(), mode ? 3 : 2);
-        // The About item keeps its place and takes its text through both languages.
-        F().MenuCatalaClick();
-        QCOMPARE(F().MenuParlant->text(), QStringLiteral("&Parlant de..."));
-        QCOMPARE(F().PosicioParlant(), mode ? 3 : 2);
-        F().MenuCastellanoClick();
-        QCOMPARE(F().MenuParlant->text(),
-                 mode ? QStringLiteral("Acerca &de...") : QStringLiteral("&Acerca &de..."));
-        QCOMPARE(F().MenuGrafics->isVisible(), mode);
-    }
-
-    void ElsTextsDeLesDuesLlengues() {
-        Arrencar();
-        F().MenuCatalaClick();
-        QVERIFY(F().MenuCatala->isChecked() && !F().MenuCastellano->isChecked());
-        QCOMPARE(F().MenuFitxer->title(), QStringLiteral("&Fitxer"));
-        QCOMPARE(F().MenuLlengua->title(), QStringLiteral("&Llengua"));
-        QCOMPARE(F().MenuSortir->text(), QStringLiteral("&Sortir"));
-        QCOMPARE(F().MenuEngegarParar->text(), QStringLiteral("&Engegar/Parar"));
-        QCOMPARE(F().MenuControlDeVolumen->text(), QStringLiteral("Control de volumen del micròfon..."));
-        QCOMPARE(F().LabelVocals->text(), QStringLiteral("A - AE - È - É - I - O - U"));
-        QCOMPARE(F().CheckBoxVeuAguda->text(), QStringLiteral("Veu aguda"));
-        QCOMPARE(app->FormDiguesParaula->windowTitle(), QStringLiteral("Digues la vocal:"));
-        QCOMPARE(app->FormExperimentacio->MenuExperimentacioCopiarALaCarpetaElsResultats->text(),
-                 QStringLiteral("Copiar a la carpeta els &resultats"));
-        F().MenuCastellanoClick();
-        QCOMPARE(F().MenuFitxer->title(), QStringLiteral("&Archivo"));
-        QCOMPARE(F().MenuLlengua->title(), QStringLiteral("&Lenguaje"));
-        QCOMPARE(F().MenuSortir->text(), QStringLiteral("&Salir"));
-        QCOMPARE(F().MenuEngegarParar->text(), QStringLiteral("&Empezar/Parar"));
-        QCOMPARE(F().MenuGrafics->text(), QStringLiteral("&Gráficos"));
-        QCOMPARE(F().MenuControlDeVolumen->text(), QStringLiteral("Control de volumen del micrófono..."));
-        QCOMPARE(app->FormDiguesParaula->windowTitle(), QStringLiteral("Di la vocal:"));
-        QCOMPARE(
-            app->FormExperimentacio->windowTitle(),
-            QStringLiteral(
-                "Tessora - Módulo de experimentación - Projecte Nivara 2003 - https://example.org/tessora"));
-        QCOMPARE(app->FormExperimentacio->MenuExperimentacioCopiarALaCarpetaElsResultats->text(),
-                 QStringLiteral("Copiar al portapalpeles los &resultados"));
-        QCOMPARE(app->FormExperimentacio->MenuExperimentacioParar->text(), QStringLiteral("&Parar"));
-    }
-
-    void EnTancarEsDesaLaConfiguracio() {
-        Arrencar();
+    void LaConfiguracioEsLlegeixIEsDesaEnTancar() {
+        Arrencar(); // no settings file: Spanish, an ordinary voice, listening, the splash gone
+        QVERIFY(F().MenuCastellano->isChecked() && !F().CheckBoxVeuAguda->isChecked());
+        QVERIFY(F().SpeedButtonEngegarParar->isChecked() && dispositiu.Obert && F().isVisible());
+        QVERIFY(!app->AboutBox->isVisible() && !app->AboutBox->OKButton->isHidden());
         F().CheckBoxVeuAguda->setChecked(true);
+        F().MenuCatalaClick();
         F().close();
         QVERIFY(!dispositiu.Obert);
-        const auto bytes = Bytes(ini);
-        const std::string text(bytes.begin(), bytes.end());
-        QCOMPARE(QByteArray::fromStdString(text),
-                 QByteArray("[Tessora]\r\nVeu aguda=S\xCD\r\nCastell\xE0=S\xCD\r\n"));
+        app.reset();
+        Arrencar();
+        QVERIFY(F().MenuCatala->isChecked() && F().CheckBoxVeuAguda->isChecked());
     }
 
-    void ElMesuradorDeNivell_data() {
-        QTest::addColumn<int>("nivell");
-        QTest::addColumn<QColor>("color");
-        QTest::addRow("15 silenci") << 15 << QColor(255, 255, 0);
-        QTest::addRow("16 veu") << 16 << QColor(0, 0, 255);
-        QTest::addRow("127 saturacio") << 127 << QColor(255, 0, 0);
+    void LesTeclesIElLlocDeParlant_data() {
+        QTest::addColumn<QString>("liniaOrdres");
+        QTest::addRow("normal") << "";
+        QTest::addRow("experimentador") << "qevrun";
     }
-    void ElMesuradorDeNivell() {
-        QFETCH(int, nivell);
-        QFETCH(QColor, color);
+    void LesTeclesIElLlocDeParlant() {
+        QFETCH(QString, liniaOrdres);
+        const bool mode = !liniaOrdres.isEmpty();
+        Arrencar(liniaOrdres.toStdString());
+        for (const Idioma idioma : {Idioma::Catala, Idioma::Castella}) {
+            Idioma_(idioma);
+            QCOMPARE(F().MenuGrafics->isVisible(), mode);
+            QCOMPARE(F().PosicioParlant(), mode ? 3 : 2);
+            // Every item of the bar, the About item at its end included, has an access key of its own.
+            QStringList tecles{QKeySequence::mnemonic(F().MenuParlant->text()).toString()};
+            for (QAction* a : F().menuBar()->actions())
+                if (a->isVisible()) tecles << QKeySequence::mnemonic(a->text()).toString();
+            QVERIFY(!tecles.contains(QString()));
+            QCOMPARE(QSet<QString>(tecles.begin(), tecles.end()).size(), tecles.size());
+        }
+    }
+
+    void CanviarLlenguaPosaLaColumnaDeCadaText_data() {
+        QTest::addColumn<Idioma>("idioma");
+        QTest::addRow("catala") << Idioma::Catala;
+        QTest::addRow("castella") << Idioma::Castella;
+    }
+    void CanviarLlenguaPosaLaColumnaDeCadaText() {
+        QFETCH(Idioma, idioma);
         Arrencar();
-        Bloc(BlocNivell(nivell));
-        QCOMPARE(F().Client->Nivell, nivell);
-        // A bar of n pixels from y = 212 upwards, in the level's colour; above it the erased column.
-        QCOMPARE(QColor(Pixel(5, 212)), color);
-        QCOMPARE(QColor(Pixel(14, 212 - nivell + 1)), color);
-        QVERIFY(QColor(Pixel(14, 212 - nivell)) != color);
-        QCOMPARE(QColor(Pixel(4, 150)), QColor(Qt::black)); // the frame
+        Idioma_(idioma == Idioma::Catala ? Idioma::Castella : Idioma::Catala);
+        Idioma_(idioma);
+        const auto* e = app->FormExperimentacio.get();
+        const std::pair<QString, IdText> vistos[] = {
+            {F().MenuFitxer->title(), IdText::MenuFitxer},
+            {F().MenuLlengua->title(), IdText::MenuLlengua},
+            {F().MenuEngegarParar->text(), IdText::MenuEngegarParar},
+            {F().CheckBoxVeuAguda->text(), IdText::CheckBoxVeuAguda},
+            {F().LabelVocals->text(), IdText::LabelVocals},
+            {app->FormDiguesParaula->windowTitle(), IdText::TitolDiguesParaula},
+            {e->windowTitle(), IdText::TitolExperimentacio},
+            {e->MenuExperimentacioCopiarALaCarpetaElsResultats->text(), IdText::ExperimentacioMenuCopiar}};
+        for (const auto& [vist, id] : vistos)
+            QCOMPARE(vist, Q(idioma, id));
+        // Qt's own dialogs speak the same language.
+        QCOMPARE(QFileDialog::tr("Save As"),
+                 idioma == Idioma::Catala ? QStringLiteral("Desa com a") : QStringLiteral("Guardar como"));
+    }
+
+    void ElsTextsHiCaben_data() { CanviarLlenguaPosaLaColumnaDeCadaText_data(); }
+    void ElsTextsHiCaben() {
+        QFETCH(Idioma, idioma);
+        Arrencar();
+        Idioma_(idioma);
+        // Each text of the panel fits its control in the fonts in use, and the controls stand side by side.
+        const QCheckBox* veu = F().CheckBoxVeuAguda;
+        const QLabel* vocals = F().LabelVocals;
+        QVERIFY(veu->sizeHint().width() <= veu->width());
+        QVERIFY(QFontMetrics(vocals->font()).horizontalAdvance(vocals->text()) <=
+                vocals->contentsRect().width());
+        QVERIFY(veu->geometry().right() < vocals->x());
+        QVERIFY(vocals->geometry().right() < F().SpeedButtonGuardar->x());
+        QVERIFY(F().SpeedButtonGuardar->geometry().right() < F().Panel1->width());
+        // The big letter lies whole below the panel: the ink of "È" touches no edge, its accent above "E".
+        QVERIFY(F().LabelVocalReconeguda->y() >= F().Panel1->height());
+        F().LabelVocalReconeguda->setText(QStringLiteral("E"));
+        const auto e = FilesBlaves(F().LabelVocalReconeguda->grab().toImage());
+        F().LabelVocalReconeguda->setText(QStringLiteral("È"));
+        const auto accent = FilesBlaves(F().LabelVocalReconeguda->grab().toImage());
+        QVERIFY(accent.first > 0 && accent.first < e.first - 10);
+        QVERIFY(accent.second < F().LabelVocalReconeguda->height() - 1);
+    }
+
+    void ElBotoDeDesarMostraElFocus() {
+        Arrencar();
+        F().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&F()));
+        const QImage sense = F().SpeedButtonGuardar->grab().toImage();
+        F().SpeedButtonGuardar->setFocus(Qt::TabFocusReason);
+        QVERIFY(F().SpeedButtonGuardar->hasFocus());
+        QVERIFY(F().SpeedButtonGuardar->grab().toImage() != sense);
     }
 
     void LaLletraISonColor() {
@@ -267,60 +210,20 @@ private slots:
         Bloc(BlocVocal(80)); // the second loud block is the one analysed
         QCOMPARE(F().LabelVocalReconeguda->text(), QStringLiteral("A"));
         QCOMPARE(F().LabelVocalReconeguda->palette().color(QPalette::WindowText), QColor(Qt::blue));
-        QVERIFY(!app->FormFFT->LabelDades1->text().isEmpty());
-        QVERIFY(app->FormFFT->LabelDades1->text().endsWith(QStringLiteral(" - A")));
-        Bloc(BlocNivell(0));
-        Bloc(BlocVocal(128)); // clipping, first block of the utterance: only the bar is red
-        QCOMPARE(F().windowTitle(), QStringLiteral("Tessora - https://example.org/tessora"));
+        Bloc(kSilenci);
         Bloc(BlocVocal(128));
-        QCOMPARE(F().windowTitle(), QStringLiteral("Sisplau BAIXEU el volum del micròfon"));
+        Bloc(BlocVocal(128)); // clipping: the caption warns, in the language of MenuCatala
+        QCOMPARE(F().windowTitle(), Q(Idioma::Catala, IdText::AvisSaturacio));
         QCOMPARE(F().LabelVocalReconeguda->palette().color(QPalette::WindowText), QColor(Qt::red));
-        Bloc(BlocNivell(0));
-        F().MenuCastellanoClick();
-        Bloc(BlocVocal(128));
-        Bloc(BlocVocal(128));
-        QCOMPARE(F().windowTitle(), QStringLiteral("Por favor BAJAR el volumen del micrófono"));
-    }
-
-    void ReconeixementContinuEsborraLaLletraAlSilenci() {
-        Arrencar();
-        app->FormFFT->MenuReconeixementContinu->setChecked(true);
-        F().Bucle().MostrarLletra("O");
-        F().LabelVocalReconeguda->setText(QStringLiteral("O"));
-        Bloc(BlocVocal(80));
-        QCOMPARE(F().LabelVocalReconeguda->text(), QStringLiteral("O")); // the loop shows no result itself
-        Bloc(BlocNivell(3));
-        QCOMPARE(F().LabelVocalReconeguda->text(), QString());
-    }
-
-    void LAturadaAutomatica() {
-        Arrencar();
-        app->FormFFT->EditLletra->setText(QStringLiteral("U"));
-        Bloc(BlocVocal(80));
-        Bloc(BlocVocal(80));
-        QCOMPARE(F().LabelVocalReconeguda->text(), QStringLiteral("A"));
-        QCOMPARE(F().SpeedButtonEngegarParar->text(), QStringLiteral("E"));
-        QVERIFY(!F().SpeedButtonEngegarParar->isChecked());
-        QVERIFY(!F().Bucle().Engegat());
     }
 
     void NomDelFitxer_data() {
         QTest::addColumn<QString>("nom");
         QTest::addColumn<QString>("esperat");
-        QTest::addRow("sense punt") << "/tmp/veu"
-                                    << "/tmp/veu.wav";
-        QTest::addRow("wav") << "/tmp/veu.wav"
-                             << "/tmp/veu.wav";
-        QTest::addRow("altra extensio") << "/tmp/veu.au"
-                                        << "/tmp/veu.au";
-        QTest::addRow("punt curt") << "/tmp/a.b"
-                                   << "/tmp/a.b";
-        QTest::addRow("extensio llarga") << "/tmp/veu.wave"
-                                         << "/tmp/veu.wave.wav";
-        QTest::addRow("carpeta amb punt") << "/tmp/d.x/veu"
-                                          << "/tmp/d.x/veu.wav";
-        QTest::addRow("curt") << "ab"
-                              << "ab.wav";
+        QTest::addRow("sense punt") << QString("/tmp/veu") << QString("/tmp/veu.wav");
+        QTest::addRow("altra extensio") << QString("/tmp/veu.au") << QString("/tmp/veu.au");
+        QTest::addRow("extensio llarga") << QString("/tmp/veu.wave") << QString("/tmp/veu.wave.wav");
+        QTest::addRow("curt") << QString("ab") << QString("ab.wav");
     }
     void NomDelFitxer() {
         QFETCH(QString, nom);
@@ -330,68 +233,85 @@ private slots:
 
     void DesarAturaIEscriuLaDarreraEmissio() {
         Arrencar();
-        Bloc(BlocVocal(80));
-        Bloc(BlocVocal(80));
-        Bloc(BlocVocal(80));
-        const auto base = QString::fromStdString((carpeta->Cami() / "meu").string());
-        dialegs.NomDesar = base;
+        for (int i = 0; i < 3; ++i)
+            Bloc(BlocVocal(80));
+        dialegs.NomDesar = Cami("meu");
         F().MenuGuardarClick();
         QCOMPARE(F().SpeedButtonEngegarParar->text(), QStringLiteral("E")); // listening stopped first
-        QCOMPARE(dialegs.Filtre, QStringLiteral("Archivos de sonido (*.wav)"));
         QCOMPARE(dialegs.Informacions,
-                 QStringList{QStringLiteral("Tessora|Nombre del fichero: ") + base + ".wav"});
-        const auto bytes = Bytes(carpeta->Cami() / "meu.wav");
-        QCOMPARE(bytes.size(), std::size_t{1656});
-        const auto slot = F().Buffer()->Ranura(0);
-        QVERIFY(std::equal(slot.begin(), slot.end(), bytes.begin() + 120));
+                 QStringList{"Tessora|" + Q(Idioma::Castella, IdText::NomDelFitxer) + Cami("meu.wav")});
+        const auto bytes = proves::LlegirBytes(carpeta->Cami() / "meu.wav");
         const auto bloc = BlocVocal(80);
+        QCOMPARE(bytes.size(), std::size_t{1656});
         QVERIFY(std::equal(bloc.begin(), bloc.end(), bytes.begin() + 120)); // first loud block first
-
-        dialegs.NomDesar = std::nullopt; // cancelled: nothing more, listening stays off
-        F().MenuGuardarClick();
-        QCOMPARE(dialegs.Informacions.size(), 1);
-        QCOMPARE(F().SpeedButtonEngegarParar->text(), QStringLiteral("E"));
 
         dialegs.NomDesar = QStringLiteral("/no/such/folder/x.wav");
         F().MenuGuardarClick();
-        QCOMPARE(dialegs.Errors, QStringList{QStringLiteral("ERROR|Imposible crear el archivo indicado")});
+        QCOMPARE(dialegs.Errors, QStringList{"ERROR|" + QString::fromUtf8(MissatgeEscriureWav(1))});
     }
 
-    void DesarJustDespresDEngegarEscriuSilenci() {
+    void LaPreguntaDeReemplacarEsPelNomQueSEscriu() {
         Arrencar();
-        F().SpeedButtonEngegarPararClick();
-        Bloc(BlocVocal(80));                // not listening: not kept
-        F().SpeedButtonEngegarPararClick(); // start again: clears the slot
-        dialegs.NomDesar = QString::fromStdString((carpeta->Cami() / "s.wav").string());
+        proves::EscriureBytes(carpeta->Cami() / "s1.wav", {1, 2, 3});
+        dialegs.Reals = true;
+        QString pregunta;
+        proves::QuanSObriUnModal([&](QWidget* dialeg) {
+            proves::QuanSObriUnModal([&](QWidget* caixa) {
+                pregunta = qobject_cast<QMessageBox*>(caixa)->text();
+                proves::QuanSObriUnModal([](QWidget* deNou) { qobject_cast<QDialog*>(deNou)->reject(); });
+                qobject_cast<QMessageBox*>(caixa)->button(QMessageBox::No)->click();
+            });
+            Triar(dialeg, Cami("s1"));
+        });
         F().MenuGuardarClick();
-        const auto bytes = Bytes(carpeta->Cami() / "s.wav");
-        QCOMPARE(bytes.size(), std::size_t{1656});
-        QVERIFY(std::all_of(bytes.begin() + 120, bytes.end(), [](std::uint8_t b) { return b == 127; }));
+        QVERIFY2(pregunta.contains(QStringLiteral("s1.wav")), qPrintable(pregunta));
+        QCOMPARE(proves::LlegirBytes(carpeta->Cami() / "s1.wav").size(), std::size_t{3});
+        QVERIFY(dialegs.Informacions.isEmpty());
+    }
+
+    void TancarAmbUnDialegObertAcabaLOrdre_data() {
+        QTest::addColumn<int>("obert");                       // the dialog open when the close comes
+        QTest::addColumn<int>("mida");                        // of the file afterwards
+        QTest::addRow("el dialeg de desar") << 0 << 0;        // cancelled, nothing written
+        QTest::addRow("la pregunta de reemplacar") << 1 << 3; // cancelled, the file kept
+        QTest::addRow("el nom del fitxer") << 2 << 1656;      // the file written
+    }
+    void TancarAmbUnDialegObertAcabaLOrdre() {
+        QFETCH(int, obert);
+        QFETCH(int, mida);
+        Arrencar();
+        dialegs.Reals = true;
+        if (obert == 1) proves::EscriureBytes(carpeta->Cami() / "senyal.wav", {1, 2, 3});
+        // The window is closed as SIGTERM closes it, from inside the dialog's own loop.
+        proves::QuanSObriUnModal([&](QWidget* dialeg) {
+            if (obert == 0) return static_cast<void>(F().close());
+            proves::QuanSObriUnModal([&](QWidget*) { F().close(); });
+            Triar(dialeg, Cami("senyal.wav"));
+        });
+        F().MenuGuardarClick();
+        QTRY_VERIFY(std::filesystem::exists(ini)); // the close took place once Save had finished
+        QVERIFY(!dispositiu.Obert && !F().isVisible());
+        QCOMPARE(proves::LlegirBytes(carpeta->Cami() / "senyal.wav").size(), static_cast<std::size_t>(mida));
     }
 
     void ElControlDeVolum() {
         Arrencar();
         F().MenuControlDeVolumenClick();
-        QCOMPARE(dialegs.Executats, QStringList{QStringLiteral("wmctrl -a Volume Control")});
+        F().MenuControlDeVolumenClick(); // the mixer it started still runs: raised, not started again
         QCOMPARE(dialegs.Iniciats, QStringList{QStringLiteral("pavucontrol --tab=4")});
-        QVERIFY(dialegs.Informacions.isEmpty());
-        dialegs.ResultatExecutar = 0; // an open mixer is raised, not started again
-        F().MenuControlDeVolumenClick();
-        QCOMPARE(dialegs.Iniciats.size(), 1);
-        dialegs.ResultatExecutar = -1;
+        QCOMPARE(dialegs.Activats, QList<qint64>{4321});
+        dialegs.Viu = false; // closed, and none can be started
         dialegs.ProgramaInstallat = false;
         F().MenuControlDeVolumenClick();
-        QCOMPARE(dialegs.Informacions.size(), 1);
-        QVERIFY(dialegs.Informacions[0].contains(QStringLiteral("pavucontrol")));
+        QCOMPARE(dialegs.Informacions,
+                 QStringList{"Tessora|" + Q(Idioma::Castella, IdText::SenseControlVolum)});
     }
 
     void UnDispositiuQueNoSObreHoDiu() {
         dispositiu.CodiObrir = 3;
         Arrencar();
-        QCOMPARE(dialegs.Errors,
-                 QStringList{QStringLiteral(
-                     "Valor màxim detectat en el micròfon|NO puc obrir els dispositiu d'entrada")});
-        QCOMPARE(F().SpeedButtonEngegarParar->text(), QStringLiteral("P")); // as the loop shows it
+        QCOMPARE(dialegs.Errors, QStringList{Q(Idioma::Catala, IdText::TitolErrorEntrada) + "|" +
+                                             Q(Idioma::Catala, IdText::ErrorObrirEntrada)});
     }
 
     void TancarMentreEscoltaAturaLaCaptura() {
@@ -409,5 +329,5 @@ private slots:
 
 } // namespace tessora
 
-QTEST_MAIN(tessora::ProvaFormPrincipal)
+TESSORA_QTEST_MAIN(tessora::ProvaFormPrincipal)
 #include "test_form_principal.moc"

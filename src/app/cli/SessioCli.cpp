@@ -1,5 +1,6 @@
 #include "SessioCli.h"
 
+#include "TextsIdioma.h"
 #include "UnitWave.h"
 
 #include <cerrno>

@@ -1,5 +1,6 @@
 // The About window: the splash's shorter window, the picture cycle, the clicks each component takes,
 // and its timer.
+#include "AplicacioQtDeProva.h"
 #include "Unitabout.h"
 
 #include <QtTest>
@@ -122,5 +123,5 @@ private:
 
 } // namespace tessora
 
-QTEST_MAIN(tessora::TestAbout)
+TESSORA_QTEST_MAIN(tessora::TestAbout)
 #include "test_about.moc"

@@ -1,0 +1,37 @@
+// The Qt application of the window tests: the offscreen platform unless another is asked for, and a
+// way to act on a modal window (a message, a file dialog, the About box) from inside its own loop.
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest>
+
+#include <functional>
+
+namespace tessora::proves {
+
+// Runs `accio` on the next modal window, once it is shown, as a person would.
+inline void QuanSObriUnModal(std::function<void(QWidget*)> accio) {
+    auto* rellotge = new QTimer;
+    rellotge->setInterval(10);
+    QObject::connect(rellotge, &QTimer::timeout, [rellotge, accio = std::move(accio)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) return;
+        rellotge->stop();
+        rellotge->deleteLater();
+        accio(modal);
+    });
+    rellotge->start();
+}
+
+} // namespace tessora::proves
+
+// QTEST_MAIN on the offscreen platform.
+#define TESSORA_QTEST_MAIN(Classe)                                                                           \
+    int main(int argc, char** argv) {                                                                        \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");         \
+        QApplication aplicacio(argc, argv);                                                                  \
+        Classe prova;                                                                                        \
+        return QTest::qExec(&prova, argc, argv);                                                             \
+    }
