@@ -10,6 +10,11 @@
 // Like the live loop, every step returns what the windows must do. The pause between trials is a step
 // of its own: the caller schedules it (a single-shot timer of kPausaEntreProvesMs) and calls AcabarPausa
 // when it fires; blocks keep flowing through the live loop meanwhile, and no trial starts in it.
+//
+// How the windows meet it: the live loop's ControlsBucle::ExperimentEsperant is "the experimentation
+// window is shown and ExperimentDisponible()"; an EfecteBloc with PasExperiment hands UltimaVocal() to
+// ProcessarBlocExperiment; every analysis with a grid row (ResultatReconeixement::Fila) goes to
+// EscriureBlocActual. Texts are UTF-8; the results text converts them.
 #pragma once
 
 #include "BufferSo.h"
