@@ -84,6 +84,19 @@ Taula FerTaula() {
          "Se produce un error durante el proceso de escritura del TPCMFormato"},
         {WavErrorDades, "Se produce un error durante el proceso de escritura",
          "Se produce un error durante el proceso de escritura"},
+        {GridSurt, "Surt", "Surt"},
+        {GridTotal, "total", "total"},
+        {GridEncerts, "encerts", "encerts"},
+        {GridPercentEncerts, "% enc.", "% enc."},
+        {GridError, "Error", "Error"},
+        {GridNum, "Núm.", "Núm."},
+        {GridFreq, "Freq.", "Freq."},
+        {GridF1, "F1", "F1"},
+        {GridMigLPC, "MigLPC", "MigLPC"},
+        {GridS2F, "S2F", "S2F"},
+        {GridAF1, "AF1", "AF1"},
+        {GridSituacio, "Situació", "Situació"},
+        {TextNoEsPotCrear, "No es pot crear el fitxer ", "No se puede crear el archivo "},
     }};
 }
 

@@ -78,7 +78,21 @@ enum class IdText {
     WavErrorAvis,
     WavErrorFormat,
     WavErrorDades,
-    Nombre // not a text: how many there are
+    // The experiment's grids (and so its results text): the same words in both languages.
+    GridSurt,
+    GridTotal,
+    GridEncerts,
+    GridPercentEncerts,
+    GridError, // the error list's headers, in column order 1..8
+    GridNum,
+    GridFreq,
+    GridF1,
+    GridMigLPC,
+    GridS2F,
+    GridAF1,
+    GridSituacio,
+    TextNoEsPotCrear, // the export's results text file; followed by its name
+    Nombre            // not a text: how many there are
 };
 
 inline constexpr int kNombreTexts = static_cast<int>(IdText::Nombre);

@@ -1,0 +1,180 @@
+// The guided experiment, without widgets.
+//
+// A run prompts a random vowel of the set, takes the next utterance the live loop hands over as the
+// answer, counts it in the confusion table, lists every error with the features of its analysed block
+// and keeps its sound in a slot of BufferSo, then pauses before the next prompt. It stops by itself after
+// every 100 trials, or when the speaker stops it; a further run continues the same tally. The result
+// grids are held here as tables of text, cell by cell as the experimentation window shows them and as
+// the results text reads them back.
+//
+// Like the live loop, every step returns what the windows must do. The pause between trials is a step
+// of its own: the caller schedules it (a single-shot timer of kPausaEntreProvesMs) and calls AcabarPausa
+// when it fires; blocks keep flowing through the live loop meanwhile, and no trial starts in it.
+//
+// How the windows meet it: the live loop's ControlsBucle::ExperimentEsperant is "the experimentation
+// window is shown and ExperimentDisponible()"; an EfecteBloc with PasExperiment hands UltimaVocal() to
+// ProcessarBlocExperiment; every analysis with a grid row (ResultatReconeixement::Fila) goes to
+// EscriureBlocActual. Texts are UTF-8; the results text converts them.
+#pragma once
+
+#include "BufferSo.h"
+#include "TextsIdioma.h"
+#include "UnitCalculsReconeixement.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessora {
+
+inline constexpr int kMaximVocalsExperiment = 10;    // capacity of the vowel set and the tables
+inline constexpr std::int32_t kProvesPerTanda = 100; // a run stops by itself at every multiple
+inline constexpr std::int32_t kPausaEntreProvesMs = 500;
+// Error slots 1..2729 lie wholly within BufferSo; later errors are counted and listed, not stored.
+inline constexpr std::int32_t kRanuresError = static_cast<std::int32_t>(BufferSo::kMida / kMidaEmissio) - 1;
+
+// A grid of text cells, (c, r) = column c, row r, both from 0. Cells never written read as empty.
+class TaulaText {
+public:
+    TaulaText(int columnes, int files);
+
+    int Columnes() const { return columnes_; }
+    int Files() const { return static_cast<int>(textos_.size()) / columnes_; }
+    // (c, r) outside the table reads as empty.
+    const std::string& Cella(int c, int r) const;
+    // Writes (c, r), 0 <= c < Columnes(); the table grows by whole rows to hold row r.
+    void PosarCella(int c, int r, std::string text);
+    // Every cell empty; the table goes back to `files` rows.
+    void Buidar(int files);
+
+private:
+    int columnes_;
+    std::vector<std::string> textos_; // row by row
+};
+
+// The prompt draw: a uniformly distributed integer 0..n-1, seeded at the start of each run.
+class FontAleatoria {
+public:
+    virtual ~FontAleatoria() = default;
+    virtual void Sembrar() = 0;
+    virtual std::int32_t Enter(std::int32_t n) = 0;
+};
+
+// The program's source: seeded from the clock.
+class FontAleatoriaRellotge : public FontAleatoria {
+public:
+    void Sembrar() override;
+    std::int32_t Enter(std::int32_t n) override;
+
+private:
+    std::mt19937 generador_;
+};
+
+enum class AccioEscolta {
+    Cap,
+    Engegar, // listening must be on: the start/stop toggle when the button shows "E"
+    Parar,   // listening must be off: the toggle when it does not
+};
+
+// What a step changed, in the order the windows apply it.
+struct EfecteExperiment {
+    bool AmagarIndicacio = false; // hide FormDiguesParaula
+    AccioEscolta Escolta = AccioEscolta::Cap;
+    // Menus: a run is going (Experimentar disabled, Parar enabled) or not (the reverse).
+    std::optional<bool> EnMarxa;
+    bool CellesCanviades = false; // GridErrors changed: refresh it
+    bool ProgramarPausa = false;  // start the pause's timer; call AcabarPausa when it fires
+    // Show and raise FormDiguesParaula with this text as the caption of LabelParaula.
+    std::optional<std::string> MostrarIndicacio;
+};
+
+class Experiment {
+public:
+    Experiment(BufferSo& buffer, FontAleatoria& font) : buffer_(buffer), font_(font) {}
+
+    // The window is being opened (MenuExperimentarClick): the vowel set of `idioma`, counters, confusion
+    // table and both grids from scratch, with the extra error headers in the experimenter mode.
+    // `separadorDecimal` is the system's decimal separator for the overall percentage.
+    void PrepararTaules(Idioma idioma, bool modeExperimentador, char separadorDecimal = '.');
+
+    // Experimentar: starts listening, seeds the draw and prompts a vowel. Nothing while a run is going.
+    EfecteExperiment Experimentar();
+    // Parar, and the click on the prompt's letter: back to Ready, counts kept. A stop during the pause
+    // ends the run: the pause then ends without a prompt. Nothing when no run is going.
+    EfecteExperiment Parar();
+    EfecteExperiment LabelParaulaClick() { return Parar(); }
+    // The window is closing: a running experiment is stopped first, then the caller exports.
+    EfecteExperiment Tancar() { return Parar(); }
+
+    // One utterance: `vocal` is the text recognised on its second loud block, slot 0 of BufferSo holds its
+    // three loud blocks. Taken only while a run waits for an answer (ExperimentDisponible); otherwise
+    // nothing happens. A text that names no vowel of the set is not scored: the prompt goes, the pause
+    // runs, and the same vowel is prompted again.
+    EfecteExperiment ProcessarBlocExperiment(std::string_view vocal);
+    // The pause is over: the next prompt, or the stop after every 100 trials. Nothing when no pause runs.
+    EfecteExperiment AcabarPausa();
+
+    // The recognition decided a vowel: row N+4, columns 2..7, gets the number of the trial in progress
+    // and the block's features.
+    void EscriureBlocActual(const FilaGridErrors& fila);
+
+    // True when an utterance may be taken: no step is pausing. The live loop hands an utterance over
+    // only while the window is shown and this holds.
+    bool ExperimentDisponible() const { return disponible_; }
+    bool EnMarxa() const { return enMarxa_; }
+
+    std::int32_t NombreVocalsExperiment() const { return n_; }
+    const std::string& VocalExperiment(int i) const { return vocals_[static_cast<std::size_t>(i)]; } // 1..N
+    std::int32_t NombreProves() const { return proves_; }
+    std::int32_t NombreEncerts() const { return encerts_; }
+    std::int32_t NombreErrors() const { return errors_; }
+    // Error slots stored in BufferSo: NombreErrors, at most kRanuresError.
+    std::int32_t RanuresDesades() const { return errors_ < kRanuresError ? errors_ : kRanuresError; }
+    // Rows 1..N, columns 0..N+1: prompted count, recognised counts, whole hit percentage.
+    std::int32_t MatriuConfusio(int p, int c) const {
+        return matriu_[static_cast<std::size_t>(p)][static_cast<std::size_t>(c)];
+    }
+    std::int32_t IndexVocalDemanada() const { return demanada_; }
+    std::int32_t IndexVocalReconeguda() const { return reconeguda_; }
+
+    const TaulaText& GridErrors() const { return gridErrors_; }
+    const TaulaText& GridDiferencies() const { return gridDiferencies_; }
+
+private:
+    EfecteExperiment Indicar(bool triarDeNou);
+    void PosarNombre(int c, int r, std::int64_t valor);
+
+    BufferSo& buffer_;
+    FontAleatoria& font_;
+
+    std::int32_t n_ = 0;
+    std::array<std::string, kMaximVocalsExperiment + 1> vocals_;
+    std::int32_t proves_ = 0;
+    std::int32_t encerts_ = 0;
+    std::int32_t errors_ = 0;
+    std::array<std::array<std::int32_t, kMaximVocalsExperiment + 2>, kMaximVocalsExperiment + 1> matriu_{};
+    std::int32_t demanada_ = 0;
+    std::int32_t reconeguda_ = 0;
+    char separadorDecimal_ = '.';
+
+    bool disponible_ = true;
+    bool enMarxa_ = false;
+    // The pause: whether one runs, whether its trial was scored, and the run it belongs to.
+    bool enPausa_ = false;
+    bool pausaPuntuada_ = false;
+    std::uint32_t tanda_ = 0;
+    std::uint32_t tandaPausa_ = 0;
+
+    TaulaText gridErrors_{100, 100};
+    TaulaText gridDiferencies_{100, 200};
+};
+
+// The overall hit percentage as the grid shows it: one decimal, halves to even, in the shortest general
+// form with `separadorDecimal` ("6.2" for 1 hit in 16, "0", "100").
+std::string TextPercentatgeEncerts(std::int32_t encerts, std::int32_t proves, char separadorDecimal = '.');
+
+} // namespace tessora
