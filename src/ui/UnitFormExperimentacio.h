@@ -21,10 +21,10 @@ class TFormExperimentacio : public QMainWindow {
 public:
     explicit TFormExperimentacio(QWidget* parent = nullptr);
 
-    // An experiment waits for an utterance.
-    bool ExperimentDisponible = false;
-    // The current-block row of the error grid, as the last decision left it.
-    std::optional<FilaGridErrors> FilaActual;
+    // The window is shown and an experiment waits for an utterance.
+    bool EsperaEmissio() const { return isVisible() && ExperimentDisponible; }
+    // The current-block row of the error grid: what the last decision left.
+    void MostrarFila(const FilaGridErrors& fila) { FilaActual = fila; }
 
     // The experiment step for one utterance, given the text recognised in it.
     void ProcessarBlocExperiment(const std::string& vocal);
@@ -36,6 +36,10 @@ public:
     QAction* MenuExperimentacioExperimentar;
     QAction* MenuExperimentacioCopiarALaCarpetaElsResultats;
     QAction* MenuExperimentacioParar;
+
+private:
+    bool ExperimentDisponible = false;
+    std::optional<FilaGridErrors> FilaActual;
 };
 
 class TFormDiguesParaula : public QDialog {

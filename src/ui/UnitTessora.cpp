@@ -257,7 +257,7 @@ void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExp
     AboutBox = about;
     FormExperimentacio = experimentacio;
     FormDiguesParaula = diguesParaula;
-    if (FormFFT != nullptr) FormFFT->ReanalitzarBloc = [this] { ReanalitzarBloc(); };
+    if (FormFFT != nullptr) FormFFT->EnllacarAnalisi(*estat_, [this] { ReanalitzarBloc(); });
 }
 
 int TFormPrincipal::PosicioParlant() const {
@@ -303,14 +303,8 @@ bool TFormPrincipal::event(QEvent* event) {
 }
 
 void TFormPrincipal::MostrarResultat(const ResultatReconeixement& r) {
-    if (r.NouTextFrequenciaMinima && FormFFT != nullptr)
-        FormFFT->EditFrequenciaMinima->setText(Q(*r.NouTextFrequenciaMinima));
-    if (!r.Completa) return;
-    if (r.Fila && FormExperimentacio != nullptr) FormExperimentacio->FilaActual = r.Fila;
-    if (FormFFT != nullptr) {
-        FormFFT->LabelDades1->setText(Q(r.LiniaDades));
-        if (r.Refresc != RefrescGrafics::Cap) FormFFT->repaint();
-    }
+    if (r.Completa && r.Fila && FormExperimentacio != nullptr) FormExperimentacio->MostrarFila(*r.Fila);
+    if (FormFFT != nullptr) FormFFT->MostrarResultat(r);
 }
 
 void TFormPrincipal::RebreBlocDeSo() {
@@ -319,11 +313,10 @@ void TFormPrincipal::RebreBlocDeSo() {
     if (FormFFT != nullptr) {
         controls.Analisi =
             FormFFT->LlegirConfiguracio(CheckBoxVeuAguda->isChecked(), MenuCastellano->isChecked());
-        controls.ReconeixementContinu = FormFFT->MenuReconeixementContinu->isChecked();
-        controls.TextLletra = FormFFT->EditLletra->text().toStdString();
+        controls.ReconeixementContinu = FormFFT->ReconeixementContinu();
+        controls.TextLletra = FormFFT->LletraAComparar();
     }
-    controls.ExperimentEsperant = FormExperimentacio != nullptr && FormExperimentacio->isVisible() &&
-                                  FormExperimentacio->ExperimentDisponible;
+    controls.ExperimentEsperant = FormExperimentacio != nullptr && FormExperimentacio->EsperaEmissio();
 
     const EfecteBloc efecte = bucle_->RebreBlocDeSo(controls);
     if (efecte.EntradaPerduda) { // listening has stopped; a new start tries the device again
