@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Utterances without continuous recognition: A, B, C, D, D loud, a quiet block, then A and B of the next
 // one, which overwrite the first two blocks kept. A is a "U" and B an "A", so the letter shows which block
-// was analysed; so does the minimum-pitch text "abc", which an analysis rewrites. A clipped block always
+// was analysed. A clipped block always
 // draws red, but only the analysed one turns the letter red and warns, until the next analysis.
 struct CasEmissio {
     const char* nom;
@@ -182,7 +182,6 @@ TEST_P(Emissio, EmissionsBlocABloc) {
     const auto& [nom, esperant, saturat, pic] = GetParam();
     Banc b;
     b.controls.ExperimentEsperant = esperant;
-    b.controls.Analisi.TextFrequenciaMinima = "abc";
     std::fill_n(b.buffer->Dades() + kMidaEmissio, kMidaEmissio, std::uint8_t{0x55});
     b.Boto();
     b.bucle.MostrarLletra("O");
@@ -202,7 +201,6 @@ TEST_P(Emissio, EmissionsBlocABloc) {
         // UltimaVocal is what the experiment step receives on C.
         EXPECT_EQ(std::tuple(b.bucle.EstatVeu(), b.bucle.TextLletra(), b.bucle.UltimaVocal()),
                   std::tuple(estatsVeu[i], i == 0 ? "O" : "A", i == 0 ? "" : "A"));
-        EXPECT_EQ(b.controls.Analisi.TextFrequenciaMinima, i == 0 ? "abc" : "60");
         EXPECT_TRUE(b.Ranura0(guardats));
     }
     EXPECT_EQ(std::count(b.buffer->Dades() + kMidaEmissio, b.buffer->Dades() + 2 * kMidaEmissio, 0x55),
@@ -218,7 +216,8 @@ INSTANTIATE_TEST_SUITE_P(Casos, Emissio,
 // What an analysed block leads to, after a first utterance of kVocalA2, kVocalO. Without continuous
 // recognition the second block of a new utterance is analysed and its vowel replaces the letter; an analysis
 // without a vowel (an order the analysis refuses) clears it. With continuous recognition every block is
-// analysed and nothing is stored; the letter is the graphs window's, which a quiet block clears. Listening
+// analysed and nothing is stored; the letter is the graphs window's, which a quiet block clears. The
+// minimum-pitch text the analysis mends goes back to the controls. Listening
 // stops when EditLletra is set and differs, as text, from a letter that is not empty; the block that
 // differed stays where the graphs window and Save find it.
 struct CasAnalisi {
