@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 namespace tessora::proves {
 
@@ -16,11 +17,14 @@ inline float F(LD v) {
     return static_cast<float>(v);
 }
 
-// Names a TEST_P row after its `nom` field.
+// Names a TEST_P row after its `nom` field, or its first element.
 struct PerNom {
     template <class Fila>
     std::string operator()(const ::testing::TestParamInfo<Fila>& info) const {
-        return info.param.nom;
+        if constexpr (requires { info.param.nom; })
+            return info.param.nom;
+        else
+            return std::get<0>(info.param);
     }
 };
 

@@ -8,20 +8,14 @@
 namespace tessora {
 namespace {
 
-struct CasDecisio {
-    const char* nom;
-    bool aguda;
-    float F1;
-    std::int32_t S2F, Mig, AF1;
-    double Y;
-    const char* esperat;
-};
-
+// Name, high voice, F1, S2F, MigLPC, AF1, YF1/YF2 and the vowel.
+using CasDecisio =
+    std::tuple<const char*, bool, float, std::int32_t, std::int32_t, std::int32_t, double, const char*>;
 class Decisio : public ::testing::TestWithParam<CasDecisio> {};
 
 TEST_P(Decisio, LaPrimeraReglaQueEsCompleixDonaLaVocal) {
-    const CasDecisio& c = GetParam();
-    EXPECT_EQ(DecidirVocal(TretsVocal{c.F1, c.S2F, c.Mig, c.AF1, c.Y}, c.aguda), c.esperat);
+    const auto& [nom, aguda, F1, S2F, Mig, AF1, Y, esperat] = GetParam();
+    EXPECT_EQ(DecidirVocal(TretsVocal{F1, S2F, Mig, AF1, Y}, aguda), esperat);
 }
 
 constexpr bool N = false; // ordinary voice
@@ -99,17 +93,12 @@ TEST(PlegarCastella, NomesLesVocalsQueElCastellaNoTeCanvien) {
         EXPECT_EQ(PlegarCastella(catala), castella) << catala;
 }
 
-struct CasFormat {
-    const char* nom;
-    double valor;
-    int decimals;
-    const char* esperat;
-};
-
+using CasFormat = std::tuple<const char*, double, int, const char*>; // name, value, decimals, text
 class Format : public ::testing::TestWithParam<CasFormat> {};
 
 TEST_P(Format, ArrodoneixUnCopDesDelValorBinariExacte) {
-    EXPECT_EQ(FormatFix(GetParam().valor, GetParam().decimals), GetParam().esperat);
+    const auto& [nom, valor, decimals, esperat] = GetParam();
+    EXPECT_EQ(FormatFix(valor, decimals), esperat);
 }
 
 INSTANTIATE_TEST_SUITE_P(Valors, Format,

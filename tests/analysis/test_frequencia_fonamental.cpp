@@ -37,24 +37,18 @@ TEST(FrequenciaFonamental, UnBlocConstantNoTeVallsINoCanviaRes) {
     EXPECT_EQ(e->FrequenciaFonamental, 123);
 }
 
-struct CasBloc {
-    const char* nom;
-    int periode;
-    const char* minim;
-    std::int32_t esperat;
-    bool textCorregit; // the minimum's text is reported back as "60"
-};
-
+// Name, period of a sawtooth, the minimum's text, the pitch, and whether the text is reported back as "60".
+using CasBloc = std::tuple<const char*, int, const char*, std::int32_t, bool>;
 class BlocsPeriodics : public ::testing::TestWithParam<CasBloc> {};
 
 TEST_P(BlocsPeriodics, DonenLaFrequenciaArrodonidaAlParell) {
-    const CasBloc& c = GetParam();
+    const auto& [nom, periode, minim, esperat, textCorregit] = GetParam();
     auto e = std::make_unique<EstatAnalisi>();
     for (int i = 0; i < 512; ++i)
-        e->Mostres[i] = (i % c.periode) * 90 / c.periode - 40; // a sawtooth
-    const auto nouText = CalcularFrequenciaFonamental(*e, c.minim);
-    EXPECT_EQ(e->FrequenciaFonamental, c.esperat);
-    EXPECT_EQ(nouText, c.textCorregit ? std::optional<std::string>("60") : std::nullopt);
+        e->Mostres[i] = (i % periode) * 90 / periode - 40;
+    const auto nouText = CalcularFrequenciaFonamental(*e, minim);
+    EXPECT_EQ(e->FrequenciaFonamental, esperat);
+    EXPECT_EQ(nouText, textCorregit ? std::optional<std::string>("60") : std::nullopt);
 }
 
 // 110.25 Hz (lag 200 lies below 60 Hz), 367.5 Hz rounds up to 368, 262.5 Hz down to 262; a minimum that
@@ -68,18 +62,12 @@ INSTANTIATE_TEST_SUITE_P(Casos, BlocsPeriodics,
                                            CasBloc{"MinimFora32Bits", 100, "99999999999", 110, true}),
                          proves::PerNom{});
 
-struct CasCorba {
-    const char* nom;
-    CorbaDiferencies D;
-    const char* minim;
-    std::int32_t esperat; // -1: no pitch
-};
-
+using CasCorba = std::tuple<const char*, CorbaDiferencies, const char*, std::int32_t>; // -1: no pitch
 class ReglesDeValls : public ::testing::TestWithParam<CasCorba> {};
 
 TEST_P(ReglesDeValls, TriaElCandidat) {
-    const CasCorba& c = GetParam();
-    EXPECT_EQ(FrequenciaDesDeCorba(c.D, 11025, c.minim).FrequenciaFonamental.value_or(-1), c.esperat);
+    const auto& [nom, D, minim, esperat] = GetParam();
+    EXPECT_EQ(FrequenciaDesDeCorba(D, 11025, minim).FrequenciaFonamental.value_or(-1), esperat);
 }
 
 INSTANTIATE_TEST_SUITE_P(
