@@ -1,12 +1,12 @@
 // Helpers shared by the analysis tests.
 #pragma once
 
+#include "PerNom.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
-#include <string>
-#include <tuple>
 
 namespace tessora::proves {
 
@@ -16,17 +16,6 @@ using LD = long double;
 inline float F(LD v) {
     return static_cast<float>(v);
 }
-
-// Names a TEST_P row after its `nom` field, or its first element.
-struct PerNom {
-    template <class Fila>
-    std::string operator()(const ::testing::TestParamInfo<Fila>& info) const {
-        if constexpr (requires { info.param.nom; })
-            return info.param.nom;
-        else
-            return std::get<0>(info.param);
-    }
-};
 
 // Elements 0..n-1 equal to the bit.
 inline ::testing::AssertionResult IgualsBitABit(const float* obtingut, const float* esperat, int n) {

@@ -1,6 +1,7 @@
 #include "UnitWave.h"
 
 #include "CarpetaTemporal.h"
+#include "PerNom.h"
 
 #include <gtest/gtest.h>
 
@@ -104,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FilaWav{"FallaElFormat", 0, 5, kFormat0, kWavErrorFormat, 100},
                     FilaWav{"FallenLesMostres", 0, 5, kFormat0, kWavErrorDades, 122},
                     FilaWav{"FallaElFarciment", 0, 5, kFormat0, kWavErrorDades, 125}),
-    [](const auto& info) { return std::string(info.param.Nom); });
+    proves::PerNom{});
 
 } // namespace
 } // namespace tessora

@@ -3,6 +3,7 @@
 #include "ArxiuIni.h"
 
 #include "CarpetaTemporal.h"
+#include "PerNom.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-const auto kNomFila = [](const auto& info) { return std::string(info.param.Nom); };
 const std::string kMarca = "\xEF\xBB\xBF"; // UTF-8 byte-order mark
 const std::string kNoSi = "[Tessora]\r\nVeu aguda=NO\r\nCastell\xE0=S\xCD\r\n";
 const std::string kSiNo = "[Tessora]\r\nVeu aguda=S\xCD\r\nCastell\xE0=NO\r\n";
@@ -93,22 +93,20 @@ INSTANTIATE_TEST_SUITE_P(
                       "[t]\r\nk=1\r\n" + kSiNo},
                     F{"BytesQualssevol", "\0\xFF[=]\r\r\n;x"s, false, true, "\0\xFF[=]\r\r\n;x\r\n"s + kSiNo},
                     F{"MarcaDOrdreDeBytes", kMarca + Tots("NO"), false, false, kMarca + kSiNo}),
-    kNomFila);
+    proves::PerNom{});
 
 // Each case is made where the file belongs and gives the path to use. A pipe must be refused at once:
 // opening it for reading would wait for a writer.
-struct FilaInservible {
-    const char* Nom;
-    fs::path (*Preparar)(const fs::path& ini);
-};
+using FilaInservible = std::tuple<const char*, fs::path (*)(const fs::path& ini)>;
 
 class ArxiuInservible : public testing::TestWithParam<FilaInservible> {};
 
 TEST_P(ArxiuInservible, ValorsPerDefecteIUnaEscripturaQueNoCanviaRes) {
-    if (GetParam().Nom == "Illegible"s && ::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    const auto& [nom, preparar] = GetParam();
+    if (nom == "Illegible"s && ::geteuid() == 0) GTEST_SKIP() << "root reads any file";
     proves::CarpetaTemporal carpeta;
     const fs::path ini = carpeta.Cami() / "Tessora.ini";
-    ArxiuIni arxiu(GetParam().Preparar(ini));
+    ArxiuIni arxiu(preparar(ini));
     // What is in the folder, and the kind, size and inode of what stands where the file belongs.
     const auto estat = [&] {
         struct stat dades {};
@@ -134,28 +132,26 @@ INSTANTIATE_TEST_SUITE_P(
                           return Posar(f, kSiNo), fs::resize_file(f, kMidaMaximaArxiuIni + 1), f;
                       }},
                     I{"Illegible", [](const auto& f) { return Posar(f, kSiNo), ::chmod(f.c_str(), 0), f; }}),
-    kNomFila);
+    proves::PerNom{});
 
 // XDG_CONFIG_HOME (nullptr: unset), HOME, and where the file lives. The environment is changed for
 // good: no other test here looks for the file through it.
-struct FilaCami {
-    const char* Nom;
-    const char *Xdg, *Home, *Cami;
-};
+using FilaCami = std::tuple<const char*, const char*, const char*, const char*>; // name, XDG, HOME, path
 
 class UbicacioArxiu : public testing::TestWithParam<FilaCami> {};
 
 TEST_P(UbicacioArxiu, DeLEntorn) {
-    GetParam().Xdg ? ::setenv("XDG_CONFIG_HOME", GetParam().Xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
-    ::setenv("HOME", GetParam().Home, 1);
-    EXPECT_EQ(CamiArxiuIni(), fs::path(GetParam().Cami));
+    const auto& [nom, xdg, home, cami] = GetParam();
+    xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", home, 1);
+    EXPECT_EQ(CamiArxiuIni(), fs::path(cami));
 }
 
 INSTANTIATE_TEST_SUITE_P(Entorn, UbicacioArxiu,
                          testing::Values(FilaCami{"Xdg", "/c/d", "/h", "/c/d/Tessora.ini"},
                                          FilaCami{"SenseXdg", nullptr, "/h", "/h/.config/Tessora.ini"},
                                          FilaCami{"XdgRelatiu", "c", "/h", "/h/.config/Tessora.ini"}),
-                         kNomFila);
+                         proves::PerNom{});
 
 TEST(CarpetesArxiu, LaPrimeraEscripturaLesFa) {
     proves::CarpetaTemporal carpeta;
