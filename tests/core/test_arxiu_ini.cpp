@@ -22,7 +22,6 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 const std::string kMarca = "\xEF\xBB\xBF"; // UTF-8 byte-order mark
-const std::string kNoSi = "[Tessora]\r\nVeu aguda=NO\r\nCastell\xE0=S\xCD\r\n";
 const std::string kSiNo = "[Tessora]\r\nVeu aguda=S\xCD\r\nCastell\xE0=NO\r\n";
 
 std::string Llegir(const fs::path& cami) {
@@ -39,16 +38,6 @@ std::string Tots(const std::string& valor) {
     return "[Tessora]\r\nVeu aguda=" + valor + "\r\nCastell\xE0=" + valor + "\r\n";
 }
 
-// Tessora.ini in a private folder, holding the given bytes (none: no file).
-struct Fitxer {
-    explicit Fitxer(const std::optional<std::string>& bytes) {
-        if (bytes) Posar(cami, *bytes);
-    }
-    proves::CarpetaTemporal carpeta;
-    fs::path cami = carpeta.Cami() / "Tessora.ini";
-    ArxiuIni arxiu{cami};
-};
-
 // What the file holds (none: no file), the two settings read from it, and the file after writing
 // "Veu aguda" SÍ and "Castellà" NO.
 struct FilaArxiu {
@@ -61,14 +50,17 @@ struct FilaArxiu {
 class Configuracio : public testing::TestWithParam<FilaArxiu> {};
 
 TEST_P(Configuracio, LecturaIEscripturaAmbBytesExactes) {
-    Fitxer fitxer(GetParam().Abans);
-    EXPECT_EQ(LlegirVeuAguda(fitxer.arxiu), GetParam().VeuAguda);
-    EXPECT_EQ(LlegirCastella(fitxer.arxiu), GetParam().Castella);
-    ASSERT_TRUE(EscriureConfiguracio(fitxer.arxiu, true, false));
-    EXPECT_EQ(Llegir(fitxer.cami), GetParam().Despres);
-    EXPECT_TRUE(LlegirVeuAguda(fitxer.arxiu));
-    EXPECT_FALSE(LlegirCastella(fitxer.arxiu));
-    EXPECT_EQ(fitxer.carpeta.Contingut(), std::vector<std::string>{"Tessora.ini"}); // no temporary left
+    proves::CarpetaTemporal carpeta; // without a file, the first write makes its folders too
+    const fs::path cami = carpeta.Cami() / "nou" / "config" / "Tessora.ini";
+    if (GetParam().Abans) fs::create_directories(cami.parent_path()), Posar(cami, *GetParam().Abans);
+    ArxiuIni arxiu(cami);
+    EXPECT_EQ(LlegirVeuAguda(arxiu), GetParam().VeuAguda);
+    EXPECT_EQ(LlegirCastella(arxiu), GetParam().Castella);
+    ASSERT_TRUE(EscriureConfiguracio(arxiu, true, false));
+    EXPECT_EQ(Llegir(cami), GetParam().Despres);
+    EXPECT_TRUE(LlegirVeuAguda(arxiu));
+    EXPECT_FALSE(LlegirCastella(arxiu));
+    EXPECT_EQ(std::distance(fs::directory_iterator(cami.parent_path()), {}), 1); // no temporary left
 }
 
 // Only exactly "SÍ" in Windows-1252 is yes. Entries are rewritten where they stand, an entry that holds
@@ -152,13 +144,6 @@ INSTANTIATE_TEST_SUITE_P(Entorn, UbicacioArxiu,
                                          FilaCami{"SenseXdg", nullptr, "/h", "/h/.config/Tessora.ini"},
                                          FilaCami{"XdgRelatiu", "c", "/h", "/h/.config/Tessora.ini"}),
                          proves::PerNom{});
-
-TEST(CarpetesArxiu, LaPrimeraEscripturaLesFa) {
-    proves::CarpetaTemporal carpeta;
-    ArxiuIni arxiu(carpeta.Cami() / "nou" / "config" / "Tessora.ini");
-    ASSERT_TRUE(EscriureConfiguracio(arxiu, false, true));
-    EXPECT_EQ(Llegir(arxiu.Cami()), kNoSi);
-}
 
 } // namespace
 } // namespace tessora
