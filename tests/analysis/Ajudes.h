@@ -1,11 +1,12 @@
 // Helpers shared by the analysis tests.
 #pragma once
 
+#include "PerNom.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
-#include <string>
 
 namespace tessora::proves {
 
@@ -15,14 +16,6 @@ using LD = long double;
 inline float F(LD v) {
     return static_cast<float>(v);
 }
-
-// Names a TEST_P row after its `nom` field.
-struct PerNom {
-    template <class Fila>
-    std::string operator()(const ::testing::TestParamInfo<Fila>& info) const {
-        return info.param.nom;
-    }
-};
 
 // Elements 0..n-1 equal to the bit.
 inline ::testing::AssertionResult IgualsBitABit(const float* obtingut, const float* esperat, int n) {

@@ -29,38 +29,27 @@ CorbaDiferencies RunPla(int s, int e, bool tancat) {
     return D;
 }
 
-TEST(FrequenciaFonamental, UnBlocConstantNoTeVallsINoCanviaRes) {
-    auto e = std::make_unique<EstatAnalisi>();
-    std::fill_n(e->Mostres.begin(), 513, 5); // element 512 too: the lag-256 difference reads it
-    e->FrequenciaFonamental = 123;
-    EXPECT_FALSE(CalcularFrequenciaFonamental(*e, "abc")); // no valley: the text is not even read
-    EXPECT_EQ(e->FrequenciaFonamental, 123);
-}
-
-struct CasBloc {
-    const char* nom;
-    int periode;
-    const char* minim;
-    std::int32_t esperat;
-    bool textCorregit; // the minimum's text is reported back as "60"
-};
-
+// Name, period of a sawtooth, the minimum's text, the pitch, and whether the text is reported back as "60".
+using CasBloc = std::tuple<const char*, int, const char*, std::int32_t, bool>;
 class BlocsPeriodics : public ::testing::TestWithParam<CasBloc> {};
 
 TEST_P(BlocsPeriodics, DonenLaFrequenciaArrodonidaAlParell) {
-    const CasBloc& c = GetParam();
+    const auto& [nom, periode, minim, esperat, textCorregit] = GetParam();
     auto e = std::make_unique<EstatAnalisi>();
-    for (int i = 0; i < 512; ++i)
-        e->Mostres[i] = (i % c.periode) * 90 / c.periode - 40; // a sawtooth
-    const auto nouText = CalcularFrequenciaFonamental(*e, c.minim);
-    EXPECT_EQ(e->FrequenciaFonamental, c.esperat);
-    EXPECT_EQ(nouText, c.textCorregit ? std::optional<std::string>("60") : std::nullopt);
+    e->FrequenciaFonamental = 123;
+    for (int i = 0; i <= 512; ++i) // element 512 too: the lag-256 difference reads it
+        e->Mostres[i] = (i % periode) * 90 / periode - 40;
+    const auto nouText = CalcularFrequenciaFonamental(*e, minim);
+    EXPECT_EQ(e->FrequenciaFonamental, esperat);
+    EXPECT_EQ(nouText, textCorregit ? std::optional<std::string>("60") : std::nullopt);
 }
 
 // 110.25 Hz (lag 200 lies below 60 Hz), 367.5 Hz rounds up to 368, 262.5 Hz down to 262; a minimum that
-// is not a whole number counts as 60.
+// is not a whole number counts as 60. A constant block has no valley: the pitch stays and the text is not
+// even read.
 INSTANTIATE_TEST_SUITE_P(Casos, BlocsPeriodics,
-                         ::testing::Values(CasBloc{"Periode100", 100, "60", 110, false},
+                         ::testing::Values(CasBloc{"ConstantNoCanviaRes", 1, "abc", 123, false},
+                                           CasBloc{"Periode100", 100, "60", 110, false},
                                            CasBloc{"Periode30ArrodoneixAmunt", 30, "60", 368, false},
                                            CasBloc{"Periode42ArrodoneixAlParell", 42, "60", 262, false},
                                            CasBloc{"MinimAmbSigne", 100, "+60", 110, false},
@@ -68,18 +57,12 @@ INSTANTIATE_TEST_SUITE_P(Casos, BlocsPeriodics,
                                            CasBloc{"MinimFora32Bits", 100, "99999999999", 110, true}),
                          proves::PerNom{});
 
-struct CasCorba {
-    const char* nom;
-    CorbaDiferencies D;
-    const char* minim;
-    std::int32_t esperat; // -1: no pitch
-};
-
+using CasCorba = std::tuple<const char*, CorbaDiferencies, const char*, std::int32_t>; // -1: no pitch
 class ReglesDeValls : public ::testing::TestWithParam<CasCorba> {};
 
 TEST_P(ReglesDeValls, TriaElCandidat) {
-    const CasCorba& c = GetParam();
-    EXPECT_EQ(FrequenciaDesDeCorba(c.D, 11025, c.minim).FrequenciaFonamental.value_or(-1), c.esperat);
+    const auto& [nom, D, minim, esperat] = GetParam();
+    EXPECT_EQ(FrequenciaDesDeCorba(D, 11025, minim).FrequenciaFonamental.value_or(-1), esperat);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -18,45 +18,36 @@ void Vocal(EstatAnalisi& e, int periode, double f1, double f2) {
     std::copy(v.begin(), v.end(), e.Mostres.begin());
 }
 
-struct CasVocal {
-    const char* nom;
-    int periode;
-    double f1, f2;
-    bool aguda;
-    const char* catala;
-    const char* castella;
-};
-
+// Name, period, the two formants, high voice, the Catalan vowel and the Spanish one.
+using CasVocal = std::tuple<const char*, int, double, double, bool, const char*, const char*>;
 class VocalsSintetiques : public ::testing::TestWithParam<CasVocal> {};
 
 TEST_P(VocalsSintetiques, EsReconeixenIEsPleguenAlCastella) {
-    const CasVocal& c = GetParam();
+    const auto& [nom, periode, f1, f2, aguda, vocalCatala, vocalCastella] = GetParam();
     auto e = std::make_unique<EstatAnalisi>();
-    Vocal(*e, c.periode, c.f1, c.f2);
+    Vocal(*e, periode, f1, f2);
     ConfiguracioAnalisi config;
-    config.VeuAguda = c.aguda;
+    config.VeuAguda = aguda;
     const auto catala = CalcularReconeixement(*e, config);
     ASSERT_TRUE(catala.Completa && catala.Fila);
-    EXPECT_EQ(catala.Vocal, c.catala) << catala.LiniaDades;
+    EXPECT_EQ(catala.Vocal, vocalCatala) << catala.LiniaDades;
     // Envelope point i stands near i x fs / 510 Hz but is read as i x fs / 512, and an order-11 model of a
     // voiced block leans toward the nearest harmonic: F1 lies within half the pitch of the formant.
-    const double f0 = 11025.0 / c.periode;
-    EXPECT_NEAR(e->FrequenciaF1, c.f1 * 510.0 / 512.0, f0 / 2 + 22.0) << catala.LiniaDades;
+    const double f0 = 11025.0 / periode;
+    EXPECT_NEAR(e->FrequenciaF1, f1 * 510.0 / 512.0, f0 / 2 + 22.0) << catala.LiniaDades;
     EXPECT_NEAR(e->FrequenciaFonamental, f0, 1.0);
 
     config.Castella = true;
     const auto castella = CalcularReconeixement(*e, config);
-    EXPECT_EQ(castella.Vocal, c.castella);
-    EXPECT_EQ(e->VocalReconeguda, c.castella);
+    EXPECT_EQ(castella.Vocal, vocalCastella);
+    EXPECT_EQ(e->VocalReconeguda, vocalCastella);
     // The data line ends with the folded vowel and is otherwise the Catalan one.
-    const std::string cap = catala.LiniaDades.substr(0, catala.LiniaDades.size() - std::strlen(c.catala));
-    EXPECT_EQ(castella.LiniaDades, cap + c.castella);
+    const std::string cap = catala.LiniaDades.substr(0, catala.LiniaDades.size() - std::strlen(vocalCatala));
+    EXPECT_EQ(castella.LiniaDades, cap + vocalCastella);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formants, VocalsSintetiques,
                          ::testing::Values(CasVocal{"A", 88, 800, 1200, false, "A", "A"},
-                                           CasVocal{"U", 110, 300, 700, false, "U", "U"},
-                                           CasVocal{"O", 88, 500, 850, false, "O", "O"},
                                            CasVocal{"AEPlegadaEnA", 88, 700, 1600, false, "AE", "A"},
                                            CasVocal{"ETancadaAgudaPlegadaEnE", 100, 450, 2000, true, "É",
                                                     "E"}),

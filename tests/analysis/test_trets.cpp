@@ -81,20 +81,17 @@ TEST_F(Trets, SenseDosPicsEsConservenElsValorsDelBlocAnterior) {
               std::tuple(321.0f, 654, 99, 1.5));
 }
 
-struct CasPics {
-    const char* nom;
-    std::vector<std::pair<int, float>> maxims; // element, height
-    std::vector<float> posicions;              // slots 1..4 afterwards, Hz
-};
-
+// Name, the maxima (element, height) and the positions in slots 1..4 afterwards, Hz.
+using CasPics = std::tuple<const char*, std::vector<std::pair<int, float>>, std::vector<float>>;
 class CercaDePics : public Trets, public ::testing::WithParamInterface<CasPics> {};
 
 TEST_P(CercaDePics, OmpleLesPosicions) {
-    for (auto [m, alcada] : GetParam().maxims)
+    const auto& [nom, maxims, posicions] = GetParam();
+    for (auto [m, alcada] : maxims)
         Pic(m, alcada);
     CercarPics(*e);
     CalcularValorsTrets(*e, {});
-    EXPECT_EQ(Posicions(), GetParam().posicions);
+    EXPECT_EQ(Posicions(), posicions);
 }
 
 // A maximum at element 3 stands at Hz(4) = 64.6 Hz and is no first peak; one at element 4 (86.1 Hz) is.

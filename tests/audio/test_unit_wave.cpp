@@ -1,6 +1,7 @@
 #include "UnitWave.h"
 
 #include "CarpetaTemporal.h"
+#include "PerNom.h"
 
 #include <gtest/gtest.h>
 
@@ -24,21 +25,16 @@ Bytes FitxerEsperat(const Bytes& dades, const Format& format) {
     const auto n = static_cast<std::uint32_t>(dades.size());
     const auto [canals, bits, frequencia, bytesPerSegon, alineacio] = format;
     Bytes bytes;
-    const auto afegir = [&bytes](std::string_view text, std::optional<std::uint32_t> mida) {
-        bytes.insert(bytes.end(), text.begin(), text.end());
-        if (mida) AfegirLE(bytes, *mida);
-    };
-    afegir("RIFF", 112 + n + n % 2);
-    afegir("WAVELIST", 66);
-    afegir("INFOICOP", 54);
-    afegir("Tessora, reconeixement de vocals - https://example.org", std::nullopt);
-    afegir("fmt ", 18);
+    const auto text = [&bytes](std::string_view t) { bytes.insert(bytes.end(), t.begin(), t.end()); };
+    text("RIFF"), AfegirLE(bytes, 112 + n + n % 2), text("WAVELIST"), AfegirLE(bytes, 66);
+    text("INFOICOP"), AfegirLE(bytes, 54), text("Tessora, reconeixement de vocals - https://example.org");
+    text("fmt "), AfegirLE(bytes, 18);
     // tag 1, channels, rate, average bytes per second, block align, bits, extra size 0
     const std::pair<std::uint32_t, int> registre[] = {
         {1, 2}, {canals, 2}, {frequencia, 4}, {bytesPerSegon, 4}, {alineacio, 2}, {bits, 2}, {0, 2}};
     for (const auto& [valor, mida] : registre)
         AfegirLE(bytes, valor, mida);
-    afegir("data", n);
+    text("data"), AfegirLE(bytes, n);
     bytes.insert(bytes.end(), dades.begin(), dades.end());
     if (n % 2 != 0) bytes.push_back(0);
     return bytes;
@@ -104,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FilaWav{"FallaElFormat", 0, 5, kFormat0, kWavErrorFormat, 100},
                     FilaWav{"FallenLesMostres", 0, 5, kFormat0, kWavErrorDades, 122},
                     FilaWav{"FallaElFarciment", 0, 5, kFormat0, kWavErrorDades, 125}),
-    [](const auto& info) { return std::string(info.param.Nom); });
+    proves::PerNom{});
 
 } // namespace
 } // namespace tessora

@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <grp.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,16 +22,10 @@ namespace tessora::proves {
 class CarpetaTemporal {
 public:
     CarpetaTemporal() {
-        std::random_device llavor;
-        for (int intent = 0; intent < 100; ++intent) {
-            const auto cami = std::filesystem::temp_directory_path() /
-                              ("tessora-proves-" + std::to_string(llavor()) + "-" + std::to_string(llavor()));
-            if (std::filesystem::create_directory(cami)) {
-                Cami_ = cami;
-                return;
-            }
-        }
-        throw std::runtime_error("no temporary folder could be created");
+        std::string cami = (std::filesystem::temp_directory_path() / "tessora-proves-XXXXXX").string();
+        if (::mkdtemp(cami.data()) == nullptr)
+            throw std::runtime_error("no temporary folder could be created");
+        Cami_ = cami;
     }
     CarpetaTemporal(const CarpetaTemporal&) = delete;
     CarpetaTemporal& operator=(const CarpetaTemporal&) = delete;

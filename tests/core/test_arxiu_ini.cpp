@@ -3,6 +3,7 @@
 #include "ArxiuIni.h"
 
 #include "CarpetaTemporal.h"
+#include "PerNom.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-const auto kNomFila = [](const auto& info) { return std::string(info.param.Nom); };
 const std::string kMarca = "\xEF\xBB\xBF"; // UTF-8 byte-order mark
-const std::string kNoSi = "[Tessora]\r\nVeu aguda=NO\r\nCastell\xE0=S\xCD\r\n";
 const std::string kSiNo = "[Tessora]\r\nVeu aguda=S\xCD\r\nCastell\xE0=NO\r\n";
 
 std::string Llegir(const fs::path& cami) {
@@ -39,16 +38,6 @@ std::string Tots(const std::string& valor) {
     return "[Tessora]\r\nVeu aguda=" + valor + "\r\nCastell\xE0=" + valor + "\r\n";
 }
 
-// Tessora.ini in a private folder, holding the given bytes (none: no file).
-struct Fitxer {
-    explicit Fitxer(const std::optional<std::string>& bytes) {
-        if (bytes) Posar(cami, *bytes);
-    }
-    proves::CarpetaTemporal carpeta;
-    fs::path cami = carpeta.Cami() / "Tessora.ini";
-    ArxiuIni arxiu{cami};
-};
-
 // What the file holds (none: no file), the two settings read from it, and the file after writing
 // "Veu aguda" SÍ and "Castellà" NO.
 struct FilaArxiu {
@@ -61,14 +50,17 @@ struct FilaArxiu {
 class Configuracio : public testing::TestWithParam<FilaArxiu> {};
 
 TEST_P(Configuracio, LecturaIEscripturaAmbBytesExactes) {
-    Fitxer fitxer(GetParam().Abans);
-    EXPECT_EQ(LlegirVeuAguda(fitxer.arxiu), GetParam().VeuAguda);
-    EXPECT_EQ(LlegirCastella(fitxer.arxiu), GetParam().Castella);
-    ASSERT_TRUE(EscriureConfiguracio(fitxer.arxiu, true, false));
-    EXPECT_EQ(Llegir(fitxer.cami), GetParam().Despres);
-    EXPECT_TRUE(LlegirVeuAguda(fitxer.arxiu));
-    EXPECT_FALSE(LlegirCastella(fitxer.arxiu));
-    EXPECT_EQ(fitxer.carpeta.Contingut(), std::vector<std::string>{"Tessora.ini"}); // no temporary left
+    proves::CarpetaTemporal carpeta; // without a file, the first write makes its folders too
+    const fs::path cami = carpeta.Cami() / "nou" / "config" / "Tessora.ini";
+    if (GetParam().Abans) fs::create_directories(cami.parent_path()), Posar(cami, *GetParam().Abans);
+    ArxiuIni arxiu(cami);
+    EXPECT_EQ(LlegirVeuAguda(arxiu), GetParam().VeuAguda);
+    EXPECT_EQ(LlegirCastella(arxiu), GetParam().Castella);
+    ASSERT_TRUE(EscriureConfiguracio(arxiu, true, false));
+    EXPECT_EQ(Llegir(cami), GetParam().Despres);
+    EXPECT_TRUE(LlegirVeuAguda(arxiu));
+    EXPECT_FALSE(LlegirCastella(arxiu));
+    EXPECT_EQ(std::distance(fs::directory_iterator(cami.parent_path()), {}), 1); // no temporary left
 }
 
 // Only exactly "SÍ" in Windows-1252 is yes. Entries are rewritten where they stand, an entry that holds
@@ -93,22 +85,20 @@ INSTANTIATE_TEST_SUITE_P(
                       "[t]\r\nk=1\r\n" + kSiNo},
                     F{"BytesQualssevol", "\0\xFF[=]\r\r\n;x"s, false, true, "\0\xFF[=]\r\r\n;x\r\n"s + kSiNo},
                     F{"MarcaDOrdreDeBytes", kMarca + Tots("NO"), false, false, kMarca + kSiNo}),
-    kNomFila);
+    proves::PerNom{});
 
 // Each case is made where the file belongs and gives the path to use. A pipe must be refused at once:
 // opening it for reading would wait for a writer.
-struct FilaInservible {
-    const char* Nom;
-    fs::path (*Preparar)(const fs::path& ini);
-};
+using FilaInservible = std::tuple<const char*, fs::path (*)(const fs::path& ini)>;
 
 class ArxiuInservible : public testing::TestWithParam<FilaInservible> {};
 
 TEST_P(ArxiuInservible, ValorsPerDefecteIUnaEscripturaQueNoCanviaRes) {
-    if (GetParam().Nom == "Illegible"s && ::geteuid() == 0) GTEST_SKIP() << "root reads any file";
+    const auto& [nom, preparar] = GetParam();
+    if (nom == "Illegible"s && ::geteuid() == 0) GTEST_SKIP() << "root reads any file";
     proves::CarpetaTemporal carpeta;
     const fs::path ini = carpeta.Cami() / "Tessora.ini";
-    ArxiuIni arxiu(GetParam().Preparar(ini));
+    ArxiuIni arxiu(preparar(ini));
     // What is in the folder, and the kind, size and inode of what stands where the file belongs.
     const auto estat = [&] {
         struct stat dades {};
@@ -134,35 +124,26 @@ INSTANTIATE_TEST_SUITE_P(
                           return Posar(f, kSiNo), fs::resize_file(f, kMidaMaximaArxiuIni + 1), f;
                       }},
                     I{"Illegible", [](const auto& f) { return Posar(f, kSiNo), ::chmod(f.c_str(), 0), f; }}),
-    kNomFila);
+    proves::PerNom{});
 
 // XDG_CONFIG_HOME (nullptr: unset), HOME, and where the file lives. The environment is changed for
 // good: no other test here looks for the file through it.
-struct FilaCami {
-    const char* Nom;
-    const char *Xdg, *Home, *Cami;
-};
+using FilaCami = std::tuple<const char*, const char*, const char*, const char*>; // name, XDG, HOME, path
 
 class UbicacioArxiu : public testing::TestWithParam<FilaCami> {};
 
 TEST_P(UbicacioArxiu, DeLEntorn) {
-    GetParam().Xdg ? ::setenv("XDG_CONFIG_HOME", GetParam().Xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
-    ::setenv("HOME", GetParam().Home, 1);
-    EXPECT_EQ(CamiArxiuIni(), fs::path(GetParam().Cami));
+    const auto& [nom, xdg, home, cami] = GetParam();
+    xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", home, 1);
+    EXPECT_EQ(CamiArxiuIni(), fs::path(cami));
 }
 
 INSTANTIATE_TEST_SUITE_P(Entorn, UbicacioArxiu,
                          testing::Values(FilaCami{"Xdg", "/c/d", "/h", "/c/d/Tessora.ini"},
                                          FilaCami{"SenseXdg", nullptr, "/h", "/h/.config/Tessora.ini"},
                                          FilaCami{"XdgRelatiu", "c", "/h", "/h/.config/Tessora.ini"}),
-                         kNomFila);
-
-TEST(CarpetesArxiu, LaPrimeraEscripturaLesFa) {
-    proves::CarpetaTemporal carpeta;
-    ArxiuIni arxiu(carpeta.Cami() / "nou" / "config" / "Tessora.ini");
-    ASSERT_TRUE(EscriureConfiguracio(arxiu, false, true));
-    EXPECT_EQ(Llegir(arxiu.Cami()), kNoSi);
-}
+                         proves::PerNom{});
 
 } // namespace
 } // namespace tessora

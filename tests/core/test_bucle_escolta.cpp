@@ -3,6 +3,7 @@
 // the loss of the input.
 #include "BucleEscolta.h"
 #include "CopiaBloc.h"
+#include "PerNom.h"
 #include "VocalSintetica.h"
 
 #include <gtest/gtest.h>
@@ -129,12 +130,8 @@ TEST(Bucle, EngegarIParar) {
 // The level and the meter colour on each side of the silence and clipping thresholds, with the peak at
 // either end of the block too. A loud block starts an utterance and is kept, but alone between quiet
 // blocks it is never analysed. Only the byte at `posicio` rises above the centre; the others read -37.
-struct CasNivell {
-    const char* nom;
-    int nivell, posicio;
-    ColorNivell color;
-    ColorRGB rgb; // what the window draws it with
-};
+// Name, level, position of the peak, the meter colour and the RGB the window draws it with.
+using CasNivell = std::tuple<const char*, int, int, ColorNivell, ColorRGB>;
 class Nivell : public ::testing::TestWithParam<CasNivell> {};
 
 TEST_P(Nivell, NivellIColorDelMesurador) {
@@ -162,18 +159,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CasNivell{"SetzeAlPrincipi", 16, 0, ColorNivell::Blau, {0, 0, 255}},
                       CasNivell{"CentVintISisAlFinal", 126, 511, ColorNivell::Blau, {0, 0, 255}},
                       CasNivell{"CentVintISet", 127, 300, ColorNivell::Vermell, {255, 0, 0}}),
-    [](const auto& info) { return std::string(info.param.nom); });
+    proves::PerNom{});
 
 // Utterances without continuous recognition: A, B, C, D, D loud, a quiet block, then A and B of the next
 // one, which overwrite the first two blocks kept. A is a "U" and B an "A", so the letter shows which block
-// was analysed; so does the minimum-pitch text "abc", which an analysis rewrites. A clipped block always
+// was analysed. A clipped block always
 // draws red, but only the analysed one turns the letter red and warns, until the next analysis.
-struct CasEmissio {
-    const char* nom;
-    bool esperant; // an experiment waits for the utterance
-    int saturat;   // the block with a byte raised to `pic`, or -1
-    int pic;
-};
+// Name, an experiment waiting for the utterance, the block with a byte raised to the peak (or -1), the peak.
+using CasEmissio = std::tuple<const char*, bool, int, int>;
 class Emissio : public ::testing::TestWithParam<CasEmissio> {};
 
 TEST_P(Emissio, EmissionsBlocABloc) {
@@ -182,7 +175,6 @@ TEST_P(Emissio, EmissionsBlocABloc) {
     const auto& [nom, esperant, saturat, pic] = GetParam();
     Banc b;
     b.controls.ExperimentEsperant = esperant;
-    b.controls.Analisi.TextFrequenciaMinima = "abc";
     std::fill_n(b.buffer->Dades() + kMidaEmissio, kMidaEmissio, std::uint8_t{0x55});
     b.Boto();
     b.bucle.MostrarLletra("O");
@@ -202,7 +194,6 @@ TEST_P(Emissio, EmissionsBlocABloc) {
         // UltimaVocal is what the experiment step receives on C.
         EXPECT_EQ(std::tuple(b.bucle.EstatVeu(), b.bucle.TextLletra(), b.bucle.UltimaVocal()),
                   std::tuple(estatsVeu[i], i == 0 ? "O" : "A", i == 0 ? "" : "A"));
-        EXPECT_EQ(b.controls.Analisi.TextFrequenciaMinima, i == 0 ? "abc" : "60");
         EXPECT_TRUE(b.Ranura0(guardats));
     }
     EXPECT_EQ(std::count(b.buffer->Dades() + kMidaEmissio, b.buffer->Dades() + 2 * kMidaEmissio, 0x55),
@@ -213,26 +204,23 @@ INSTANTIATE_TEST_SUITE_P(Casos, Emissio,
                          ::testing::Values(CasEmissio{"Senzilla", false, -1, 0},
                                            CasEmissio{"PrimerSaturatAmbExperiment", true, 0, 255},
                                            CasEmissio{"AnalitzatA254", false, 1, 254}),
-                         [](const auto& info) { return std::string(info.param.nom); });
+                         proves::PerNom{});
 
 // What an analysed block leads to, after a first utterance of kVocalA2, kVocalO. Without continuous
 // recognition the second block of a new utterance is analysed and its vowel replaces the letter; an analysis
 // without a vowel (an order the analysis refuses) clears it. With continuous recognition every block is
-// analysed and nothing is stored; the letter is the graphs window's, which a quiet block clears. Listening
+// analysed and nothing is stored; the letter is the graphs window's, which a quiet block clears. The
+// minimum-pitch text the analysis mends goes back to the controls. Listening
 // stops when EditLletra is set and differs, as text, from a letter that is not empty; the block that
 // differed stays where the graphs window and Save find it.
-struct CasAnalisi {
-    const char* nom;
-    bool continu;
-    const char *ordre, *mostrada, *edit;
-    const Bloc& bloc;
-    const char* lletra; // the letter after the block
-    bool atura;
-};
+// Name, continuous recognition, LPC order, letter shown, EditLletra, the block, the letter after it, a stop.
+using CasAnalisi =
+    std::tuple<const char*, bool, const char*, const char*, const char*, const Bloc*, const char*, bool>;
 class Analisi : public ::testing::TestWithParam<CasAnalisi> {};
 
 TEST_P(Analisi, QueSeguixALAnalisiIAturadaAutomatica) {
-    const auto& [nom, continu, ordre, mostrada, edit, bloc, lletra, atura] = GetParam();
+    const auto& [nom, continu, ordre, mostrada, edit, punter, lletra, atura] = GetParam();
+    const Bloc& bloc = *punter;
     Banc b;
     b.Boto();
     for (const Bloc& primer : {kVocalA2, kVocalO, kSilenci})
@@ -262,15 +250,15 @@ TEST_P(Analisi, QueSeguixALAnalisiIAturadaAutomatica) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Casos, Analisi,
-    ::testing::Values(CasAnalisi{"SenseLletra", false, "11", "O", "", kVocalA, "A", false},
-                      CasAnalisi{"LletraDiferent", false, "11", "O", "U", kVocalA, "A", true},
-                      CasAnalisi{"LletraIgual", false, "11", "O", "A", kVocalA, "A", false},
-                      CasAnalisi{"MajusculesDiferents", false, "11", "O", "a", kVocalA, "A", true},
-                      CasAnalisi{"OrdreRefusatNoAtura", false, "x", "O", "A", kVocalA, "", false},
-                      CasAnalisi{"ContinuDiferent", true, "11", "A", "I", kVocalU, "A", true},
-                      CasAnalisi{"ContinuLletraBuida", true, "11", "", "I", kVocalU, "", false},
-                      CasAnalisi{"ContinuSilenci", true, "11", "A", "I", kSilenci, "", false}),
-    [](const auto& info) { return std::string(info.param.nom); });
+    ::testing::Values(CasAnalisi{"SenseLletra", false, "11", "O", "", &kVocalA, "A", false},
+                      CasAnalisi{"LletraDiferent", false, "11", "O", "U", &kVocalA, "A", true},
+                      CasAnalisi{"LletraIgual", false, "11", "O", "A", &kVocalA, "A", false},
+                      CasAnalisi{"MajusculesDiferents", false, "11", "O", "a", &kVocalA, "A", true},
+                      CasAnalisi{"OrdreRefusatNoAtura", false, "x", "O", "A", &kVocalA, "", false},
+                      CasAnalisi{"ContinuDiferent", true, "11", "A", "I", &kVocalU, "A", true},
+                      CasAnalisi{"ContinuLletraBuida", true, "11", "", "I", &kVocalU, "", false},
+                      CasAnalisi{"ContinuSilenci", true, "11", "A", "I", &kSilenci, "", false}),
+    proves::PerNom{});
 
 } // namespace
 } // namespace tessora

@@ -1,6 +1,7 @@
 // The Windows-1252 conversion: the characters of the code page, the ones it lacks, malformed UTF-8, and
 // every byte coming back unchanged.
 #include "Cp1252.h"
+#include "PerNom.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                     F{"Franja80", "€Ÿ", "\x80\x9F"}, F{"NoAssignats", "\xC2\x81\xC2\x9D", "\x81\x9D"},
                     F{"SenseByte", "a日\U0001F3B5", "a??", false},
                     F{"Malformats", "\xC0\x80\xED\xA0\x80\xF4\x90\x80\x80\x80\xC3", "???????????", false}),
-    [](const auto& info) { return std::string(info.param.Nom); });
+    proves::PerNom{});
 
 TEST(Cp1252, CadaByteTornaIgual) {
     std::string tots;

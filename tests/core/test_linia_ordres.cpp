@@ -1,5 +1,6 @@
 // The command line: our options taken out, the rest joined into LiniaOrdres, and the experimenter word.
 #include "LiniaOrdres.h"
+#include "PerNom.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,7 @@ namespace {
 
 // The arguments (program path first) and what comes out: the error, or the joined line, "(mode)" when
 // it switches the experimenter mode on, and the file and device given.
-struct FilaArguments {
-    const char* Nom;
-    std::vector<const char*> Argv;
-    std::string Resultat;
-};
+using FilaArguments = std::tuple<const char*, std::vector<const char*>, std::string>;
 
 std::string Resum(const SeparacioArguments& separacio) {
     if (!separacio.Error.empty()) return separacio.Error;
@@ -27,10 +24,10 @@ std::string Resum(const SeparacioArguments& separacio) {
 class LiniaOrdres : public testing::TestWithParam<FilaArguments> {};
 
 TEST_P(LiniaOrdres, OpcionsLiniaIMode) {
-    const std::vector<const char*>& argv = GetParam().Argv;
+    const auto& [nom, argv, resultat] = GetParam();
     const SeparacioArguments separacio =
         SepararArguments(static_cast<int>(argv.size()), argv.empty() ? nullptr : argv.data());
-    EXPECT_EQ(Resum(separacio), GetParam().Resultat);
+    EXPECT_EQ(Resum(separacio), resultat);
 }
 
 using F = FilaArguments;
@@ -52,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         F{"BuitDespresDIgual", {"t", "--entrada="}, "option --entrada needs a value: --entrada FILE"},
         F{"AbansDUnaOpcio", {"t", "--entrada", "--x"}, "option --entrada needs a value: --entrada FILE"},
         F{"DuesVegades", {"t", "--entrada", "a", "--entrada=b"}, "option --entrada is given more than once"}),
-    [](const auto& info) { return std::string(info.param.Nom); });
+    proves::PerNom{});
 
 } // namespace
 } // namespace tessora

@@ -1,6 +1,7 @@
 #include "SubstitucioFitxer.h"
 
 #include "CarpetaTemporal.h"
+#include "PerNom.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Fila{"CreaLesCarpetes", Desti::Res, 0, "no/f", 0, {"no"}, "no/f", true},
                     // The disk refuses the bytes part-way: the old file stays, the temporary goes.
                     Fila{"DiscPleDeixaLAntic", Desti::DiscPle, 2}),
-    [](const testing::TestParamInfo<Fila>& info) { return std::string(info.param.Nom); });
+    proves::PerNom{});
 
 } // namespace
 } // namespace tessora
