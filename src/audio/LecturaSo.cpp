@@ -297,21 +297,26 @@ bool LectorSo::Estat::Omplir() {
     }
     FramesLlegits += frames;
     const auto n = static_cast<std::size_t>(frames);
-    if (Enter) {
+    if (Enter && Conversor) {
+        // Into the converter as floats: the channels' mean at full scale 1 (exact up to two channels).
+        const double escala = 1.0 / (2147483648.0 * canals);
+        for (std::size_t f = 0; f < n; ++f) {
+            std::int64_t suma = 0;
+            for (std::size_t k = 0; k < c; ++k)
+                suma += Enters[f * c + k];
+            Mono[f] = static_cast<float>(static_cast<double>(suma) * escala);
+        }
+    } else if (Enter) {
         // The mean of the channels times 128 is sum / (canals x 2^24); with N = sum + canals x 2^31,
         // the byte is N / (canals x 2^24) rounded to the nearest, halves to even, at most 255.
         const std::int64_t divisor = std::int64_t{canals} << 24;
         const std::int64_t meitat = divisor / 2;
         const std::size_t inici = Pendents.size();
-        if (!Conversor) Pendents.resize(inici + n);
+        Pendents.resize(inici + n);
         for (std::size_t f = 0; f < n; ++f) {
             std::int64_t suma = 0;
             for (std::size_t k = 0; k < c; ++k)
                 suma += Enters[f * c + k];
-            if (Conversor) {
-                Mono[f] = static_cast<float>(static_cast<double>(suma) / (2147483648.0 * canals));
-                continue;
-            }
             const std::int64_t valor = suma + (std::int64_t{canals} << 31);
             std::int64_t byte = valor / divisor;
             const std::int64_t resta = valor % divisor;
@@ -327,7 +332,7 @@ bool LectorSo::Estat::Omplir() {
                 Mono[f] = static_cast<float>(x);
                 continue;
             }
-            // The mean of finite values and full scales: |x| < 2^51, so the step below is exact.
+            // Clamped first, so the rounding step below is exact.
             const Estesa y = 128.0L * x;
             if (y <= -128.0L) {
                 Pendents[inici + f] = 0;
