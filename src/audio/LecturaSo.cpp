@@ -52,6 +52,7 @@ namespace {
 // needs, whatever the length of the recording.
 constexpr sf_count_t kFramesPerBloc = 4096;
 constexpr std::size_t kMostresSortidaConversor = 4096;
+constexpr std::size_t kBytesCru = 65536;
 
 struct TancarSndfile {
     void operator()(SNDFILE* fitxer) const { sf_close(fitxer); }
@@ -278,7 +279,12 @@ bool LectorSo::Estat::Omplir() {
     const int canals = Informacio.channels;
     const auto c = static_cast<std::size_t>(canals);
     sf_count_t frames = 0;
-    {
+    if (Cru) {
+        // The bytes of the data chunk, as they are, a large piece at a time.
+        Pendents.resize(kBytesCru);
+        frames = sf_read_raw(So.get(), Pendents.data(), static_cast<sf_count_t>(kBytesCru));
+        Pendents.resize(static_cast<std::size_t>(std::max<sf_count_t>(frames, 0)));
+    } else {
         std::optional<SilenciErrors> silenci;
         if (Silenciar) silenci.emplace();
         frames = Enter ? sf_readf_int(So.get(), Enters.data(), kFramesPerBloc)
@@ -296,6 +302,7 @@ bool LectorSo::Estat::Omplir() {
         return Omplir();
     }
     FramesLlegits += frames;
+    if (Cru) return true;
     const auto n = static_cast<std::size_t>(frames);
     if (Enter && Conversor) {
         // Into the converter as floats: the channels' mean at full scale 1 (exact up to two channels).
@@ -371,25 +378,6 @@ std::size_t LectorSo::Llegir(std::span<std::uint8_t> desti) {
     std::size_t omplerts = 0;
     try {
         while (omplerts < desti.size()) {
-            if (e.Cru) {
-                // The bytes of the data chunk, as they are.
-                const sf_count_t llegits = sf_read_raw(e.So.get(), desti.data() + omplerts,
-                                                       static_cast<sf_count_t>(desti.size() - omplerts));
-                if (llegits <= 0) {
-                    e.Cru = false;
-                    e.FinalFitxer = true;
-                    if (sf_error(e.So.get()) != SF_ERR_NO_ERROR)
-                        e.Error = "sound data cannot be read";
-                    else if (e.Informacio.frames != SF_COUNT_MAX && e.FramesLlegits < e.Informacio.frames)
-                        e.Error = "file is truncated";
-                    else if (e.FramesLlegits == 0)
-                        e.Error = "file holds no samples";
-                    break;
-                }
-                e.FramesLlegits += llegits;
-                omplerts += static_cast<std::size_t>(llegits);
-                continue;
-            }
             if (e.PrimerPendent == e.Pendents.size()) {
                 e.Pendents.clear();
                 e.PrimerPendent = 0;
@@ -405,7 +393,6 @@ std::size_t LectorSo::Llegir(std::span<std::uint8_t> desti) {
     } catch (const std::bad_alloc&) {
         e.Error = "out of memory";
         e.FinalFitxer = e.Buidat = true;
-        e.Cru = false;
     }
     return omplerts;
 }
