@@ -214,8 +214,9 @@ struct AlliberarConversor {
 
 } // namespace
 
-// The reader's state. Samples go: file -> frames (`enters` or `reals`) -> mono (bytes straight away at
-// 11025 Hz, or floats into the converter) -> bytes in `pendents`, handed out by Llegir.
+// The reader's state. Samples go: file -> frames (Enters or Reals) -> mono (bytes straight away at
+// 11025 Hz, or floats through the converter into Convertides) -> bytes in Pendents, handed out by
+// Llegir. An 8-bit unsigned mono 11025 Hz file goes from the file to Pendents as it is.
 struct LectorSo::Estat {
     Descriptor Fitxer;
     std::unique_ptr<SNDFILE, TancarSndfile> So;
