@@ -169,6 +169,28 @@ TEST(Cli, UnFitxerTallatAPropDelFinalNoEscriuRes) {
     EXPECT_FALSE(std::filesystem::exists(carpeta.Cami() / "c.wav"));
 }
 
+// A file whose damage only shows part-way (a FLAC file, its length in its header, cut short): the lines
+// of the blocks read stand, then one line says why, status 2, nothing saved.
+TEST(Cli, UnFitxerQueFallaAMeitatDeixaLesLiniesISurt2) {
+    proves::CarpetaTemporal carpeta;
+    const auto demo = LlegirFitxerSo(TESSORA_MOSTRA_DEMO).Mostres;
+    std::vector<short> mostres;
+    for (const std::uint8_t byte : demo)
+        mostres.push_back(static_cast<short>((byte - 128) * 256));
+    const auto flac = (carpeta.Cami() / "d.flac").string();
+    SF_INFO informacio{0, 11025, 1, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 0, 0};
+    SNDFILE* fitxer = sf_open(flac.c_str(), SFM_WRITE, &informacio);
+    ASSERT_NE(fitxer, nullptr);
+    sf_writef_short(fitxer, mostres.data(), static_cast<sf_count_t>(mostres.size()));
+    sf_close(fitxer);
+    std::filesystem::resize_file(flac, std::filesystem::file_size(flac) * 3 / 4);
+    const auto desat = (carpeta.Cami() / "c.wav").string();
+    const auto r = Executar({"--desa-captura", desat, flac});
+    EXPECT_EQ(std::tuple(r.codi, BlocsIVocals(r.sortida)), std::tuple(2, "5 A 46 E 86 I 127 O"));
+    EXPECT_EQ(r.errors, "tessora-cli: " + flac + ": sound data cannot be read\n");
+    EXPECT_FALSE(std::filesystem::exists(desat));
+}
+
 // A 16-bit stereo copy of the demo at a common rate recognises the same utterances (the same blocks),
 // with at least 70% of the continuous mode's vowels the same as on the original.
 class CopiaConvertida : public ::testing::TestWithParam<int> {};
