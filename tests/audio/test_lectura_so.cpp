@@ -201,7 +201,8 @@ TEST(LectorSo, PerPecesDonaElMateixQueTotDUnCop) {
     std::vector<int> mostres;
     std::vector<float> mono;
     for (int n = 0; n < kFrames; ++n) {
-        const int x = static_cast<int>(12000.0 * std::sin(n * 0.031) + 9000.0 * std::sin(n * n * 1e-7));
+        const int x = static_cast<int>(12000.0 * std::sin(n * 0.031) +
+                                       9000.0 * std::sin(static_cast<double>(n) * n * 1e-7));
         mostres.insert(mostres.end(), {x, x / 3});
         mono.push_back(static_cast<float>((x + x / 3) / 65536.0));
     }
