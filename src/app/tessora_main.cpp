@@ -42,12 +42,20 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<DispositiuEntrada> dispositiu;
     if (!arguments.Entrada.empty()) {
-        SoLlegit so = LlegirFitxerSo(arguments.Entrada);
-        if (!so.Correcte) {
-            std::cerr << "tessora: " << arguments.Entrada << ": " << so.Error << '\n';
+        std::string error;
+        std::unique_ptr<LectorSo> lector = LectorSo::Obrir(arguments.Entrada, error);
+        if (!lector) {
+            std::cerr << "tessora: " << arguments.Entrada << ": " << error << '\n';
             return 2;
         }
-        dispositiu = std::make_unique<FontFitxer>(std::move(so.Mostres), FontFitxer::Ritme::TempsReal);
+        const LectorSo& llegit = *lector;
+        auto font = std::make_unique<FontFitxer>(std::move(lector), FontFitxer::Ritme::TempsReal);
+        // The recording is read as it plays: one that stops reading part-way says why.
+        font->AlFinal([&llegit, &arguments] {
+            if (!llegit.Error().empty())
+                std::cerr << "tessora: " << arguments.Entrada << ": " << llegit.Error() << std::endl;
+        });
+        dispositiu = std::move(font);
     } else {
         dispositiu = std::make_unique<DispositiuQt>(arguments.Dispositiu);
     }

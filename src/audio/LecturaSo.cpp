@@ -1,19 +1,26 @@
-// Reading a sound file as 8-bit unsigned mono 11025 Hz.
+// Reading a sound file as 8-bit unsigned mono 11025 Hz, a block at a time.
 //
-// Stages: open the file and check that it is a regular file whose sound data is all there; decode it
-// with libsndfile as doubles in blocks of frames; mix each frame's channels by their mean; convert
-// other rates with libsamplerate's best sinc converter, flushing its tail at the end; turn each sample x
-// into the byte nearest to 128 + 128 x, clamped to 0..255.
+// Opening checks everything that can be checked without decoding: a regular file whose sound data is all
+// there, in a format libsndfile knows, at a rate that can carry speech. Then each Llegir decodes the
+// next frames as they are needed, so memory stays the same whatever the length:
+// - an 8-bit unsigned mono 11025 Hz file is read as the raw bytes of its data;
+// - integer PCM (8 to 32 bits, any channels) is decoded as 32-bit integers and mixed in integers; at
+//   11025 Hz each frame becomes its byte by exact integer rounding;
+// - other encodings (float, compressed) are decoded as doubles and mixed in long double;
+// - other rates go through libsoxr at its high quality, as floats, its tail flushed at the end; its
+//   output becomes bytes through an exact rounding of 128 x.
+// Every sample x becomes the byte nearest to 128 + 128 x, halves to even, clamped to 0..255.
 //
-// A file whose header states more sound data than the file holds is refused as truncated: the formats
-// whose length libsndfile takes from the file's size instead (WAV, RF64, AIFF, 8SVX, Wave64, CAF, Sun
-// AU, Creative Voice) are checked here against their own header first; for every format, fewer frames
-// decoded than libsndfile announced counts as truncated too.
+// A file whose header states more sound data than the file holds is refused as truncated when it is
+// opened: the formats whose length libsndfile takes from the file's size instead (WAV, RF64, AIFF, 8SVX,
+// Wave64, CAF, Sun AU, Creative Voice) are checked here against their own header. For every format,
+// fewer frames decoded than libsndfile announced, or a read that fails, ends the samples early with the
+// reason in Error(), which a caller that has already used the samples before it reports then.
 //
 // Some decoders inside libsndfile (mpg123 for MP3) print notes of their own on standard error about a
 // damaged file, which the caller's one-line message would drown in. Standard error is silenced while
-// libsndfile works on the file: a caller reads the file before it starts anything else that could print
-// (a capture, windows), and the reason for a failure comes back in the result.
+// libsndfile opens, decodes anything but plain PCM, and closes the file; the reason for a failure comes
+// back to the caller instead.
 #include "LecturaSo.h"
 
 #include "Constants.h"
@@ -31,8 +38,8 @@
 #include <memory>
 #include <new>
 #include <optional>
-#include <samplerate.h>
 #include <sndfile.h>
+#include <soxr.h>
 #include <span>
 #include <string_view>
 #include <sys/stat.h>
@@ -41,22 +48,15 @@ namespace tessora {
 
 namespace {
 
+// Frames decoded at a time, and room for what the converter gives back for them: the memory a reader
+// needs, whatever the length of the recording.
 constexpr sf_count_t kFramesPerBloc = 4096;
 constexpr std::size_t kMostresSortidaConversor = 4096;
+constexpr std::size_t kBytesCru = 65536;
 
 struct TancarSndfile {
     void operator()(SNDFILE* fitxer) const { sf_close(fitxer); }
 };
-
-struct AlliberarConversor {
-    void operator()(SRC_STATE* estat) const { src_delete(estat); }
-};
-
-SoLlegit Fallada(const char* motiu) {
-    SoLlegit resultat;
-    resultat.Error = motiu;
-    return resultat;
-}
 
 // An unsigned integer of `mida` bytes (up to 8).
 std::uint64_t Enter(const std::uint8_t* bytes, std::size_t mida, bool bigEndian) {
@@ -162,8 +162,24 @@ bool DadesTallades(int fd, std::uint64_t midaFitxer) {
     return false;
 }
 
-// The mean of a frame's channels. A float file may hold values that are not finite: NaN counts as
-// silence and infinities as full scale, so they cannot spread through the rate converter's filter.
+// Rounds to the nearest integer, halves to even, by the current rounding mode (nearest): adding and
+// taking away 1.5 x 2^52 leaves no bits below the unit. Exact for |y| < 2^51.
+inline double ArrodonirParell(double y) {
+    constexpr double kDesplacament = 0x1.8p52;
+    volatile double suma = y + kDesplacament; // kept apart so that nothing folds the pair away
+    return suma - kDesplacament;
+}
+
+// The byte of a sample whose value times 128 is `y`: 128 + y to the nearest, clamped to 0..255. Rounding
+// y before adding 128 gives the same result, 128 being even.
+inline std::uint8_t ByteDe128x(double y) {
+    if (!(y > -128.0)) return y != y ? 128 : 0; // NaN is silence
+    if (y >= 127.5) return 255;
+    return static_cast<std::uint8_t>(128 + static_cast<int>(ArrodonirParell(y)));
+}
+
+// A frame of a float file: its channels' mean. A float file may hold values that are not finite: NaN
+// counts as silence and infinities as full scale, so they cannot spread through the rate converter.
 Estesa MitjanaCanals(const double* frame, int canals) {
     Estesa suma = 0.0L;
     for (int c = 0; c < canals; ++c) {
@@ -178,118 +194,290 @@ Estesa MitjanaCanals(const double* frame, int canals) {
     return suma / canals;
 }
 
-std::uint8_t ByteDeMostra(Estesa x) {
-    const Estesa valor = std::nearbyint(128.0L + x * 128.0L);
-    return static_cast<std::uint8_t>(std::clamp(valor, 0.0L, 255.0L));
+// libsndfile hands integer PCM of any width as 32-bit values scaled to full scale, exactly.
+bool EsPcmEnter(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_PCM_16:
+    case SF_FORMAT_PCM_24:
+    case SF_FORMAT_PCM_32:
+        return true;
+    default:
+        return false;
+    }
 }
 
-// Feeds mono samples through libsamplerate and appends the converted samples as bytes.
-class ConversorFrequencia {
-public:
-    ConversorFrequencia(SRC_STATE* estat, double rao) : Estat_(estat), Rao_(rao) {}
-
-    // With `final` the converter's remaining output is drained after the input.
-    bool Processar(const float* entrada, long frames, bool final, std::vector<std::uint8_t>& bytes) {
-        SRC_DATA dades{};
-        dades.data_in = entrada;
-        dades.input_frames = frames;
-        dades.src_ratio = Rao_;
-        dades.end_of_input = final ? 1 : 0;
-        for (;;) {
-            dades.data_out = Sortida_.data();
-            dades.output_frames = static_cast<long>(Sortida_.size());
-            if (src_process(Estat_.get(), &dades) != 0) return false;
-            for (long i = 0; i < dades.output_frames_gen; ++i)
-                bytes.push_back(ByteDeMostra(Sortida_[static_cast<std::size_t>(i)]));
-            dades.data_in += dades.input_frames_used;
-            dades.input_frames -= dades.input_frames_used;
-            if (dades.input_frames_used == 0 && dades.output_frames_gen == 0) return true;
-            if (!final && dades.input_frames == 0) return true;
-        }
-    }
-
-private:
-    std::unique_ptr<SRC_STATE, AlliberarConversor> Estat_;
-    double Rao_;
-    std::array<float, kMostresSortidaConversor> Sortida_{};
+struct AlliberarConversor {
+    void operator()(soxr_t conversor) const { soxr_delete(conversor); }
 };
-
-SoLlegit Llegir(const std::filesystem::path& fitxer) {
-    const Descriptor descriptor(::open(fitxer.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (descriptor.Fd() < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return Fallada("file not found");
-        if (errno == EACCES || errno == EPERM) return Fallada("permission denied");
-        return Fallada("file cannot be opened");
-    }
-    struct stat estat {};
-    if (::fstat(descriptor.Fd(), &estat) != 0) return Fallada("file cannot be opened");
-    if (!S_ISREG(estat.st_mode)) return Fallada("not a regular file");
-    const auto midaFitxer = static_cast<std::uint64_t>(estat.st_size);
-
-    if (DadesTallades(descriptor.Fd(), midaFitxer)) return Fallada("file is truncated");
-
-    const SilenciErrors silenci; // outlives `so`, so closing the decoder is silenced too
-    SF_INFO informacio{};
-    const std::unique_ptr<SNDFILE, TancarSndfile> so(
-        sf_open_fd(descriptor.Fd(), SFM_READ, &informacio, SF_FALSE));
-    if (!so) return Fallada("not a sound file in a known format");
-    if (informacio.channels < 1 || informacio.samplerate < 1)
-        return Fallada("not a sound file in a known format");
-    if (informacio.frames == 0) return Fallada("file holds no samples");
-
-    const double rao = static_cast<double>(kFrequenciaMostreig) / informacio.samplerate;
-    std::optional<ConversorFrequencia> conversor;
-    if (informacio.samplerate != kFrequenciaMostreig) {
-        if (src_is_valid_ratio(rao) == 0) return Fallada("sample rate not supported");
-        int errorConversor = 0;
-        SRC_STATE* estatConversor = src_new(SRC_SINC_BEST_QUALITY, 1, &errorConversor);
-        if (estatConversor == nullptr) return Fallada("sample rate conversion failed");
-        conversor.emplace(estatConversor, rao);
-    }
-
-    SoLlegit resultat;
-    const auto canals = static_cast<std::size_t>(informacio.channels);
-    std::vector<double> bloc(static_cast<std::size_t>(kFramesPerBloc) * canals);
-    std::vector<float> mono(static_cast<std::size_t>(kFramesPerBloc));
-    sf_count_t framesLlegits = 0;
-    for (;;) {
-        const sf_count_t frames = sf_readf_double(so.get(), bloc.data(), kFramesPerBloc);
-        if (frames <= 0) break;
-        framesLlegits += frames;
-        for (sf_count_t f = 0; f < frames; ++f) {
-            const Estesa x = MitjanaCanals(&bloc[static_cast<std::size_t>(f) * canals], informacio.channels);
-            if (conversor)
-                mono[static_cast<std::size_t>(f)] = static_cast<float>(x);
-            else
-                resultat.Mostres.push_back(ByteDeMostra(x));
-        }
-        if (conversor &&
-            !conversor->Processar(mono.data(), static_cast<long>(frames), false, resultat.Mostres))
-            return Fallada("sample rate conversion failed");
-    }
-    if (sf_error(so.get()) != SF_ERR_NO_ERROR) return Fallada("sound data cannot be read");
-    // libsndfile reports SF_COUNT_MAX when the length is not known in advance.
-    if (informacio.frames != SF_COUNT_MAX && framesLlegits < informacio.frames)
-        return Fallada("file is truncated");
-    if (framesLlegits == 0) return Fallada("file holds no samples");
-    if (conversor && !conversor->Processar(mono.data(), 0, true, resultat.Mostres))
-        return Fallada("sample rate conversion failed");
-    if (resultat.Mostres.empty()) return Fallada("file holds no samples");
-
-    resultat.Correcte = true;
-    return resultat;
-}
 
 } // namespace
 
-SoLlegit LlegirFitxerSo(const std::filesystem::path& fitxer) {
-    try {
-        return Llegir(fitxer);
-    } catch (const std::bad_alloc&) {
-        return Fallada("out of memory");
-    } catch (const std::exception&) {
-        return Fallada("file cannot be read");
+// The reader's state. Samples go: file -> frames (Enters or Reals) -> mono (bytes straight away at
+// 11025 Hz, or floats through the converter into Convertides) -> bytes in Pendents, handed out by
+// Llegir. An 8-bit unsigned mono 11025 Hz file goes from the file to Pendents as it is.
+struct LectorSo::Estat {
+    Descriptor Fitxer;
+    std::unique_ptr<SNDFILE, TancarSndfile> So;
+    SF_INFO Informacio{};
+    bool Cru = false;       // 8-bit unsigned mono 11025 Hz: the file's bytes are the samples
+    bool Enter = false;     // integer PCM: exact integer arithmetic
+    bool Silenciar = false; // a decoder that may print notes of its own
+    std::unique_ptr<soxr, AlliberarConversor> Conversor;
+    std::vector<std::int32_t> Enters;
+    std::vector<double> Reals;
+    std::vector<float> Mono;
+    std::vector<float> Convertides;
+    std::vector<std::uint8_t> Pendents;
+    std::size_t PrimerPendent = 0;
+    sf_count_t FramesLlegits = 0;
+    bool FinalFitxer = false;
+    bool Buidat = false; // the converter's tail is out too
+    std::string Error;
+
+    // Reads the next frames and appends their bytes to Pendents; false when nothing more will come.
+    bool Omplir();
+    void AfegirBytes(const float* mostres, std::size_t n);
+    bool Convertir(const float* mostres, std::size_t n);
+};
+
+void LectorSo::Estat::AfegirBytes(const float* mostres, std::size_t n) {
+    const std::size_t inici = Pendents.size();
+    Pendents.resize(inici + n);
+    for (std::size_t i = 0; i < n; ++i)
+        Pendents[inici + i] = ByteDe128x(128.0 * static_cast<double>(mostres[i]));
+}
+
+// Feeds mono samples through the converter (none: its tail) and appends what comes out.
+bool LectorSo::Estat::Convertir(const float* mostres, std::size_t n) {
+    for (;;) {
+        std::size_t usades = 0;
+        std::size_t fetes = 0;
+        if (soxr_process(Conversor.get(), mostres, n, &usades, Convertides.data(), Convertides.size(),
+                         &fetes) != nullptr)
+            return false;
+        AfegirBytes(Convertides.data(), fetes);
+        if (mostres != nullptr) {
+            mostres += usades;
+            n -= usades;
+            if (n == 0) return true;
+        } else if (fetes == 0) {
+            return true;
+        }
     }
+}
+
+bool LectorSo::Estat::Omplir() {
+    if (FinalFitxer) {
+        if (Conversor && !Buidat) {
+            Buidat = true;
+            if (!Convertir(nullptr, 0)) Error = "sample rate conversion failed";
+            return !Pendents.empty();
+        }
+        return false;
+    }
+    const int canals = Informacio.channels;
+    const auto c = static_cast<std::size_t>(canals);
+    sf_count_t frames = 0;
+    if (Cru) {
+        // The bytes of the data chunk, as they are, a large piece at a time.
+        Pendents.resize(kBytesCru);
+        frames = sf_read_raw(So.get(), Pendents.data(), static_cast<sf_count_t>(kBytesCru));
+        Pendents.resize(static_cast<std::size_t>(std::max<sf_count_t>(frames, 0)));
+    } else {
+        std::optional<SilenciErrors> silenci;
+        if (Silenciar) silenci.emplace();
+        frames = Enter ? sf_readf_int(So.get(), Enters.data(), kFramesPerBloc)
+                       : sf_readf_double(So.get(), Reals.data(), kFramesPerBloc);
+    }
+    if (frames <= 0) {
+        FinalFitxer = true;
+        if (sf_error(So.get()) != SF_ERR_NO_ERROR) Error = "sound data cannot be read";
+        // libsndfile reports SF_COUNT_MAX when the length is not known in advance.
+        else if (Informacio.frames != SF_COUNT_MAX && FramesLlegits < Informacio.frames)
+            Error = "file is truncated";
+        else if (FramesLlegits == 0)
+            Error = "file holds no samples";
+        if (!Error.empty()) return false;
+        return Omplir();
+    }
+    FramesLlegits += frames;
+    if (Cru) return true;
+    const auto n = static_cast<std::size_t>(frames);
+    if (Enter && Conversor) {
+        // Into the converter as floats: the channels' mean at full scale 1 (exact up to two channels).
+        const double escala = 1.0 / (2147483648.0 * canals);
+        for (std::size_t f = 0; f < n; ++f) {
+            std::int64_t suma = 0;
+            for (std::size_t k = 0; k < c; ++k)
+                suma += Enters[f * c + k];
+            Mono[f] = static_cast<float>(static_cast<double>(suma) * escala);
+        }
+    } else if (Enter) {
+        // The mean of the channels times 128 is sum / (canals x 2^24); with N = sum + canals x 2^31,
+        // the byte is N / (canals x 2^24) rounded to the nearest, halves to even, at most 255.
+        const std::int64_t divisor = std::int64_t{canals} << 24;
+        const std::int64_t meitat = divisor / 2;
+        const std::size_t inici = Pendents.size();
+        Pendents.resize(inici + n);
+        for (std::size_t f = 0; f < n; ++f) {
+            std::int64_t suma = 0;
+            for (std::size_t k = 0; k < c; ++k)
+                suma += Enters[f * c + k];
+            const std::int64_t valor = suma + (std::int64_t{canals} << 31);
+            std::int64_t byte = valor / divisor;
+            const std::int64_t resta = valor % divisor;
+            if (resta > meitat || (resta == meitat && byte % 2 != 0)) ++byte;
+            Pendents[inici + f] = static_cast<std::uint8_t>(std::min<std::int64_t>(byte, 255));
+        }
+    } else {
+        const std::size_t inici = Pendents.size();
+        if (!Conversor) Pendents.resize(inici + n);
+        for (std::size_t f = 0; f < n; ++f) {
+            const Estesa x = MitjanaCanals(&Reals[f * c], canals);
+            if (Conversor) {
+                Mono[f] = static_cast<float>(x);
+                continue;
+            }
+            // Clamped first, so the rounding step below is exact.
+            const Estesa y = 128.0L * x;
+            if (y <= -128.0L) {
+                Pendents[inici + f] = 0;
+            } else if (y >= 127.5L) {
+                Pendents[inici + f] = 255;
+            } else {
+                constexpr Estesa kDesplacament = 0x1.8p63L;
+                volatile Estesa suma = y + kDesplacament;
+                Pendents[inici + f] = static_cast<std::uint8_t>(128 + static_cast<int>(suma - kDesplacament));
+            }
+        }
+    }
+    if (Conversor && !Convertir(Mono.data(), n)) {
+        Error = "sample rate conversion failed";
+        FinalFitxer = Buidat = true;
+        return false;
+    }
+    return true;
+}
+
+LectorSo::LectorSo(std::unique_ptr<Estat> estat) : estat_(std::move(estat)) {}
+
+LectorSo::~LectorSo() {
+    if (estat_ && estat_->So) {
+        const SilenciErrors silenci; // closing a decoder may print too
+        estat_->So.reset();
+    }
+}
+
+const std::string& LectorSo::Error() const {
+    return estat_->Error;
+}
+
+std::size_t LectorSo::Llegir(std::span<std::uint8_t> desti) {
+    Estat& e = *estat_;
+    std::size_t omplerts = 0;
+    try {
+        while (omplerts < desti.size()) {
+            if (e.PrimerPendent == e.Pendents.size()) {
+                e.Pendents.clear();
+                e.PrimerPendent = 0;
+                if (!e.Error.empty() || !e.Omplir()) {
+                    if (e.Pendents.empty()) break;
+                }
+            }
+            const std::size_t n = std::min(desti.size() - omplerts, e.Pendents.size() - e.PrimerPendent);
+            std::memcpy(desti.data() + omplerts, e.Pendents.data() + e.PrimerPendent, n);
+            e.PrimerPendent += n;
+            omplerts += n;
+        }
+    } catch (const std::bad_alloc&) {
+        e.Error = "out of memory";
+        e.FinalFitxer = e.Buidat = true;
+    }
+    return omplerts;
+}
+
+std::unique_ptr<LectorSo> LectorSo::Obrir(const std::filesystem::path& fitxer, std::string& error) {
+    auto estat = std::make_unique<Estat>();
+    estat->Fitxer = Descriptor(::open(fitxer.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    const int fd = estat->Fitxer.Fd();
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return error = "file not found", nullptr;
+        if (errno == EACCES || errno == EPERM) return error = "permission denied", nullptr;
+        return error = "file cannot be opened", nullptr;
+    }
+    struct stat informacioFitxer {};
+    if (::fstat(fd, &informacioFitxer) != 0) return error = "file cannot be opened", nullptr;
+    if (!S_ISREG(informacioFitxer.st_mode)) return error = "not a regular file", nullptr;
+    if (DadesTallades(fd, static_cast<std::uint64_t>(informacioFitxer.st_size)))
+        return error = "file is truncated", nullptr;
+
+    SF_INFO& informacio = estat->Informacio;
+    {
+        const SilenciErrors silenci;
+        estat->So.reset(sf_open_fd(fd, SFM_READ, &informacio, SF_FALSE));
+        if (!estat->So) return error = "not a sound file in a known format", nullptr;
+    }
+    auto lector = std::unique_ptr<LectorSo>(new LectorSo(std::move(estat)));
+    Estat& e = *lector->estat_;
+    if (informacio.channels < 1 || informacio.samplerate < 1)
+        return error = "not a sound file in a known format", nullptr;
+    if (informacio.frames == 0) return error = "file holds no samples", nullptr;
+    if (informacio.samplerate < kFrequenciaMinimaFitxer)
+        return error = "sample rate of " + std::to_string(informacio.samplerate) + " Hz is below " +
+                       std::to_string(kFrequenciaMinimaFitxer) +
+                       " Hz, too low to hold the vowels' formants (up to 2500 Hz)",
+               nullptr;
+    if (informacio.samplerate > kFrequenciaMaximaFitxer)
+        return error = "sample rate of " + std::to_string(informacio.samplerate) + " Hz is above the " +
+                       std::to_string(kFrequenciaMaximaFitxer) + " Hz accepted",
+               nullptr;
+
+    const int subformat = informacio.format & SF_FORMAT_SUBMASK;
+    e.Enter = EsPcmEnter(informacio.format);
+    e.Silenciar = !e.Enter;
+    e.Cru = subformat == SF_FORMAT_PCM_U8 && informacio.channels == 1 &&
+            informacio.samplerate == kFrequenciaMostreig;
+    const auto c = static_cast<std::size_t>(informacio.channels);
+    if (e.Enter)
+        e.Enters.resize(static_cast<std::size_t>(kFramesPerBloc) * c);
+    else
+        e.Reals.resize(static_cast<std::size_t>(kFramesPerBloc) * c);
+    if (informacio.samplerate != kFrequenciaMostreig) {
+        const soxr_io_spec_t tipus = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+        const soxr_quality_spec_t qualitat = soxr_quality_spec(SOXR_HQ, 0);
+        const soxr_runtime_spec_t execucio = soxr_runtime_spec(1); // one thread
+        soxr_error_t errorConversor = nullptr;
+        e.Conversor.reset(soxr_create(informacio.samplerate, kFrequenciaMostreig, 1, &errorConversor, &tipus,
+                                      &qualitat, &execucio));
+        if (!e.Conversor || errorConversor != nullptr)
+            return error = "sample rate conversion failed", nullptr;
+        e.Mono.resize(static_cast<std::size_t>(kFramesPerBloc));
+        e.Convertides.resize(kMostresSortidaConversor);
+    }
+    return lector;
+}
+
+SoLlegit LlegirFitxerSo(const std::filesystem::path& fitxer) {
+    SoLlegit resultat;
+    try {
+        const std::unique_ptr<LectorSo> lector = LectorSo::Obrir(fitxer, resultat.Error);
+        if (!lector) return resultat;
+        std::array<std::uint8_t, 65536> bloc{};
+        for (std::size_t n; (n = lector->Llegir(bloc)) > 0;)
+            resultat.Mostres.insert(resultat.Mostres.end(), bloc.begin(),
+                                    bloc.begin() + static_cast<long>(n));
+        resultat.Error = lector->Error();
+        if (resultat.Error.empty() && resultat.Mostres.empty()) resultat.Error = "file holds no samples";
+    } catch (const std::bad_alloc&) {
+        resultat.Error = "out of memory";
+    } catch (const std::exception&) {
+        resultat.Error = "file cannot be read";
+    }
+    resultat.Correcte = resultat.Error.empty();
+    if (!resultat.Correcte) resultat.Mostres.clear();
+    return resultat;
 }
 
 } // namespace tessora

@@ -7,8 +7,12 @@
 #include <QtGlobal>
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
+#include <soxr.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <sstream>
 
 namespace tessora {
@@ -151,6 +155,85 @@ INSTANTIATE_TEST_SUITE_P(
                       CasDolent{"DuradaNegativa", {"--microfon", "--durada", "-1"}, "--durada"},
                       CasDolent{"DuradaMassaLlarga", {"--microfon", "--durada", "3e6"}, "--durada"}),
     [](const auto& info) { return std::string(info.param.nom); });
+
+// A file cut off near its end is refused before the first line: status 2, nothing written or saved.
+TEST(Cli, UnFitxerTallatAPropDelFinalNoEscriuRes) {
+    proves::CarpetaTemporal carpeta;
+    auto bytes = proves::LlegirBytes(TESSORA_MOSTRA_DEMO);
+    bytes.resize(bytes.size() - 10);
+    proves::EscriureBytes(carpeta.Cami() / "tallat.wav", bytes);
+    const auto r = Executar({"--continu", "--desa-captura", (carpeta.Cami() / "c.wav").string(),
+                             (carpeta.Cami() / "tallat.wav").string()});
+    EXPECT_EQ(std::tuple(r.codi, r.sortida), std::tuple(2, ""));
+    EXPECT_NE(r.errors.find("tallat.wav: file is truncated\n"), std::string::npos) << r.errors;
+    EXPECT_FALSE(std::filesystem::exists(carpeta.Cami() / "c.wav"));
+}
+
+// A file whose damage only shows part-way (a FLAC file, its length in its header, cut short): the lines
+// of the blocks read stand, then one line says why, status 2, nothing saved.
+TEST(Cli, UnFitxerQueFallaAMeitatDeixaLesLiniesISurt2) {
+    proves::CarpetaTemporal carpeta;
+    const auto demo = LlegirFitxerSo(TESSORA_MOSTRA_DEMO).Mostres;
+    std::vector<short> mostres;
+    for (const std::uint8_t byte : demo)
+        mostres.push_back(static_cast<short>((byte - 128) * 256));
+    const auto flac = (carpeta.Cami() / "d.flac").string();
+    SF_INFO informacio{0, 11025, 1, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 0, 0};
+    SNDFILE* fitxer = sf_open(flac.c_str(), SFM_WRITE, &informacio);
+    ASSERT_NE(fitxer, nullptr);
+    sf_writef_short(fitxer, mostres.data(), static_cast<sf_count_t>(mostres.size()));
+    sf_close(fitxer);
+    std::filesystem::resize_file(flac, std::filesystem::file_size(flac) * 3 / 4);
+    const auto desat = (carpeta.Cami() / "c.wav").string();
+    const auto r = Executar({"--desa-captura", desat, flac});
+    EXPECT_EQ(std::tuple(r.codi, BlocsIVocals(r.sortida)), std::tuple(2, "5 A 46 E 86 I 127 O"));
+    EXPECT_EQ(r.errors, "tessora-cli: " + flac + ": sound data cannot be read\n");
+    EXPECT_FALSE(std::filesystem::exists(desat));
+}
+
+// A 16-bit stereo copy of the demo at a common rate recognises the same utterances (the same blocks),
+// with at least 70% of the continuous mode's vowels the same as on the original.
+class CopiaConvertida : public ::testing::TestWithParam<int> {};
+TEST_P(CopiaConvertida, ReconeixLesMateixesEmissions) {
+    const int frequencia = GetParam();
+    const auto original = LlegirFitxerSo(TESSORA_MOSTRA_DEMO).Mostres;
+    std::vector<float> mono, convertides(original.size() * static_cast<std::size_t>(frequencia) / 11025 + 64);
+    for (const std::uint8_t byte : original)
+        mono.push_back((static_cast<float>(byte) - 128.0f) / 128.0f);
+    std::size_t fetes = 0;
+    soxr_oneshot(11025, frequencia, 1, mono.data(), mono.size(), nullptr, convertides.data(),
+                 convertides.size(), &fetes, nullptr, nullptr, nullptr);
+    std::vector<short> frames;
+    for (std::size_t i = 0; i < fetes; ++i)
+        frames.insert(frames.end(), 2,
+                      static_cast<short>(std::lround(std::clamp(convertides[i], -1.0f, 0.99f) * 32768)));
+    proves::CarpetaTemporal carpeta;
+    const auto copia = (carpeta.Cami() / "copia.wav").string();
+    SF_INFO informacio{0, frequencia, 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
+    SNDFILE* fitxer = sf_open(copia.c_str(), SFM_WRITE, &informacio);
+    ASSERT_NE(fitxer, nullptr);
+    sf_writef_short(fitxer, frames.data(), static_cast<sf_count_t>(fetes));
+    sf_close(fitxer);
+
+    const auto emissions = [](const std::string& sortida) {
+        std::string blocs;
+        for (const auto& linia : Camps(sortida, '\n'))
+            blocs += Camps(linia, '\t').at(0) + " ";
+        return blocs;
+    };
+    EXPECT_EQ(emissions(Executar({copia}).sortida), emissions(Executar({TESSORA_MOSTRA_DEMO}).sortida));
+    const auto a = Camps(Executar({"--continu", TESSORA_MOSTRA_DEMO}).sortida, '\n');
+    const auto b = Camps(Executar({"--continu", copia}).sortida, '\n');
+    ASSERT_EQ(a.size(), b.size());
+    std::size_t iguals = 0, ambVocal = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto va = Camps(a[i], '\t').at(1);
+        ambVocal += !va.empty();
+        iguals += !va.empty() && va == Camps(b[i], '\t').at(1);
+    }
+    EXPECT_GE(iguals * 10, ambVocal * 7) << iguals << " of " << ambVocal;
+}
+INSTANTIATE_TEST_SUITE_P(Frequencies, CopiaConvertida, ::testing::Values(22050, 44100, 48000));
 
 // No sound server: one line that says so (a server without inputs is told apart against a real server,
 // in the end-to-end test), and Qt's message handler is the caller's again afterwards.

@@ -9,10 +9,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace tessora {
 namespace {
+
+// The recording's bytes, handed out in the pieces asked for.
+struct MostresEnMemoria final : FontMostres {
+    std::vector<std::uint8_t> so;
+    std::size_t posicio = 0;
+    explicit MostresEnMemoria(std::vector<std::uint8_t> bytes) : so(std::move(bytes)) {}
+    std::size_t Llegir(std::span<std::uint8_t> desti) override {
+        const std::size_t n = std::min(desti.size(), so.size() - posicio);
+        std::copy_n(so.begin() + static_cast<long>(posicio), n, desti.begin());
+        posicio += n;
+        return n;
+    }
+};
 
 struct Font : ::testing::Test, QObject {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();
@@ -25,7 +39,7 @@ struct Font : ::testing::Test, QObject {
         proves::CrearAplicacioQt();
         for (std::size_t i = 0; i < so.size(); ++i)
             so[i] = static_cast<std::uint8_t>(i * 13 + i / 512);
-        font = std::make_unique<FontFitxer>(so, ritme);
+        font = std::make_unique<FontFitxer>(std::make_unique<MostresEnMemoria>(so), ritme);
         unitat = std::make_unique<UnitEntradaDeSo>(*estat, *font);
         unitat->InicialitzarEntradaDeSo(512);
         ASSERT_EQ(unitat->EngegarEntradaDeSo(NotificadorFinestra(this)), 0);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <soxr.h>
 
 #include <algorithm>
 #include <cmath>
@@ -83,6 +84,7 @@ struct FilaLectura {
     const char* Motiu = nullptr;
     std::uintmax_t Tall = 0;
     Entrada Cas = Entrada::So;
+    int Frequencia = 11025;
     friend void PrintTo(const FilaLectura& fila, std::ostream* sortida) { *sortida << fila.Nom; }
 };
 
@@ -94,7 +96,8 @@ TEST_P(LecturaSo, MostresOMotiuSenseEscriureErrors) {
     CarpetaTemporal carpeta;
     const auto fitxer = carpeta.Cami() / "entrada-prova.wav";
     if (fila.Cas < Entrada::Brut)
-        EscriureSo(fitxer, fila.Format, fila.Canals, 11025, fila.Dades, fila.Cas == Entrada::SoAmbCua);
+        EscriureSo(fitxer, fila.Format, fila.Canals, fila.Frequencia, fila.Dades,
+                   fila.Cas == Entrada::SoAmbCua);
     auto bytes = proves::LlegirBytes(fitxer);
     if (fila.Cas == Entrada::SoSenseMida) std::fill_n(bytes.begin() + 40, 4, 0xFF); // the data chunk's size
     if (fila.Cas == Entrada::SoMalmes) std::fill_n(bytes.begin() + bytes.size() / 4, 200, 0x5A);
@@ -150,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
         FilaLectura{"Text", kU8, 1, {'t', 'e', 'x', 't', '\n'}, {}, "not a sound file", 0, Entrada::Brut},
         FilaLectura{"FitxerBuit", kU8, 1, {}, {}, "not a sound file", 0, Entrada::Brut},
         FilaLectura{"SenseMostres", kU8, 1, {}, {}, "no samples"},
+        // A rate that cannot carry speech would only cost time: refused with the reason.
+        FilaLectura{"FrequenciaMassaBaixa", kU8, 1, TotsElsBytes(100), {}, "too low", 0, Entrada::So, 44},
         // The decoder of a damaged MP3 has notes of its own to print.
         FilaLectura{"Mp3Malmes", kMp3, 1, TotsElsBytes(20000), {}, "truncated", 0, Entrada::SoMalmes},
         Tallat("TallatWav", kU8, 400), Tallat("TallatWavEstereo", k16, 1, 2),
@@ -187,6 +192,42 @@ TEST_P(ConversioFrequencia, UnSinusManteLlargadaFrequenciaINivell) {
 
 INSTANTIATE_TEST_SUITE_P(Frequencies, ConversioFrequencia,
                          testing::Values(std::pair{44100, 2}, std::pair{48000, 1}, std::pair{8000, 1}));
+
+// Read a piece at a time, a long 44.1 kHz stereo file gives the bytes that converting the whole signal
+// in one go gives: the pieces (a prime number of bytes) end inside the converter's chunks, and those
+// end inside the decoder's.
+TEST(LectorSo, PerPecesDonaElMateixQueTotDUnCop) {
+    constexpr int kFrames = 44100 * 3;
+    std::vector<int> mostres;
+    std::vector<float> mono;
+    for (int n = 0; n < kFrames; ++n) {
+        const int x = static_cast<int>(12000.0 * std::sin(n * 0.031) +
+                                       9000.0 * std::sin(static_cast<double>(n) * n * 1e-7));
+        mostres.insert(mostres.end(), {x, x / 3});
+        mono.push_back(static_cast<float>((x + x / 3) / 65536.0));
+    }
+    CarpetaTemporal carpeta;
+    EscriureSo(carpeta.Cami() / "llarg.wav", k16, 2, 44100, Bytes16(mostres));
+    std::vector<float> convertides(kFrames / 4 + 64);
+    std::size_t fetes = 0;
+    const soxr_quality_spec_t qualitat = soxr_quality_spec(SOXR_HQ, 0);
+    ASSERT_EQ(soxr_oneshot(44100, 11025, 1, mono.data(), mono.size(), nullptr, convertides.data(),
+                           convertides.size(), &fetes, nullptr, &qualitat, nullptr),
+              nullptr);
+    Bytes esperat;
+    for (std::size_t i = 0; i < fetes; ++i)
+        esperat.push_back(static_cast<std::uint8_t>(
+            std::clamp(std::nearbyint(128.0 + 128.0 * convertides[i]), 0.0, 255.0)));
+
+    std::string error;
+    const auto lector = LectorSo::Obrir(carpeta.Cami() / "llarg.wav", error);
+    ASSERT_NE(lector, nullptr) << error;
+    Bytes llegit, peca(509);
+    for (std::size_t n; (n = lector->Llegir(peca)) > 0;)
+        llegit.insert(llegit.end(), peca.begin(), peca.begin() + static_cast<long>(n));
+    EXPECT_EQ(lector->Error(), "");
+    EXPECT_EQ(llegit, esperat);
+}
 
 } // namespace
 } // namespace tessora

@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <ostream>
@@ -37,24 +38,24 @@ const CLI::Validator kSegons(
     },
     "SECONDS", "");
 
-// Plays the file's blocks into the loop: block n is copied out at the n-th capture message.
+// Plays the file into the loop: each capture message copies out the block read just before it.
 class CapturaFitxer final : public ControlCaptura {
 public:
-    CapturaFitxer(const std::vector<std::uint8_t>& so, EstatAnalisi& estat) : so_(so), estat_(estat) {}
+    CapturaFitxer(FontMostres& font, EstatAnalisi& estat) : font_(font), estat_(estat) {}
 
     std::int32_t EngegarEntradaDeSo() override { return 0; }
     void PararEntradaDeSo() override {}
     bool ProcessarBufferEntrada() override {
-        CopiarBlocCapturat(so_.data() + seguent_ * kMidaBloc, kMidaBloc, estat_);
-        ++seguent_;
+        CopiarBlocCapturat(bloc_.data(), kMidaBloc, estat_);
         return true;
     }
-    std::size_t Blocs() const { return so_.size() / kMidaBloc; }
+    // Reads the next whole block; false at the end (a partial block is dropped).
+    bool LlegirBloc() { return font_.Llegir(bloc_) == bloc_.size(); }
 
 private:
-    const std::vector<std::uint8_t>& so_;
+    FontMostres& font_;
     EstatAnalisi& estat_;
-    std::size_t seguent_ = 0;
+    std::array<std::uint8_t, kMidaBloc> bloc_{};
 };
 
 // The run; `errorSortida` receives the error number of a failed write to standard output, if any.
@@ -108,21 +109,29 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
 
     if (o.Microfon || o.Dispositius) return EscoltarMicrofon(argc, argv, o, sortida, errors, errorSortida);
 
-    SoLlegit so = LlegirFitxerSo(o.Fitxer);
-    if (!so.Correcte) {
-        errors << kNomPrograma << ": " << o.Fitxer << ": " << so.Error << '\n';
+    std::string error;
+    const std::unique_ptr<LectorSo> lector = LectorSo::Obrir(o.Fitxer, error);
+    if (!lector) {
+        errors << kNomPrograma << ": " << o.Fitxer << ": " << error << '\n';
         return 2;
     }
 
     auto estat = std::make_unique<EstatAnalisi>();
     std::unique_ptr<BufferSo> buffer = CrearBufferSo(errors);
     if (!buffer) return 2;
-    CapturaFitxer captura(so.Mostres, *estat);
-    SessioCli sessio(o, *estat, *buffer, captura, sortida);
+    CapturaFitxer captura(*lector, *estat);
+    // The lines go out in one stream, flushed at the end (and whenever the stream's buffer fills).
+    SessioCli sessio(o, *estat, *buffer, captura, sortida, /*buidarCadaLinia=*/false);
     sessio.Engegar();
-    for (std::size_t bloc = 0; bloc < captura.Blocs() && sessio.Escoltant(); ++bloc)
+    while (sessio.Escoltant() && captura.LlegirBloc())
         sessio.Bloc();
     errorSortida = sessio.ErrorSortida();
+    // A file that stops reading part-way: the lines so far stand, nothing is saved.
+    if (!lector->Error().empty()) {
+        sessio.Abandonar();
+        errors << kNomPrograma << ": " << o.Fitxer << ": " << lector->Error() << '\n';
+        return 2;
+    }
     return DesarFitxers(o, *buffer, sessio, errors);
 }
 

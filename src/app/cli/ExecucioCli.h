@@ -2,12 +2,15 @@
 //
 //   tessora-cli [options] FILE
 //
-// FILE is cut into consecutive 512-sample blocks from its start (a trailing partial block is dropped);
-// each block is one capture message with listening on. For every analysis the loop makes, one line:
+// FILE is read as it is analysed, in constant memory, and cut into consecutive 512-sample blocks from its
+// start (a trailing partial block is dropped); each block is one capture message with listening on. For every
+// analysis the loop makes, one line:
 //   <block index, 0-based> TAB <result text, possibly empty> TAB <data line after the call>
 // or, with --csv, one CSV row. Exit status: 0 done; 1 a --desa file or standard output could not be
 // written; 2 bad command line, unusable input file, no sound server or no input device (one line on
-// standard error, nothing on standard output); 3 the input device was lost while listening.
+// standard error, nothing on standard output), or a file that cannot be read to its end (one line on
+// standard error after the lines of the blocks read before, nothing saved); 3 the input device was lost
+// while listening. Lines from a file are flushed at the end; lines from the microphone as they come.
 #pragma once
 
 #include <iosfwd>

@@ -1,8 +1,10 @@
 #include "SessioCli.h"
 
+#include "SubstitucioFitxer.h"
 #include "TextsIdioma.h"
 #include "UnitWave.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,11 +21,84 @@ std::string Segons(std::size_t bloc) {
     return text;
 }
 
+void PosarLE32(std::uint8_t* desti, std::uint64_t valor) {
+    for (int i = 0; i < 4; ++i)
+        desti[i] = static_cast<std::uint8_t>(valor >> (8 * i));
+}
+
+// The temporary of a file replacement as the WAV writer's output.
+class SortidaSubstitucio final : public SortidaWav {
+public:
+    explicit SortidaSubstitucio(SubstitucioFitxer& fitxer) : fitxer_(fitxer) {}
+    bool Escriure(const void* dades, std::size_t mida) override {
+        return fitxer_.Escriure({static_cast<const std::uint8_t*>(dades), mida});
+    }
+    bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) override {
+        return fitxer_.EscriureA(posicio, {static_cast<const std::uint8_t*>(dades), mida});
+    }
+    std::uint64_t Posicio() const override { return fitxer_.Posicio(); }
+
+private:
+    SubstitucioFitxer& fitxer_;
+};
+
 } // namespace
 
+// The --desa-captura file written as the blocks come: the writer lays out an empty file (notice, format,
+// an empty "data" chunk), the blocks follow it, and at the end the sizes of "data" and "RIFF" are set,
+// as the writer does, before the file takes its name. Memory stays the same however long the listening.
+class CapturaDesada {
+public:
+    explicit CapturaDesada(const std::string& nom) : fitxer_(nom) {
+        if (!fitxer_.Oberta()) {
+            codi_ = kWavNoEsPotCrear;
+            return;
+        }
+        SortidaSubstitucio sortida(fitxer_);
+        codi_ = EscriureWav(sortida, 0, {});
+        iniciDades_ = fitxer_.Posicio() - 8;
+    }
+
+    void Afegir(std::span<const std::uint8_t> bloc) {
+        if (codi_ != kWavCorrecte) return;
+        if (fitxer_.Posicio() - iniciDades_ - 8 + bloc.size() > kDadesMaximes || !fitxer_.Escriure(bloc))
+            codi_ = kWavErrorDades;
+    }
+
+    std::int32_t Acabar() {
+        if (codi_ != kWavCorrecte) return codi_;
+        const std::uint64_t mida = fitxer_.Posicio() - iniciDades_ - 8;
+        const std::uint8_t zero = 0;
+        std::array<std::uint8_t, 4> camp{};
+        PosarLE32(camp.data(), mida);
+        if ((mida % 2 != 0 && !fitxer_.Escriure({&zero, 1})) || !fitxer_.EscriureA(iniciDades_ + 4, camp))
+            return kWavErrorDades;
+        PosarLE32(camp.data(), fitxer_.Posicio() - 8);
+        if (!fitxer_.EscriureA(4, camp)) return kWavErrorDades;
+        switch (fitxer_.Confirmar()) {
+        case SubstitucioFitxer::Resultat::Correcte:
+            return kWavCorrecte;
+        case SubstitucioFitxer::Resultat::ErrorEscriptura:
+            return kWavErrorDades;
+        case SubstitucioFitxer::Resultat::NoEsPotCrear:
+            break;
+        }
+        return kWavNoEsPotCrear;
+    }
+
+private:
+    // What a 32-bit RIFF size can count, less the headers inside it and a pad byte.
+    static constexpr std::uint64_t kDadesMaximes = 0xFFFFFFFFull - 112 - 1;
+    SubstitucioFitxer fitxer_;
+    std::int32_t codi_ = kWavCorrecte;
+    std::uint64_t iniciDades_ = 0; // offset of the "data" chunk's id
+};
+
 SessioCli::SessioCli(const OpcionsCli& o, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
-                     std::ostream& sortida)
-    : opcions_(o), estat_(estat), bucle_(estat, buffer, captura), sortida_(sortida) {
+                     std::ostream& sortida, bool buidarCadaLinia)
+    : opcions_(o), estat_(estat), bucle_(estat, buffer, captura), sortida_(sortida),
+      buidarCadaLinia_(buidarCadaLinia) {
+    if (!o.DesaCaptura.empty()) captura_ = std::make_unique<CapturaDesada>(o.DesaCaptura);
     controls_.ReconeixementContinu = o.Continu;
     controls_.TextLletra = o.Lletra;
     controls_.Analisi.VeuAguda = o.VeuAguda;
@@ -40,8 +115,7 @@ EfecteBloc SessioCli::Bloc() {
     EfecteBloc efecte = bucle_.RebreBlocDeSo(controls_);
     if (!efecte.Escoltat) return efecte;
     const std::size_t bloc = blocs_++;
-    if (!opcions_.DesaCaptura.empty())
-        so_.insert(so_.end(), estat_.MostresCrues.begin(), estat_.MostresCrues.begin() + kMidaBloc);
+    if (captura_) captura_->Afegir({estat_.MostresCrues.data(), static_cast<std::size_t>(kMidaBloc)});
     if (!efecte.Analisi) return efecte;
 
     const ResultatReconeixement& r = *efecte.Analisi;
@@ -53,11 +127,25 @@ EfecteBloc SessioCli::Bloc() {
     } else {
         sortida_ << bloc << '\t' << r.Vocal << '\t' << liniaDades_ << '\n';
     }
-    if (!sortida_.flush()) {
+    if (buidarCadaLinia_) sortida_.flush();
+    if (!sortida_) {
         if (errorSortida_ == 0) errorSortida_ = errno != 0 ? errno : EIO;
         Parar(); // nobody gets the lines any more
     }
     return efecte;
+}
+
+SessioCli::~SessioCli() = default;
+
+std::int32_t SessioCli::AcabarCaptura() {
+    if (!captura_) return kWavCorrecte;
+    const std::int32_t codi = captura_->Acabar();
+    captura_.reset();
+    return codi;
+}
+
+void SessioCli::Abandonar() {
+    captura_.reset();
 }
 
 int ComprovarSortida(std::ostream& sortida, std::ostream& errors, int codi, int error) {
@@ -74,16 +162,15 @@ std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors) {
     return buffer;
 }
 
-int DesarFitxers(const OpcionsCli& o, const BufferSo& buffer, const SessioCli& sessio, std::ostream& errors) {
-    auto desar = [&](const std::string& fitxer, std::span<const std::uint8_t> bytes) {
-        const std::int32_t codi = EscriureWav(fitxer, 0, bytes);
+int DesarFitxers(const OpcionsCli& o, const BufferSo& buffer, SessioCli& sessio, std::ostream& errors) {
+    auto informar = [&](const std::string& fitxer, std::int32_t codi) {
         if (codi != kWavCorrecte)
             errors << kNomPrograma << ": " << fitxer << ": " << MissatgeEscriureWav(codi) << '\n';
         return codi == kWavCorrecte;
     };
     bool correcte = true;
-    if (!o.Desa.empty()) correcte = desar(o.Desa, buffer.Ranura(0)) && correcte;
-    if (!o.DesaCaptura.empty()) correcte = desar(o.DesaCaptura, sessio.SoEscoltat()) && correcte;
+    if (!o.Desa.empty()) correcte = informar(o.Desa, EscriureWav(o.Desa, 0, buffer.Ranura(0))) && correcte;
+    if (!o.DesaCaptura.empty()) correcte = informar(o.DesaCaptura, sessio.AcabarCaptura()) && correcte;
     return correcte ? 0 : 1;
 }
 

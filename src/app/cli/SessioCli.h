@@ -32,24 +32,32 @@ struct OpcionsCli {
     bool Dispositius = false;
 };
 
+class CapturaDesada;
+
 class SessioCli {
 public:
+    // With `buidarCadaLinia` every line is flushed as it is written (listening live); without, the lines
+    // stay in the stream's buffer until it fills or the caller flushes it (reading a file).
     SessioCli(const OpcionsCli& opcions, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
-              std::ostream& sortida);
+              std::ostream& sortida, bool buidarCadaLinia = true);
+    ~SessioCli();
 
     // Listening on, as the start button does; the capture's result code.
     std::int32_t Engegar() { return bucle_.SpeedButtonEngegarPararClick(); }
     void Parar() {
         if (bucle_.Engegat()) bucle_.SpeedButtonEngegarPararClick();
     }
-    // One capture notification: the loop runs and each analysis becomes a line (flushed). A line that
-    // cannot be written stops listening (see ErrorSortida).
+    // One capture notification: the loop runs and each analysis becomes a line. A line that cannot be
+    // written stops listening (see ErrorSortida). With --desa-captura the block goes to that file's
+    // temporary straight away.
     EfecteBloc Bloc();
 
     bool Escoltant() const { return bucle_.Engegat(); }
     std::size_t BlocsEscoltats() const { return blocs_; }
-    // The bytes of the blocks handled while listening, in order.
-    const std::vector<std::uint8_t>& SoEscoltat() const { return so_; }
+    // Puts the --desa-captura file in place (see EscriureWav for the codes); 0 when none was asked for.
+    std::int32_t AcabarCaptura();
+    // Gives the --desa-captura file up: a file already there stays as it was.
+    void Abandonar();
     // The system's error number of the first write to standard output that failed; 0 while none has.
     int ErrorSortida() const { return errorSortida_; }
 
@@ -60,8 +68,9 @@ private:
     ControlsBucle controls_;
     std::ostream& sortida_;
     std::string liniaDades_; // caption of LabelDades1: empty until a first complete analysis
+    bool buidarCadaLinia_;
     std::size_t blocs_ = 0;
-    std::vector<std::uint8_t> so_;
+    std::unique_ptr<CapturaDesada> captura_;
     int errorSortida_ = 0;
 };
 
@@ -74,9 +83,9 @@ int ComprovarSortida(std::ostream& sortida, std::ostream& errors, int codi, int 
 // The sound block; nullptr, after saying so on `errors`, when the memory cannot be had.
 std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors);
 
-// Writes the --desa and --desa-captura files; returns 0, or 1 after printing the writer's message.
-int DesarFitxers(const OpcionsCli& opcions, const BufferSo& buffer, const SessioCli& sessio,
-                 std::ostream& errors);
+// Writes the --desa file and puts the --desa-captura file in place; returns 0, or 1 after printing the
+// writer's message.
+int DesarFitxers(const OpcionsCli& opcions, const BufferSo& buffer, SessioCli& sessio, std::ostream& errors);
 
 // --microfon and --dispositius: listening to the real input device until the duration ends, a signal,
 // or the loss of the input (status 3).

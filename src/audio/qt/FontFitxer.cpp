@@ -4,8 +4,11 @@
 
 namespace tessora {
 
-FontFitxer::FontFitxer(std::vector<std::uint8_t> so, Ritme ritme, std::int32_t midaBloc)
-    : so_(std::move(so)), ritme_(ritme), midaBloc_(std::max(midaBloc, 1)) {
+FontFitxer::FontFitxer(std::unique_ptr<FontMostres> so, Ritme ritme, std::int32_t midaBloc)
+    : so_(std::move(so)), ritme_(ritme), midaBloc_(std::max(midaBloc, 1)),
+      bloc_(static_cast<std::size_t>(midaBloc_)) {
+    // One block is always read ahead, so the end is known as soon as the last one has gone out.
+    final_ = so_->Llegir(bloc_) < bloc_.size();
     temporitzador_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&temporitzador_, &QTimer::timeout, [this] {
         if (!obert_) return;
@@ -57,12 +60,12 @@ void FontFitxer::BufferAfegit(std::size_t mida) {
 }
 
 void FontFitxer::Lliurar(std::size_t blocs) {
-    for (std::size_t i = 0; i < blocs && obert_ && seguent_ < Blocs(); ++i) {
-        const auto inici = so_.data() + seguent_ * static_cast<std::size_t>(midaBloc_);
+    for (std::size_t i = 0; i < blocs && obert_ && !final_; ++i) {
         ++seguent_;
-        receptor_({inici, static_cast<std::size_t>(midaBloc_)});
+        receptor_(bloc_); // copied into the ring
+        final_ = so_->Llegir(bloc_) < bloc_.size();
     }
-    if (seguent_ >= Blocs() && !finalAvisat_) {
+    if (final_ && !finalAvisat_) {
         finalAvisat_ = true;
         temporitzador_.stop();
         if (alFinal_) alFinal_();

@@ -1,8 +1,10 @@
 // A recording played into the capture ring as if it came from the input device: at the real block rate
 // (512 bytes every 46.4 ms at 11025 Hz), or as fast as the ring takes it (one block for every buffer
-// queued). Only whole blocks are played; the end is reported once the last one has gone out.
+// queued). The recording is read a block at a time as it plays, so memory stays the same whatever its
+// length. Only whole blocks are played; the end is reported once the last one has gone out.
 #pragma once
 
+#include "LecturaSo.h"
 #include "UnitEntradaDeSo.h"
 
 #include <QElapsedTimer>
@@ -10,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace tessora {
@@ -18,10 +21,10 @@ class FontFitxer final : public DispositiuEntrada {
 public:
     enum class Ritme { TempsReal, TanRapidComEsPugui };
 
-    FontFitxer(std::vector<std::uint8_t> so, Ritme ritme, std::int32_t midaBloc = 512);
+    FontFitxer(std::unique_ptr<FontMostres> so, Ritme ritme, std::int32_t midaBloc = 512);
     ~FontFitxer() override;
 
-    // Called once, after the last whole block has been delivered.
+    // Called once, after the last whole block has been delivered (or the recording stopped reading).
     void AlFinal(std::function<void()> accio) { alFinal_ = std::move(accio); }
 
     std::int32_t Obrir(std::int32_t frequencia, Receptor receptor) override;
@@ -30,18 +33,19 @@ public:
 
     // Blocks delivered since the recording started playing (it plays once, across reopenings).
     std::size_t BlocsLliurats() const { return seguent_; }
-    std::size_t Blocs() const { return so_.size() / static_cast<std::size_t>(midaBloc_); }
 
 private:
     void Lliurar(std::size_t blocs);
 
-    std::vector<std::uint8_t> so_;
+    std::unique_ptr<FontMostres> so_;
     Ritme ritme_;
     std::int32_t midaBloc_;
+    std::vector<std::uint8_t> bloc_; // the next block to deliver, read ahead
     std::int32_t frequencia_ = 0;
     Receptor receptor_;
     std::function<void()> alFinal_;
     bool obert_ = false;
+    bool final_ = false; // no whole block left
     bool finalAvisat_ = false;
     std::size_t seguent_ = 0;     // next block to deliver
     std::size_t demanats_ = 0;    // blocks the ring has room for (fast rhythm)
