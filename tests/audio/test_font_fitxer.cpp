@@ -3,6 +3,7 @@
 #include "AplicacioQt.h"
 #include "EventBlocSo.h"
 #include "FontFitxer.h"
+#include "MostresEnMemoria.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -15,18 +16,7 @@
 namespace tessora {
 namespace {
 
-// The recording's bytes, handed out in the pieces asked for.
-struct MostresEnMemoria final : FontMostres {
-    std::vector<std::uint8_t> so;
-    std::size_t posicio = 0;
-    explicit MostresEnMemoria(std::vector<std::uint8_t> bytes) : so(std::move(bytes)) {}
-    std::size_t Llegir(std::span<std::uint8_t> desti) override {
-        const std::size_t n = std::min(desti.size(), so.size() - posicio);
-        std::copy_n(so.begin() + static_cast<long>(posicio), n, desti.begin());
-        posicio += n;
-        return n;
-    }
-};
+using proves::MostresEnMemoria;
 
 struct Font : ::testing::Test, QObject {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();

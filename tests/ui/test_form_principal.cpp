@@ -6,6 +6,7 @@
 #include "CarpetaTemporal.h"
 #include "DialegsDeProva.h"
 #include "FontFitxer.h"
+#include "MostresEnMemoria.h"
 #include "NomFitxer.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
@@ -317,7 +318,8 @@ private slots:
     void TancarMentreEscoltaAturaLaCaptura() {
         // A recording fed as fast as it is taken, so blocks keep coming while the window closes.
         std::vector<std::uint8_t> so(512 * 400, 128);
-        FontFitxer font(so, FontFitxer::Ritme::TanRapidComEsPugui);
+        FontFitxer font(std::make_unique<proves::MostresEnMemoria>(so),
+                        FontFitxer::Ritme::TanRapidComEsPugui);
         app = std::make_unique<AplicacioTessora>(font, dialegs, ini, "");
         QVERIFY(app->Arrencar(0));
         QTRY_VERIFY(F().Captura().BlocsProcessats() > 5);
