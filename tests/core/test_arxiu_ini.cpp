@@ -33,6 +33,10 @@ void Posar(const fs::path& cami, const std::string& bytes) {
     proves::EscriureBytes(cami, {bytes.begin(), bytes.end()});
 }
 
+// "Veu aguda" and "Castellà" as read.
+std::pair<bool, bool> Llegits(ArxiuIni& arxiu) {
+    return {LlegirVeuAguda(arxiu), LlegirCastella(arxiu)};
+}
 // Both keys holding the same value.
 std::string Tots(const std::string& valor) {
     return "[Tessora]\r\nVeu aguda=" + valor + "\r\nCastell\xE0=" + valor + "\r\n";
@@ -54,12 +58,10 @@ TEST_P(Configuracio, LecturaIEscripturaAmbBytesExactes) {
     const fs::path cami = carpeta.Cami() / "nou" / "config" / "Tessora.ini";
     if (GetParam().Abans) fs::create_directories(cami.parent_path()), Posar(cami, *GetParam().Abans);
     ArxiuIni arxiu(cami);
-    EXPECT_EQ(LlegirVeuAguda(arxiu), GetParam().VeuAguda);
-    EXPECT_EQ(LlegirCastella(arxiu), GetParam().Castella);
+    EXPECT_EQ(Llegits(arxiu), std::pair(GetParam().VeuAguda, GetParam().Castella));
     ASSERT_TRUE(EscriureConfiguracio(arxiu, true, false));
     EXPECT_EQ(Llegir(cami), GetParam().Despres);
-    EXPECT_TRUE(LlegirVeuAguda(arxiu));
-    EXPECT_FALSE(LlegirCastella(arxiu));
+    EXPECT_EQ(Llegits(arxiu), std::pair(true, false));
     EXPECT_EQ(std::distance(fs::directory_iterator(cami.parent_path()), {}), 1); // no temporary left
 }
 
@@ -99,15 +101,13 @@ TEST_P(ArxiuInservible, ValorsPerDefecteIUnaEscripturaQueNoCanviaRes) {
     proves::CarpetaTemporal carpeta;
     const fs::path ini = carpeta.Cami() / "Tessora.ini";
     ArxiuIni arxiu(preparar(ini));
-    // What is in the folder, and the kind, size and inode of what stands where the file belongs.
-    const auto estat = [&] {
+    const auto estat = [&] { // the folder's names; the kind, size and inode of what stands at `ini`
         struct stat dades {};
         ::lstat(ini.c_str(), &dades);
         return std::tuple(carpeta.Contingut(), dades.st_mode, dades.st_size, dades.st_ino);
     };
     const auto abans = estat();
-    EXPECT_FALSE(LlegirVeuAguda(arxiu));
-    EXPECT_TRUE(LlegirCastella(arxiu));
+    EXPECT_EQ(Llegits(arxiu), std::pair(false, true)); // the defaults
     EXPECT_FALSE(EscriureConfiguracio(arxiu, true, false));
     EXPECT_EQ(estat(), abans);
 }
