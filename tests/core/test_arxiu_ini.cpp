@@ -71,11 +71,9 @@ TEST_P(Configuracio, LecturaIEscripturaAmbBytesExactes) {
 using F = FilaArxiu;
 INSTANTIATE_TEST_SUITE_P(
     Fitxers, Configuracio,
-    testing::Values(F{"SenseArxiu", std::nullopt, false, true}, F{"ArxiuBuit", "", false, true},
-                    F{"Si", Tots("S\xCD"), true, true}, F{"Minuscula", Tots("s\xCD"), false, false},
-                    F{"SenseAccent", Tots("SI"), false, false},
+    testing::Values(F{"SenseArxiu", std::nullopt, false, true}, F{"Si", Tots("S\xCD"), true, true},
+                    F{"Minuscula", Tots("s\xCD"), false, false},
                     F{"SiEnUtf8", Tots("S\xC3\x8D"), false, false},
-                    F{"EntreCometes", Tots("\"S\xCD\""), false, false},
                     F{"EntreBlancs", Tots(" S\xCD \t"), true, true,
                       "[Tessora]\r\nVeu aguda= S\xCD \t\r\nCastell\xE0=NO\r\n"},
                     F{"SaltsLFIPrimeraEntrada", "[Tessora]\nVeu aguda=S\xCD\nVeu aguda=NO\n\n[t]\n", true,
@@ -126,8 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                     I{"Illegible", [](const auto& f) { return Posar(f, kSiNo), ::chmod(f.c_str(), 0), f; }}),
     proves::PerNom{});
 
-// XDG_CONFIG_HOME (nullptr: unset), HOME, and where the file lives. The environment is changed for
-// good: no other test here looks for the file through it.
+// XDG_CONFIG_HOME (nullptr: unset), HOME, and where the file lives (the end-to-end test runs the program
+// with XDG_CONFIG_HOME set). The environment is changed for good: no other test here looks through it.
 using FilaCami = std::tuple<const char*, const char*, const char*, const char*>; // name, XDG, HOME, path
 
 class UbicacioArxiu : public testing::TestWithParam<FilaCami> {};
@@ -140,8 +138,7 @@ TEST_P(UbicacioArxiu, DeLEntorn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Entorn, UbicacioArxiu,
-                         testing::Values(FilaCami{"Xdg", "/c/d", "/h", "/c/d/Tessora.ini"},
-                                         FilaCami{"SenseXdg", nullptr, "/h", "/h/.config/Tessora.ini"},
+                         testing::Values(FilaCami{"SenseXdg", nullptr, "/h", "/h/.config/Tessora.ini"},
                                          FilaCami{"XdgRelatiu", "c", "/h", "/h/.config/Tessora.ini"}),
                          proves::PerNom{});
 
