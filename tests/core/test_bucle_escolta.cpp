@@ -97,19 +97,21 @@ TEST(Bucle, EngegarIParar) {
     Banc b;
     b.bucle.MostrarLletra("O");
     b.controls.TextLletra = "A", b.controls.ExperimentEsperant = true;
-    for (int vegada = 1; vegada <= 2; ++vegada) {
+    const auto engegar = [&](int vegada) {
         b.estat->Mostres.fill(77);
         b.Boto();
         EXPECT_EQ(std::count(b.estat->Mostres.begin(), b.estat->Mostres.end(), 0), kCapacitatMostres);
         EXPECT_TRUE(b.Ranura0({}));
-        if (vegada == 2) break;
-        b.Rebre(kVocalU);
-        b.Boto();
-        for (const Bloc& bloc : {kVocalA, kVocalA2, kSilenci})
-            EXPECT_EQ(b.Rebre(bloc), "");
-        EXPECT_EQ(b.Estat(), std::tuple(kAturat, 1, "O", 1));
-        EXPECT_TRUE(b.Ranura0({kVocalU}));
-    }
+        EXPECT_EQ(std::get<0>(b.Estat()) + std::to_string(b.engegades), kEngegat + std::to_string(vegada));
+    };
+    engegar(1);
+    b.Rebre(kVocalU);
+    b.Boto();
+    for (const Bloc& bloc : {kVocalA, kVocalA2, kSilenci})
+        EXPECT_EQ(b.Rebre(bloc), "");
+    EXPECT_EQ(b.Estat(), std::tuple(kAturat, 1, "O", 1));
+    EXPECT_TRUE(b.Ranura0({kVocalU}));
+    engegar(2);
     EXPECT_EQ(b.Rebre(kVocalA), " analisi lletra blava normal");
     EXPECT_EQ(b.Estat(), std::tuple(kEngegat, 2, "A", 1));
     EXPECT_TRUE(b.Ranura0({kBuit, kVocalA}));
@@ -117,8 +119,7 @@ TEST(Bucle, EngegarIParar) {
     EXPECT_EQ(Fets(b.bucle.RebreBlocDeSo(b.controls)), " perduda");
     EXPECT_EQ(Fets(b.bucle.RebreBlocDeSo(b.controls)), ""); // listening is off: no news
     EXPECT_EQ(std::get<0>(b.Estat()) + std::to_string(b.parades), kAturat + "2");
-    b.Boto();
-    EXPECT_EQ(std::get<0>(b.Estat()) + std::to_string(b.engegades), kEngegat + "3");
+    engegar(3);
 }
 
 // The level and the meter colour on each side of the thresholds, with the peak at either end of the
