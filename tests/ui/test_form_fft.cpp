@@ -33,7 +33,7 @@ QImage Pintar(EstatAnalisi& estat, const OpcionsDibuixFFT& opcions = {}) {
     QImage imatge(kClient, QImage::Format_RGB32);
     imatge.fill(Qt::white);
     QPainter pintor(&imatge);
-    QFont font(QStringLiteral("DejaVu Sans"), -1);
+    QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11), font.setStyleStrategy(QFont::NoAntialias); // text in its plain colour
     pintor.setFont(font);
     DibuixarFFT(pintor, kClient, estat, opcions);
