@@ -1,5 +1,4 @@
-// Block preparation and spectrum: pre-emphasis, window, level gate, FFT and ear weighting (the frequency
-// axis is checked through the F1 of whole analyses).
+// Pre-emphasis, window, level gate, FFT and ear weighting (the frequency axis is held by whole analyses).
 #include "Ajudes.h"
 #include "UnitCalculsReconeixement.h"
 
@@ -22,8 +21,7 @@ LD Pes(int i) {
 
 struct Espectre : ::testing::Test {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();
-    ConfiguracioAnalisi config;
-    void SetUp() override { config.Preemfasis = false; }
+    ConfiguracioAnalisi config{.Preemfasis = false};
 };
 
 TEST_F(Espectre, LaPreemfasiUsaLaMostraAnteriorSenseFiltrarIDespresLaFinestra) {
@@ -32,7 +30,6 @@ TEST_F(Espectre, LaPreemfasiUsaLaMostraAnteriorSenseFiltrarIDespresLaFinestra) {
     ASSERT_TRUE(CalcularEspectre(*estat, config));
     const float filtrada = F(40.0L - static_cast<LD>(0.95f) * 40.0L); // about 0.05 x 40 from sample 2 on
     EXPECT_EQ(estat->SenyalLPC[0], F(40.0L * Pes(1)));                // the first sample is unchanged
-    EXPECT_EQ(estat->SenyalLPC[255], filtrada);                       // weight exactly 1
     for (int i = 2; i <= 512; ++i)
         ASSERT_EQ(estat->SenyalLPC[i - 1], F(static_cast<LD>(filtrada) * Pes(i))) << i;
 }
@@ -45,9 +42,9 @@ TEST_P(PortaDeNivell, NomesUnaMostraMesEnllaDeDosObreLaPorta) {
     estat->Mostres[255] = valor; // weight exactly 1 there
     estat->SenyalLPC.fill(9.0f);
     ASSERT_TRUE(CalcularEspectre(*estat, config));
-    EXPECT_EQ(estat->SenyalLPC[255], obre ? static_cast<float>(valor) : 0.0f);
-    EXPECT_EQ(std::count(estat->SenyalLPC.begin(), estat->SenyalLPC.begin() + 512, 0.0f), obre ? 511 : 512);
-    EXPECT_EQ(estat->SenyalLPC[512], 9.0f); // only 0..511 are written
+    const auto zeros = std::count(estat->SenyalLPC.begin(), estat->SenyalLPC.begin() + 512, 0.0f);
+    EXPECT_EQ(std::tuple(estat->SenyalLPC[255], zeros, estat->SenyalLPC[512]), // only 0..511 are written
+              std::tuple(obre ? static_cast<float>(valor) : 0.0f, obre ? 511 : 512, 9.0f));
 }
 
 INSTANTIATE_TEST_SUITE_P(Llindar, PortaDeNivell,

@@ -1,17 +1,42 @@
 // The capture ring with a scripted device: copy-out, the order of the two buffers, lost blocks, the stop
 // and its handed-back buffer, a failing device and the loss of the input; and chunks larger than a block
 // through the held bytes into the ring.
-#include "DispositiuGuionat.h"
 #include "RetencioEntrada.h"
+#include "UnitEntradaDeSo.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <numeric>
+#include <span>
 #include <vector>
 
 namespace tessora {
 namespace {
+
+// A scripted device: the test says what it delivers and when it fails, and reads what the ring asked.
+struct DispositiuGuionat final : DispositiuEntrada {
+    std::int32_t Obrir(std::int32_t frequencia, Receptor receptor) override {
+        ++Obertures, Frequencia = frequencia;
+        if (CodiObrir == 0) Desti = std::move(receptor);
+        return CodiObrir;
+    }
+    void BufferAfegit(std::size_t mida) override {
+        BytesDemanats += mida;
+        if (AlAfegir) AlAfegir(mida);
+    }
+    void Tancar() override { ++Tancaments, Desti = nullptr; }
+    void Lliurar(std::span<const std::uint8_t> bytes) { // a closed device delivers nothing
+        if (Desti) Desti(bytes);
+    }
+    void Fallar() const { DispositiuEntrada::Fallar(); }
+
+    std::int32_t CodiObrir = 0, Frequencia = 0;
+    int Obertures = 0, Tancaments = 0;
+    std::size_t BytesDemanats = 0;
+    Receptor Desti;                            // where the bytes go while the device is open
+    std::function<void(std::size_t)> AlAfegir; // told of every buffer queued
+};
 
 // 512 bytes counting up from `inici` (wrapping): each block has its own byte at each index.
 std::vector<std::uint8_t> Bloc(int inici) {
@@ -22,7 +47,7 @@ std::vector<std::uint8_t> Bloc(int inici) {
 
 struct Captura : ::testing::Test {
     std::unique_ptr<EstatAnalisi> estat = std::make_unique<EstatAnalisi>();
-    proves::DispositiuGuionat dispositiu;
+    DispositiuGuionat dispositiu;
     UnitEntradaDeSo unitat{*estat, dispositiu};
     int avisos = 0; // notifications not yet handled
 
@@ -63,29 +88,13 @@ TEST_F(Captura, CopiaElBlocMenys127IElsBlocsArribenEnOrdre) {
     EXPECT_EQ(std::pair(unitat.BlocsPerduts(), unitat.BlocsProcessats()), std::pair(0ul, 5ul));
 }
 
-TEST_F(Captura, SiLaFinestraVaTardElsBlocsSensBufferEsPerdenIEsCompten) {
-    ASSERT_EQ(Engegar(), 0);
-    for (int b = 0; b < 5; ++b)
-        dispositiu.Lliurar(Bloc(10 * b));
-    EXPECT_EQ(unitat.BlocsPerduts(), 3u);
-    EXPECT_EQ(Atendre(3), (V{0, 10})); // the first two blocks are kept
-    // Part of a block dropped, then a buffer comes free: the partial block counts as lost too.
-    for (const auto& bytes : {Bloc(60), Bloc(70), std::vector<std::uint8_t>(100, 1)})
-        dispositiu.Lliurar(bytes);
-    EXPECT_EQ(unitat.BlocsPerduts(), 3u);
-    Atendre();
-    EXPECT_EQ(unitat.BlocsPerduts(), 4u);
-}
-
 // After a stop request exactly one more block is copied; the buffer handed back by the stop carries
 // none, whether it is taken at once or after the next start. A start with the stop still pending
 // cancels it. Recordings carry nothing over.
 TEST_F(Captura, DespresDUnaPeticioDAturadaEsCopiaExactamentUnBlocMes) {
     for (int cicle = 0; cicle < 4; ++cicle) {
         ASSERT_EQ(Engegar(), 0);
-        if (cicle % 2 == 1) { // left over from the last recording
-            EXPECT_EQ(Atendre(), V{-1});
-        }
+        EXPECT_EQ(cicle % 2 == 1 ? Atendre() : V{-1}, V{-1}); // left over from the last recording
         dispositiu.Lliurar(Bloc(1));
         unitat.PararEntradaDeSo();
         ASSERT_EQ(Engegar(), 0);
@@ -99,9 +108,7 @@ TEST_F(Captura, DespresDUnaPeticioDAturadaEsCopiaExactamentUnBlocMes) {
                   std::tuple(true, false, cicle + 1));
         dispositiu.Lliurar(Bloc(3)); // a closed device delivers nothing
         EXPECT_EQ(avisos, 1);        // the handed-back buffer
-        if (cicle % 2 == 1) {
-            EXPECT_EQ(Atendre(), V{-1});
-        }
+        EXPECT_EQ(cicle % 2 == 1 ? Atendre() : V{-1}, V{-1});
     }
     EXPECT_EQ(unitat.BlocsPerduts(), 0u);
 }
@@ -127,54 +134,35 @@ TEST_F(Captura, LaPerduaDeLEntradaArribaDespresDelsBlocsITancaElDispositiu) {
     dispositiu.Fallar();         // said twice, told once
     dispositiu.Lliurar(Bloc(2)); // after the failure: not a block
     EXPECT_EQ(Atendre(), V{1});
-    EXPECT_EQ(unitat.EntradaPerduda(), false);
+    EXPECT_FALSE(unitat.EntradaPerduda());
     EXPECT_EQ(Atendre(), V{-1});
-    EXPECT_EQ(unitat.EntradaPerduda(), true);
+    EXPECT_TRUE(unitat.EntradaPerduda());
     EXPECT_EQ(std::tuple(avisos, dispositiu.Tancaments, unitat.DispositiuObert()), std::tuple(0, 1, false));
     ASSERT_EQ(Engegar(), 0);
     dispositiu.Lliurar(Bloc(3));
     EXPECT_EQ(Atendre(), V{3});
-    EXPECT_EQ(unitat.EntradaPerduda(), false);
+    EXPECT_FALSE(unitat.EntradaPerduda());
 }
 
-// Chunks of 550 bytes, as the sound server's client delivers them, through the held bytes into the ring:
-// nothing is lost while the window keeps up, and what a late window loses is counted.
-struct Retencio : Captura {
+// Chunks of 550 bytes, as the sound server's client delivers them, through the held bytes into the ring,
+// while the window is stuck: what cannot be held is lost and counted. (A window that keeps up loses
+// nothing: the end-to-end test compares what the device hears with what was played.)
+TEST_F(Captura, UnaFinestraEncalladaPerdElQueNoCapIHoCompta) {
     RetencioEntrada retencio{512};
-    std::vector<std::uint8_t> flux = std::vector<std::uint8_t>(550 * 200), rebut; // sent; seen by the window
-
-    void SetUp() override {
-        Captura::SetUp();
-        for (std::size_t i = 0; i < flux.size(); ++i)
-            flux[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
-        dispositiu.AlAfegir = [this](std::size_t mida) { retencio.AmpliarCapacitat(mida); };
-        ASSERT_EQ(Engegar(), 0);
-    }
-    void Rebre() {
-        for (; avisos > 0; --avisos) {
-            ASSERT_TRUE(unitat.ProcessarBufferEntrada());
-            rebut.insert(rebut.end(), estat->MostresCrues.begin(), estat->MostresCrues.begin() + 512);
-            retencio.Lliurar({}, dispositiu.Desti); // what was held goes on once a buffer is queued
-        }
-    }
-    void Trossos(std::size_t n, bool atendre) {
-        for (std::size_t i = 0; i < n; ++i) {
-            retencio.Lliurar(std::span(flux).subspan(i * 550, 550), dispositiu.Desti);
-            if (atendre) Rebre();
-        }
-    }
-};
-
-TEST_F(Retencio, TrossosDe550AmbLaFinestraAlDiaNoPerdenRes) {
-    Trossos(200, true);
-    EXPECT_EQ(std::pair(unitat.BlocsPerduts(), rebut.size()), std::pair(0ul, flux.size() / 512 * 512));
-    EXPECT_TRUE(std::equal(rebut.begin(), rebut.end(), flux.begin()));
-}
-
-TEST_F(Retencio, UnaFinestraEncalladaPerdElQueNoCapIHoCompta) {
-    Trossos(5, false); // two buffers filled, one block held, 1214 bytes dropped: two whole blocks so far
+    std::vector<std::uint8_t> flux(550 * 5), rebut;
+    for (std::size_t i = 0; i < flux.size(); ++i)
+        flux[i] = static_cast<std::uint8_t>(i * 7 + i / 256);
+    dispositiu.AlAfegir = [&](std::size_t mida) { retencio.AmpliarCapacitat(mida); };
+    ASSERT_EQ(Engegar(), 0);
+    for (std::size_t i = 0; i < 5; ++i)
+        retencio.Lliurar(std::span(flux).subspan(i * 550, 550), dispositiu.Desti);
+    // Two buffers filled, one block held, 1214 bytes dropped: two whole blocks so far.
     EXPECT_EQ(std::tuple(avisos, retencio.Retingut(), unitat.BlocsPerduts()), std::tuple(2, 512ul, 2ul));
-    Rebre();
+    for (; avisos > 0; --avisos) {
+        ASSERT_TRUE(unitat.ProcessarBufferEntrada());
+        rebut.insert(rebut.end(), estat->MostresCrues.begin(), estat->MostresCrues.begin() + 512);
+        retencio.Lliurar({}, dispositiu.Desti); // what was held goes on once a buffer is queued
+    }
     EXPECT_EQ(unitat.BlocsPerduts(), 3u); // and the partial one, once a buffer is queued
     EXPECT_EQ(rebut.size(), 3u * 512);    // the oldest blocks, in their order
     EXPECT_TRUE(std::equal(rebut.begin(), rebut.end(), flux.begin()));

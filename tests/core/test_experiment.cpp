@@ -1,7 +1,7 @@
-// The experiment without windows: the grids as the window opens them, a run of hits and errors, the stop
-// after every 100 trials, the error slots, what the steps tell the windows around the pause, and the
-// results text and files.
+// The experiment without windows: grids, hits and errors, the stop every 100 trials, the error slots, the
+// pause, and the results text and files.
 #include "CarpetaTemporal.h"
+#include "PerNom.h"
 #include "ResultatsExperiment.h"
 #include "UnitWave.h"
 
@@ -13,6 +13,11 @@
 namespace tessora {
 namespace {
 
+// Whether a step stops the run: the prompt hidden, listening stopped.
+bool Atura(const EfecteExperiment& e) {
+    return e.AmagarIndicacio && e.Escolta == AccioEscolta::Parar && e.EnMarxa == false;
+}
+
 // Draws the scripted values in turn, the last one again when they run out.
 struct FontGuionada : FontAleatoria {
     void Sembrar() override {}
@@ -22,15 +27,14 @@ struct FontGuionada : FontAleatoria {
 };
 
 struct Banc {
-    explicit Banc(Idioma idioma = Idioma::Castella, bool experimentador = false) {
-        x.PrepararTaules(idioma, experimentador);
-        x.Experimentar();
-    }
-    // Slot 0 holds `byte`, the block's features are written, the utterance is handed over, the pause ends.
+    Banc() { x.PrepararTaules(Idioma::Castella, false), x.Experimentar(); }
+    // Slot 0 holds `byte`, the block's features are written, the utterance is handed over, the next one
+    // fills slot 0 during the pause (an error's sound is kept before it), the pause ends.
     EfecteExperiment Prova(std::string_view vocal, std::uint8_t byte = 127) {
         std::fill_n(buffer->Dades(), kMidaEmissio, byte);
         x.EscriureBlocActual({"100", "500", "3", "400", "90"});
         x.ProcessarBlocExperiment(vocal);
+        std::fill_n(buffer->Dades(), kMidaEmissio, 0xEE);
         return x.AcabarPausa();
     }
     const std::string& Cella(int c, int r) const { return x.GridErrors().Cella(c, r); }
@@ -44,35 +48,29 @@ struct Banc {
     Experiment x{*buffer, font};
 };
 
-struct FilaDisposicio {
-    const char* Nom;
-    Idioma Llengua;
-    bool Experimentador;
-    int N, FilaPercentatge, FilaCapcalera;
-    const char* Capcalera8;
-};
+// Language, experimenter, vowels in the set, the percentage row, the error header row and its ninth caption.
+using FilaDisposicio = std::tuple<const char*, Idioma, bool, int, int, int, const char*>;
 class DisposicioGrids : public testing::TestWithParam<FilaDisposicio> {};
 
 TEST_P(DisposicioGrids, EtiquetesIZeros) {
-    const FilaDisposicio& f = GetParam();
-    Banc banc(Idioma::Catala);
+    const auto& [nom, llengua, experimentador, n, percentatge, capcalera, capcalera8] = GetParam();
+    Banc banc;
+    banc.x.PrepararTaules(Idioma::Catala, false);
     banc.x.Parar();
-    banc.x.PrepararTaules(f.Llengua, f.Experimentador); // opened again, maybe with a smaller set
-    EXPECT_EQ(banc.Cella(f.N, 0) + banc.Cella(0, f.N + 1), "UU");
-    EXPECT_EQ(banc.Cella(0, f.FilaPercentatge) + banc.Cella(f.N + 3, 0), "% enc.% enc.");
-    EXPECT_EQ(banc.Cella(f.N, f.FilaPercentatge) + banc.Cella(f.N + 3, 1), "00");
-    EXPECT_EQ(banc.Cella(1, f.FilaCapcalera) + banc.Cella(2, f.FilaCapcalera), "ErrorNúm.");
-    EXPECT_EQ(banc.Cella(8, f.FilaCapcalera), f.Capcalera8);
-    const TaulaText& diferencies = banc.x.GridDiferencies();
-    EXPECT_EQ(diferencies.Cella(f.N, 0) + diferencies.Cella(0, f.N), "UU");
-    EXPECT_EQ(diferencies.Cella(f.N + 1, 0), ""); // nothing left of the Catalan set
+    banc.x.PrepararTaules(llengua, experimentador); // opened again, maybe with a smaller set
+    const TaulaText& d = banc.x.GridDiferencies();  // nothing left of the Catalan set past U
+    EXPECT_EQ(banc.Cella(n, 0) + banc.Cella(0, n + 1) + d.Cella(n, 0) + d.Cella(0, n) + d.Cella(n + 1, 0),
+              "UUUU");
+    EXPECT_EQ(banc.Cella(0, percentatge) + banc.Cella(n + 3, 0), "% enc.% enc.");
+    EXPECT_EQ(banc.Cella(n, percentatge) + banc.Cella(n + 3, 1), "00");
+    EXPECT_EQ(banc.Cella(1, capcalera) + banc.Cella(2, capcalera) + banc.Cella(8, capcalera),
+              std::string("ErrorNúm.") + capcalera8);
 }
-
 INSTANTIATE_TEST_SUITE_P(, DisposicioGrids,
                          testing::Values(FilaDisposicio{"Castella", Idioma::Castella, false, 5, 7, 10, ""},
                                          FilaDisposicio{"CatalaExperimentador", Idioma::Catala, true, 7, 9,
                                                         12, "Situació"}),
-                         [](const auto& info) { return std::string(info.param.Nom); });
+                         proves::PerNom{});
 
 TEST(Experiment, EncertsIErrorsALesTaules) {
     Banc banc;
@@ -82,9 +80,9 @@ TEST(Experiment, EncertsIErrorsALesTaules) {
         EXPECT_EQ(*banc.Prova(i <= 8 ? "O" : "I", static_cast<std::uint8_t>(i)).MostrarIndicacio,
                   i < 8 ? "A" : "E");
     EXPECT_EQ(banc.Cella(6, 1) + " " + banc.Cella(7, 1) + " " + banc.Cella(8, 1), "16 1 6.2");
-    EXPECT_EQ(banc.Cella(1, 1) + " " + banc.Cella(1, 5) + " " + banc.Cella(2, 4),
-              "8 7 8");                // A, A as O, E as I
-    EXPECT_EQ(banc.Cella(1, 7), "12"); // 1 in 8
+    // A, A as O, E as I; 1 in 8; the error pairs; the first error row.
+    EXPECT_EQ(banc.Cella(1, 1) + " " + banc.Cella(1, 5) + " " + banc.Cella(2, 4) + " " + banc.Cella(1, 7),
+              "8 7 8 12");
     EXPECT_EQ(banc.Cella(1, 8) + banc.Cella(2, 8) + " " + banc.Cella(0, 9), "EI E-I");
     std::string primer;
     for (int c = 0; c <= 8; ++c)
@@ -101,8 +99,7 @@ TEST(Experiment, AturadaCadaCentProvesIContinuacio) {
         const EfecteExperiment efecte = banc.Prova("A");
         ASSERT_EQ(efecte.MostrarIndicacio.has_value(), prova % 100 != 0) << prova;
         if (efecte.MostrarIndicacio) continue;
-        EXPECT_TRUE(efecte.AmagarIndicacio && efecte.Escolta == AccioEscolta::Parar &&
-                    efecte.EnMarxa == false);
+        EXPECT_TRUE(Atura(efecte));
         EXPECT_FALSE(banc.x.ProcessarBlocExperiment("A").ProgramarPausa); // nothing listens for it
         EXPECT_EQ(banc.x.Experimentar().Escolta, AccioEscolta::Engegar);
     }
@@ -133,91 +130,78 @@ TEST(Experiment, SenseVocalDelConjuntNoEsPuntua) {
     }
 }
 
-TEST(Experiment, ElSoDeLErrorEsGuardaAbansDeLaPausa) {
-    Banc banc;
-    std::fill_n(banc.buffer->Dades(), kMidaEmissio, 50);
-    banc.x.ProcessarBlocExperiment("E");
-    std::fill_n(banc.buffer->Dades(), kMidaEmissio, 60); // the next utterance, during the pause
-    banc.x.AcabarPausa();
-    EXPECT_TRUE(banc.Ranura(1, 50));
-}
-
 TEST(Experiment, UnaAturadaEnLaPausaAcabaLaTanda) {
     enum Com { Parar, Clic, TancarIExperimentar };
     for (const Com com : {Parar, Clic, TancarIExperimentar}) {
         Banc banc;
         banc.x.ProcessarBlocExperiment("A");
-        const EfecteExperiment e = com == Clic    ? banc.x.LabelParaulaClick()
-                                   : com == Parar ? banc.x.Parar()
-                                                  : banc.x.Tancar();
-        EXPECT_TRUE(e.AmagarIndicacio && e.Escolta == AccioEscolta::Parar && e.EnMarxa == false) << com;
+        EXPECT_TRUE(Atura(com == Clic    ? banc.x.LabelParaulaClick()
+                          : com == Parar ? banc.x.Parar()
+                                         : banc.x.Tancar()))
+            << com;
         if (com == TancarIExperimentar) banc.x.Experimentar(); // a new run shows its own prompt
         EXPECT_FALSE(banc.x.AcabarPausa().MostrarIndicacio) << com;
         EXPECT_TRUE(banc.x.ExperimentDisponible());
     }
 }
 
-// A Spanish run of one trial of A, answered `vocal`, its text with this header.
-std::string TextDUnaProva(const char* vocal, bool experimentador, Banc& banc) {
+// The results text of a Spanish run of one trial of A answered `vocal`.
+std::string TextDUnaProva(const char* vocal, bool experimentador) {
+    Banc banc;
     banc.Prova(vocal, 50);
     return TextResultats(banc.x, {"6/12/26", "14:03:05", true, experimentador, experimentador});
 }
-
-const std::string kCap = "6/12/26\t14:03:05\rCastell\xE0\r";
-const std::string kFila0 = "\tA\tE\tI\tO\tU\ttotal\tencerts\t% enc.\t\r";
-const std::string kFilesIOU =
-    "I\t0\t0\t0\t0\t0\t\t\t\t\rO\t0\t0\t0\t0\t0\t\t\t\t\rU\t0\t0\t0\t0\t0\t\t\t\t\r";
-const std::string kUnError =
-    "Surt\t1\t0\t0\t0\t0\t1\t0\t0\t\rA\t0\t0\t0\t0\t0\t\t\t\t\rE\t1\t0\t0\t0\t0\t\t\t\t\r" + kFilesIOU +
-    "% enc.\t0\t0\t0\t0\t0\t\t\t\t\r\rERRORS\r";
+// Its header and hits table, for a hit or an error.
+std::string Taula(bool encert, const char* veu) {
+    const std::string buida = "\t0\t0\t0\t0\t0\t\t\t\t\r", a = encert ? "1" : "0", e = encert ? "0" : "1";
+    return "6/12/26\t14:03:05\rCastell\xE0\r" + std::string(veu) +
+           "\r\r\tA\tE\tI\tO\tU\ttotal\tencerts\t% enc.\t\r" + "Surt\t1\t0\t0\t0\t0\t1\t" + a + "\t" +
+           (encert ? "100" : "0") + "\t\rA\t" + a + buida.substr(2) + "E\t" + e + buida.substr(2) + "I" +
+           buida + "O" + buida + "U" + buida + "% enc.\t" + (encert ? "100" : "0") + buida.substr(2);
+}
 const std::string kFilaError = "A-E\t1\t1\t100\t500\t3\t400\t90\t2048\t\r";
 
 TEST(TextResultats, ByteAByte) {
-    Banc b1, b2, b3;
-    EXPECT_EQ(TextDUnaProva("A", false, b1), kCap + "Veu Greu\r\r" + kFila0 +
-                                                 "Surt\t1\t0\t0\t0\t0\t1\t1\t100\t\r" +
-                                                 "A\t1\t0\t0\t0\t0\t\t\t\t\rE\t0\t0\t0\t0\t0\t\t\t\t\r" +
-                                                 kFilesIOU + "% enc.\t100\t0\t0\t0\t0\t\t\t\t\r");
-    EXPECT_EQ(TextDUnaProva("E", false, b2),
-              kCap + "Veu Greu\r\r" + kFila0 + kUnError + "\tError\tN\xFAm.\r" + kFilaError);
-    EXPECT_EQ(TextDUnaProva("E", true, b3), kCap + "Veu Aguda\r\r" + kFila0 + kUnError +
-                                                "\tError\tN\xFAm.\tFreq.\tF1\tMLPC\tS2F\tAF1\tSituaci\xF3\r" +
-                                                kFilaError);
+    EXPECT_EQ(TextDUnaProva("A", false), Taula(true, "Veu Greu"));
+    EXPECT_EQ(TextDUnaProva("E", false),
+              Taula(false, "Veu Greu") + "\rERRORS\r\tError\tN\xFAm.\r" + kFilaError);
+    EXPECT_EQ(TextDUnaProva("E", true),
+              Taula(false, "Veu Aguda") +
+                  "\rERRORS\r\tError\tN\xFAm.\tFreq.\tF1\tMLPC\tS2F\tAF1\tSituaci\xF3\r" + kFilaError);
 }
 
-TEST(Exportacio, NomsDelWavIDelText) {
+TEST(NomsExportacio, DelWavIDelText) {
     for (const std::string nom : {"/d/dades.xy", "/d/x.wav", "so.\xC3\xA8\xC3\xA8\xC3\xA8" /* so.èèè */})
         EXPECT_EQ(NomsFitxersExportacio(nom).Text, nom + ".txt");
     EXPECT_EQ(NomsFitxersExportacio("/d.x/prova").Text, "/d.x/prova.wav.txt");
 }
 
-TEST(Exportacio, TextIWavSubstituits) {
-    for (const char* vocal : {"A", "E"}) {
-        proves::CarpetaTemporal carpeta;
-        Banc banc;
-        banc.Prova(vocal, 50);
-        const NomsExportacio noms = NomsFitxersExportacio((carpeta.Cami() / "dades").string());
-        proves::EscriureBytes(noms.Text, {'v', 'e', 'l', 'l'});
-        int avisos = 0;
-        const auto r =
-            ExportarResultats(noms, "text\r", *banc.buffer, banc.x.RanuresDesades(), [&] { ++avisos; });
-        EXPECT_TRUE(r.TextDesat && r.CodiWav == kWavCorrecte && avisos == 1);
-        EXPECT_EQ(proves::LlegirBytes(noms.Text), (std::vector<std::uint8_t>{'t', 'e', 'x', 't', '\r'}));
-        std::vector<std::uint8_t> dades(kMidaEmissio, 127); // slot 0 silenced, then the error's slot
-        if (*vocal == 'E') dades.resize(2 * kMidaEmissio, 50);
-        ASSERT_EQ(EscriureWav(carpeta.Cami() / "ref.wav", 0, dades), kWavCorrecte);
-        EXPECT_EQ(proves::LlegirBytes(noms.Wav), proves::LlegirBytes(carpeta.Cami() / "ref.wav")) << vocal;
-    }
-}
-
-TEST(Exportacio, TextQueNoEsPotCrearNoDeixaSeguir) {
+// An error's run exported into a private folder, where the text file exists already.
+struct Exportacio : testing::Test {
     proves::CarpetaTemporal carpeta;
     Banc banc;
-    banc.Prova("E");
-    const NomsExportacio noms = NomsFitxersExportacio((carpeta.Cami() / "dades").string());
-    std::filesystem::create_directory(noms.Text); // a folder stands where the text would go
+    NomsExportacio noms = NomsFitxersExportacio((carpeta.Cami() / "dades").string());
     int avisos = 0;
-    EXPECT_FALSE(ExportarResultats(noms, "text\r", *banc.buffer, 1, [&] { ++avisos; }).TextDesat);
+    ResultatExportacio Exportar() {
+        banc.Prova("E", 50);
+        return ExportarResultats(noms, "text\r", *banc.buffer, banc.x.RanuresDesades(), [&] { ++avisos; });
+    }
+};
+
+TEST_F(Exportacio, TextIWavSubstituits) {
+    proves::EscriureBytes(noms.Text, {'v', 'e', 'l', 'l'});
+    const auto r = Exportar();
+    EXPECT_TRUE(r.TextDesat && r.CodiWav == kWavCorrecte && avisos == 1);
+    EXPECT_EQ(proves::LlegirBytes(noms.Text), (std::vector<std::uint8_t>{'t', 'e', 'x', 't', '\r'}));
+    std::vector<std::uint8_t> dades(kMidaEmissio, 127); // slot 0 silenced, then the error's slot
+    dades.resize(2 * kMidaEmissio, 50);
+    ASSERT_EQ(EscriureWav(carpeta.Cami() / "ref.wav", 0, dades), kWavCorrecte);
+    EXPECT_EQ(proves::LlegirBytes(noms.Wav), proves::LlegirBytes(carpeta.Cami() / "ref.wav"));
+}
+
+TEST_F(Exportacio, TextQueNoEsPotCrearNoDeixaSeguir) {
+    std::filesystem::create_directory(noms.Text); // a folder stands where the text would go
+    EXPECT_FALSE(Exportar().TextDesat);
     EXPECT_EQ(avisos, 0);
     EXPECT_FALSE(std::filesystem::exists(noms.Wav));
 }
