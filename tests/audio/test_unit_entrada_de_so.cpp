@@ -1,6 +1,7 @@
 // The capture ring with a scripted device: copy-out, the order of the two buffers, lost blocks, the stop
 // and its handed-back buffer, a failing device and the loss of the input; and chunks larger than a block
 // through the held bytes into the ring.
+#include "DispositiuGuionat.h"
 #include "RetencioEntrada.h"
 #include "UnitEntradaDeSo.h"
 
@@ -14,29 +15,7 @@
 namespace tessora {
 namespace {
 
-// A scripted device: the test says what it delivers and when it fails, and reads what the ring asked.
-struct DispositiuGuionat final : DispositiuEntrada {
-    std::int32_t Obrir(std::int32_t frequencia, Receptor receptor) override {
-        ++Obertures, Frequencia = frequencia;
-        if (CodiObrir == 0) Desti = std::move(receptor);
-        return CodiObrir;
-    }
-    void BufferAfegit(std::size_t mida) override {
-        BytesDemanats += mida;
-        if (AlAfegir) AlAfegir(mida);
-    }
-    void Tancar() override { ++Tancaments, Desti = nullptr; }
-    void Lliurar(std::span<const std::uint8_t> bytes) { // a closed device delivers nothing
-        if (Desti) Desti(bytes);
-    }
-    void Fallar() const { DispositiuEntrada::Fallar(); }
-
-    std::int32_t CodiObrir = 0, Frequencia = 0;
-    int Obertures = 0, Tancaments = 0;
-    std::size_t BytesDemanats = 0;
-    Receptor Desti;                            // where the bytes go while the device is open
-    std::function<void(std::size_t)> AlAfegir; // told of every buffer queued
-};
+using proves::DispositiuGuionat;
 
 // 512 bytes counting up from `inici` (wrapping): each block has its own byte at each index.
 std::vector<std::uint8_t> Bloc(int inici) {

@@ -5,6 +5,7 @@
 #include "ArxiuIni.h"
 #include "CarpetaTemporal.h"
 #include "DialegsDeProva.h"
+#include "DispositiuGuionat.h"
 #include "FontFitxer.h"
 #include "MostresEnMemoria.h"
 #include "NomFitxer.h"
@@ -21,26 +22,7 @@
 
 namespace tessora {
 
-// A device that delivers the blocks the test gives it, when the test says.
-class DispositiuGuionat final : public DispositiuEntrada {
-public:
-    std::int32_t Obrir(std::int32_t, Receptor receptor) override {
-        ++Obertures;
-        receptor_ = std::move(receptor);
-        Obert = true;
-        return CodiObrir;
-    }
-    void Tancar() override { Obert = false; }
-    void Lliurar(const std::vector<std::uint8_t>& bytes) {
-        if (Obert) receptor_(bytes);
-    }
-    int Obertures = 0;
-    bool Obert = false;
-    std::int32_t CodiObrir = 0;
-
-private:
-    Receptor receptor_;
-};
+using proves::DispositiuGuionat;
 
 // A synthetic "A" as unsigned bytes whose level (largest byte - 127) is exactly `amplitud`.
 std::vector<std::uint8_t> BlocVocal(int amplitud) {
@@ -110,12 +92,12 @@ private slots:
     void LaConfiguracioEsLlegeixIEsDesaEnTancar() {
         Arrencar(); // no settings file: Spanish, an ordinary voice, listening, the splash gone
         QVERIFY(F().MenuCastellano->isChecked() && !F().CheckBoxVeuAguda->isChecked());
-        QVERIFY(F().SpeedButtonEngegarParar->isChecked() && dispositiu.Obert && F().isVisible());
+        QVERIFY(F().SpeedButtonEngegarParar->isChecked() && dispositiu.Obert() && F().isVisible());
         QVERIFY(!app->AboutBox->isVisible() && !app->AboutBox->OKButton->isHidden());
         F().CheckBoxVeuAguda->setChecked(true);
         F().MenuCatalaClick();
         F().close();
-        QVERIFY(!dispositiu.Obert);
+        QVERIFY(!dispositiu.Obert());
         app.reset();
         Arrencar();
         QVERIFY(F().MenuCatala->isChecked() && F().CheckBoxVeuAguda->isChecked());
@@ -291,7 +273,7 @@ private slots:
         });
         F().MenuGuardarClick();
         QTRY_VERIFY(std::filesystem::exists(ini)); // the close took place once Save had finished
-        QVERIFY(!dispositiu.Obert && !F().isVisible());
+        QVERIFY(!dispositiu.Obert() && !F().isVisible());
         QCOMPARE(proves::LlegirBytes(carpeta->Cami() / "senyal.wav").size(), static_cast<std::size_t>(mida));
     }
 
