@@ -12,7 +12,7 @@ namespace tessora {
 
 namespace {
 
-constexpr double kMargeEsquerre = 14, kMargeDalt = 36, kMargeDret = 58, kMargeBaix = 14;
+constexpr double kMargeEsquerre = 14, kMargeDalt = 36, kMargeDret = 58, kMargeBaix = 20;
 constexpr int kCostatsElipse = 48;
 
 QString Q(const std::string& text) {
@@ -53,7 +53,8 @@ void Eixos(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
     p.setFont(Lletra(12, true));
     p.drawText(QPointF(area.left(), area.top() - 20), Q(Text(o.Llengua, IdText::EixF2Carta)));
     const QString f1 = Q(Text(o.Llengua, IdText::EixF1Carta));
-    p.drawText(QPointF(area.right() + 5, area.bottom() + QFontMetricsF(p.font()).ascent() + 2), f1);
+    p.drawText(QPointF(mida.width() - 4 - QFontMetricsF(p.font()).horizontalAdvance(f1), area.top() - 20),
+               f1);
 }
 
 QColor AmbAlfa(QColor c, int alfa) {
@@ -78,8 +79,9 @@ void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mid
             p.setBrush(AmbAlfa(color, 36));
             p.drawPolygon(vora);
         }
+        // A single point shows itself; the mean of several is marked.
         const QPointF mitjana = PuntDibuix(mida, eixos, e.MitjanaF1, e.MitjanaF2);
-        if (!area.contains(mitjana)) continue;
+        if (e.Punts < 2 || !area.contains(mitjana)) continue;
         p.setPen(QPen(color, 2));
         p.drawLine(mitjana - QPointF(5, 0), mitjana + QPointF(5, 0));
         p.drawLine(mitjana - QPointF(0, 5), mitjana + QPointF(0, 5));

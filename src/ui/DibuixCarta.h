@@ -2,10 +2,10 @@
 //
 // A white plot framed by the axes: F2 labelled along the top, decreasing to the right; F1 along the
 // right-hand side, increasing downwards; a grid every 500 Hz of F2 and every 100 Hz of F1, on the Bark
-// scale of CartaVocals. Over it, per vowel, the one-standard-deviation ellipse (filled faintly) and its
-// mean (a cross with the letter); then the trail, oldest first: a dot and the letter in the vowel's
-// colour, fading with age, and the newest point large with a black ring. A point beyond the ranges is
-// drawn hollow on the edge it crossed.
+// scale of CartaVocals. Over it, per vowel, the one-standard-deviation ellipse (filled faintly) and the
+// mean of two or more points (a cross with the letter); then the trail, oldest first: a dot and the letter in
+// the vowel's colour, fading with age, and the newest point large with a black ring. A point beyond the
+// ranges is drawn hollow on the edge it crossed.
 #pragma once
 
 #include "CartaVocals.h"

@@ -1,11 +1,13 @@
 #include "ExecucioCli.h"
 
+#include "CartaCli.h"
 #include "CopiaBloc.h"
 #include "LecturaSo.h"
 #include "SessioCli.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <ostream>
@@ -81,6 +83,9 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     app.add_option("--desa-captura", o.DesaCaptura,
                    "At the end, save every block listened to to this WAV file")
         ->check(kNoBuit);
+    app.add_option("--carta", o.Carta,
+                   "At the end, draw the vowel chart of every utterance to this .svg or .png")
+        ->check(CLI::Validator(ComprovarNomCarta, "FILE", ""));
     app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
     auto* microfon = app.add_flag("--microfon", o.Microfon, "Listen to the input device instead of a file");
     app.add_option("--durada", o.Durada, "With --microfon: seconds to listen (default: until interrupted)")
@@ -94,6 +99,7 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     try {
         app.parse(argc, argv);
         if (o.Microfon && !o.Fitxer.empty()) throw CLI::ValidationError("FILE", "not with --microfon");
+        if (o.Microfon && !o.Carta.empty()) throw CLI::ValidationError("--carta", "not with --microfon");
         if (!o.Microfon && !o.Dispositius && o.Fitxer.empty()) throw CLI::RequiredError("FILE");
     } catch (const CLI::CallForHelp&) {
         sortida << app.help();
@@ -120,10 +126,17 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     CapturaFitxer captura(so.Mostres, *estat);
     SessioCli sessio(o, *estat, *buffer, captura, sortida);
     sessio.Engegar();
-    for (std::size_t bloc = 0; bloc < captura.Blocs() && sessio.Escoltant(); ++bloc)
-        sessio.Bloc();
+    CartaVocals carta;
+    for (std::size_t bloc = 0; bloc < captura.Blocs() && sessio.Escoltant(); ++bloc) {
+        const EfecteBloc efecte = sessio.Bloc();
+        if (efecte.Analisi)
+            carta.Afegir(*efecte.Analisi, *estat, double(bloc) * kMidaBloc / kFrequenciaMostreig);
+    }
     errorSortida = sessio.ErrorSortida();
-    return DesarFitxers(o, *buffer, sessio, errors);
+    const int codi = DesarFitxers(o, *buffer, sessio, errors);
+    if (o.Carta.empty()) return codi;
+    const OpcionsDibuixCarta dibuix{o.VeuAguda, o.Llengua == "es" ? Idioma::Castella : Idioma::Catala};
+    return std::max(codi, DesarCarta(o.Carta, carta, dibuix, errors));
 }
 
 } // namespace
