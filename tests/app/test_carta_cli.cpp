@@ -6,6 +6,7 @@
 #include "UnitWave.h"
 #include "VocalSintetica.h"
 
+#include <QGuiApplication>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -66,3 +67,12 @@ INSTANTIATE_TEST_SUITE_P(Vocals, CartaCli,
 
 } // namespace
 } // namespace tessora
+
+// The graphical application the chart's text needs, made here so that it is also taken down here (the
+// program's own lives until the process ends).
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication aplicacio(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

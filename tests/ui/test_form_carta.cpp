@@ -56,10 +56,8 @@ private slots:
         r.Vocal.push_back('A');
         finestra.MostrarAnalisi(r, estat, false);
         QCOMPARE(finestra.Carta().Punts().size(), std::size_t{1});
-        QCOMPARE(finestra.Carta().Punts().back().F2, 1300.0f);
         QTest::mouseClick(finestra.BotoBuidar, Qt::LeftButton);
         QVERIFY(finestra.Carta().Punts().empty());
-        QVERIFY(finestra.Carta().Estadistiques().empty());
     }
 };
 

@@ -43,6 +43,13 @@ int DesarCarta(const std::string& fitxer, const CartaVocals& carta, const Opcion
         qInstallMessageHandler(anterior);
     }
 
+    // An application made elsewhere without the graphical part cannot give the fonts.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        errors << kNomPrograma << ": " << fitxer
+               << ": the chart cannot be drawn without a graphical application\n";
+        return 1;
+    }
+
     QBuffer bytes;
     bytes.open(QIODevice::WriteOnly);
     if (AcabaEn(fitxer, ".svg")) {
