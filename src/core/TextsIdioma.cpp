@@ -97,6 +97,11 @@ Taula FerTaula() {
         {GridAF1, "AF1", "AF1"},
         {GridSituacio, "Situació", "Situació"},
         {TextNoEsPotCrear, "No es pot crear el fitxer ", "No se puede crear el archivo "},
+        {TitolCarta, "Carta de vocals", "Carta de vocales"},
+        {MenuCarta, "&Carta de vocals", "&Carta de vocales"},
+        {BotoBuidarCarta, "&Esborrar", "&Borrar"},
+        {EixF1Carta, "F1 (Hz)", "F1 (Hz)"},
+        {EixF2Carta, "F2 (Hz)", "F2 (Hz)"},
     }};
 }
 

@@ -92,7 +92,14 @@ enum class IdText {
     GridAF1,
     GridSituacio,
     TextNoEsPotCrear, // the export's results text file; followed by its name
-    Nombre            // not a text: how many there are
+    // The vowel chart: its caption (also the main window's menu item, with an access key), its clear
+    // button and the titles of its axes.
+    TitolCarta,
+    MenuCarta,
+    BotoBuidarCarta,
+    EixF1Carta,
+    EixF2Carta,
+    Nombre // not a text: how many there are
 };
 
 inline constexpr int kNombreTexts = static_cast<int>(IdText::Nombre);

@@ -6,6 +6,7 @@
 #include "LiniaOrdres.h"
 #include "NomFitxer.h"
 #include "TextsIdioma.h"
+#include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitWave.h"
@@ -204,6 +205,8 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     MenuGuardar->setShortcut(QKeySequence(Qt::Key_F5));
     MenuExperimentar = MenuFitxer->addAction(QString());
     MenuControlDeVolumen = MenuFitxer->addAction(QString());
+    MenuCarta = MenuFitxer->addAction(QString());
+    FormCarta = new TFormCarta(this);
     MenuFitxer->addSeparator();
     MenuSortir = MenuFitxer->addAction(QString());
     MenuEngegarParar = menuBar()->addAction(QString());
@@ -222,6 +225,7 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     connect(MenuEngegarParar, &QAction::triggered, this, &TFormPrincipal::SpeedButtonEngegarPararClick);
     connect(MenuGrafics, &QAction::triggered, this, &TFormPrincipal::MenuGraficsClick);
     connect(MenuParlant, &QAction::triggered, this, &TFormPrincipal::MenuParlantClick);
+    connect(MenuCarta, &QAction::triggered, this, &TFormPrincipal::MenuCartaClick);
 
     // The texts as designed: Catalan, the language submenu still without its access key.
     MenuGrafics->setVisible(ModeExperimentador(LiniaOrdres_));
@@ -326,7 +330,10 @@ void TFormPrincipal::RebreBlocDeSo() {
         return;
     }
     if (!efecte.Escoltat) return;
-    if (efecte.Analisi) MostrarResultat(*efecte.Analisi);
+    if (efecte.Analisi) {
+        MostrarResultat(*efecte.Analisi);
+        FormCarta->MostrarAnalisi(*efecte.Analisi, *estat_, CheckBoxVeuAguda->isChecked());
+    }
 
     Client->Nivell = efecte.Nivell;
     Client->Color = efecte.Color;
@@ -385,6 +392,8 @@ void TFormPrincipal::AplicarTexts(Idioma idioma) {
     MenuGrafics->setText(t(IdText::MenuGrafics));
     MenuParlant->setText(t(IdText::MenuParlant));
     MenuControlDeVolumen->setText(t(IdText::MenuControlDeVolumen));
+    MenuCarta->setText(t(IdText::MenuCarta));
+    FormCarta->AplicarTexts(idioma);
     CheckBoxVeuAguda->setText(t(IdText::CheckBoxVeuAguda));
     LabelVocals->setText(t(IdText::LabelVocals));
     SpeedButtonGuardar->setToolTip(t(IdText::HintGuardar));
@@ -483,6 +492,11 @@ void TFormPrincipal::MenuParlantClick() {
 
 void TFormPrincipal::MenuGraficsClick() {
     if (FormFFT != nullptr) FormFFT->show();
+}
+
+void TFormPrincipal::MenuCartaClick() {
+    FormCarta->show();
+    FormCarta->raise();
 }
 
 void TFormPrincipal::MenuSortirClick() {

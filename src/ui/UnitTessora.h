@@ -32,6 +32,7 @@ class TFormFFT;
 class TAboutBox;
 class TFormExperimentacio;
 class TFormDiguesParaula;
+class TFormCarta;
 
 // The client area below the menu: the meter is drawn on it, under the transparent big letter.
 class ClientPrincipal : public QWidget {
@@ -104,6 +105,7 @@ public:
     QAction* MenuGuardar;
     QAction* MenuExperimentar;
     QAction* MenuControlDeVolumen;
+    QAction* MenuCarta; // opens the vowel chart
     QAction* MenuSortir;
     QAction* MenuEngegarParar;
     QAction* MenuGrafics;
@@ -123,6 +125,7 @@ public slots:
     void MenuControlDeVolumenClick();
     void MenuParlantClick();
     void MenuGraficsClick();
+    void MenuCartaClick();
     void MenuSortirClick();
 
 protected:
@@ -176,6 +179,7 @@ private:
     TAboutBox* AboutBox = nullptr;
     TFormExperimentacio* FormExperimentacio = nullptr;
     TFormDiguesParaula* FormDiguesParaula = nullptr;
+    TFormCarta* FormCarta; // owned as a child window
 };
 
 } // namespace tessora

@@ -1,5 +1,6 @@
 #include "ExecucioCli.h"
 
+#include "CartaCli.h"
 #include "CopiaBloc.h"
 #include "LecturaSo.h"
 #include "SessioCli.h"
@@ -7,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include <array>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <ostream>
@@ -82,6 +84,9 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     app.add_option("--desa-captura", o.DesaCaptura,
                    "At the end, save every block listened to to this WAV file")
         ->check(kNoBuit);
+    app.add_option("--carta", o.Carta,
+                   "At the end, draw the vowel chart of every utterance to this .svg or .png")
+        ->check(CLI::Validator(ComprovarNomCarta, "FILE", ""));
     app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
     auto* microfon = app.add_flag("--microfon", o.Microfon, "Listen to the input device instead of a file");
     app.add_option("--durada", o.Durada, "With --microfon: seconds to listen (default: until interrupted)")
@@ -95,6 +100,7 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     try {
         app.parse(argc, argv);
         if (o.Microfon && !o.Fitxer.empty()) throw CLI::ValidationError("FILE", "not with --microfon");
+        if (o.Microfon && !o.Carta.empty()) throw CLI::ValidationError("--carta", "not with --microfon");
         if (!o.Microfon && !o.Dispositius && o.Fitxer.empty()) throw CLI::RequiredError("FILE");
     } catch (const CLI::CallForHelp&) {
         sortida << app.help();
@@ -123,8 +129,12 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     // The lines go out in one stream, flushed at the end (and whenever the stream's buffer fills).
     SessioCli sessio(o, *estat, *buffer, captura, sortida, /*buidarCadaLinia=*/false);
     sessio.Engegar();
-    while (sessio.Escoltant() && captura.LlegirBloc())
-        sessio.Bloc();
+    CartaVocals carta;
+    for (std::size_t bloc = 0; sessio.Escoltant() && captura.LlegirBloc(); ++bloc) {
+        const EfecteBloc efecte = sessio.Bloc();
+        if (efecte.Analisi)
+            carta.Afegir(*efecte.Analisi, *estat, double(bloc) * kMidaBloc / kFrequenciaMostreig);
+    }
     errorSortida = sessio.ErrorSortida();
     // A file that stops reading part-way: the lines so far stand, nothing is saved.
     if (!lector->Error().empty()) {
@@ -132,7 +142,10 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
         errors << kNomPrograma << ": " << o.Fitxer << ": " << lector->Error() << '\n';
         return 2;
     }
-    return DesarFitxers(o, *buffer, sessio, errors);
+    const int codi = DesarFitxers(o, *buffer, sessio, errors);
+    if (o.Carta.empty()) return codi;
+    const OpcionsDibuixCarta dibuix{o.VeuAguda, o.Llengua == "es" ? Idioma::Castella : Idioma::Catala};
+    return std::max(codi, DesarCarta(o.Carta, carta, dibuix, errors));
 }
 
 } // namespace

@@ -25,6 +25,7 @@ struct OpcionsCli {
     std::string Lletra;
     std::string Desa;
     std::string DesaCaptura;
+    std::string Carta; // --carta: the vowel chart's picture, .svg or .png
     bool Csv = false;
     bool Microfon = false;
     double Durada = 0.0; // seconds; 0: until interrupted

@@ -1,0 +1,82 @@
+#include "CartaCli.h"
+
+#include "SessioCli.h"
+#include "SubstitucioFitxer.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSvgGenerator>
+
+#include <ostream>
+
+namespace tessora {
+
+namespace {
+
+const QSize kMidaCarta(640, 520);
+
+bool AcabaEn(const std::string& nom, const char* extensio) {
+    return QString::fromStdString(nom).endsWith(QLatin1String(extensio), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+std::string ComprovarNomCarta(const std::string& fitxer) {
+    if (AcabaEn(fitxer, ".svg") || AcabaEn(fitxer, ".png")) return {};
+    return "the chart's file name must end in .svg or .png";
+}
+
+int DesarCarta(const std::string& fitxer, const CartaVocals& carta, const OpcionsDibuixCarta& opcions,
+               std::ostream& errors) {
+    // Text needs a graphical application; the offscreen platform asks nothing of any display. Its notes
+    // (no runtime folder, say) are no business of the person reading our lines. Made once, it lives
+    // until the process ends: Qt cannot make a second one after the first has gone.
+    if (QCoreApplication::instance() == nullptr) {
+        const QtMessageHandler anterior =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        static int argc = 3;
+        static char arg0[] = "tessora-cli", arg1[] = "-platform", arg2[] = "offscreen";
+        static char* argv[] = {arg0, arg1, arg2, nullptr};
+        static QGuiApplication* aplicacio = new QGuiApplication(argc, argv);
+        (void)aplicacio;
+        qInstallMessageHandler(anterior);
+    }
+
+    // An application made elsewhere without the graphical part cannot give the fonts.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        errors << kNomPrograma << ": " << fitxer
+               << ": the chart cannot be drawn without a graphical application\n";
+        return 1;
+    }
+
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    if (AcabaEn(fitxer, ".svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&bytes);
+        svg.setSize(kMidaCarta);
+        svg.setViewBox(QRect(QPoint(0, 0), kMidaCarta));
+        svg.setTitle(QString::fromStdString(Text(opcions.Llengua, IdText::TitolCarta)));
+        QPainter pintor(&svg);
+        DibuixarCarta(pintor, kMidaCarta, carta, opcions);
+    } else {
+        QImage imatge(kMidaCarta, QImage::Format_RGB32);
+        QPainter pintor(&imatge);
+        DibuixarCarta(pintor, kMidaCarta, carta, opcions);
+        pintor.end();
+        imatge.save(&bytes, "PNG");
+    }
+
+    SubstitucioFitxer desti(fitxer);
+    const QByteArray& dades = bytes.data();
+    const bool escrit = desti.Oberta() &&
+                        desti.Escriure({reinterpret_cast<const std::uint8_t*>(dades.constData()),
+                                        static_cast<std::size_t>(dades.size())}) &&
+                        desti.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
+    if (escrit) return 0;
+    errors << kNomPrograma << ": " << fitxer << ": the chart cannot be written there\n";
+    return 1;
+}
+
+} // namespace tessora

@@ -1,0 +1,156 @@
+#include "DibuixCarta.h"
+
+#include <QFont>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace tessora {
+
+namespace {
+
+constexpr double kMargeEsquerre = 14, kMargeDalt = 36, kMargeDret = 58, kMargeBaix = 20;
+constexpr int kCostatsElipse = 48;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QFont Lletra(int pixels, bool negreta = false) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(pixels);
+    f.setBold(negreta);
+    return f;
+}
+
+void Eixos(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+           const OpcionsDibuixCarta& o) {
+    p.setFont(Lletra(11));
+    const QFontMetricsF m(p.font());
+    const QPen graella(QColor(220, 220, 220), 1);
+    const QPen text(QColor(60, 60, 60));
+    for (int f2 = 500; f2 <= static_cast<int>(eixos.F2Max); f2 += 500) {
+        const double x = PuntDibuix(mida, eixos, eixos.F1Min, f2).x();
+        p.setPen(graella);
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        p.setPen(text);
+        const QString t = QString::number(f2);
+        p.drawText(QPointF(x - m.horizontalAdvance(t) / 2, area.top() - 5), t);
+    }
+    for (int f1 = 200; f1 <= static_cast<int>(eixos.F1Max); f1 += 100) {
+        const double y = PuntDibuix(mida, eixos, f1, eixos.F2Max).y();
+        p.setPen(graella);
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        p.setPen(text);
+        p.drawText(QPointF(area.right() + 5, y + m.ascent() / 2 - 1), QString::number(f1));
+    }
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(area);
+    p.setFont(Lletra(12, true));
+    p.drawText(QPointF(area.left(), area.top() - 20), Q(Text(o.Llengua, IdText::EixF2Carta)));
+    const QString f1 = Q(Text(o.Llengua, IdText::EixF1Carta));
+    p.drawText(QPointF(mida.width() - 4 - QFontMetricsF(p.font()).horizontalAdvance(f1), area.top() - 20),
+               f1);
+}
+
+QColor AmbAlfa(QColor c, int alfa) {
+    c.setAlpha(alfa);
+    return c;
+}
+
+void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+             const std::vector<EstadisticaVocal>& estadistiques) {
+    p.setFont(Lletra(12, true));
+    for (const EstadisticaVocal& e : estadistiques) {
+        const QColor color = ColorVocal(e.Vocal);
+        if (e.TeElipse) {
+            QPolygonF vora;
+            const double c = std::cos(e.Angle), s = std::sin(e.Angle);
+            for (int i = 0; i < kCostatsElipse; ++i) {
+                const double t = 2 * std::numbers::pi * i / kCostatsElipse;
+                const double a = e.Semieix1 * std::cos(t), b = e.Semieix2 * std::sin(t);
+                vora << PuntDibuix(mida, eixos, e.MitjanaF1 + a * s + b * c, e.MitjanaF2 + a * c - b * s);
+            }
+            p.setPen(QPen(AmbAlfa(color, 200), 1.5));
+            p.setBrush(AmbAlfa(color, 36));
+            p.drawPolygon(vora);
+        }
+        // A single point shows itself; the mean of several is marked.
+        const QPointF mitjana = PuntDibuix(mida, eixos, e.MitjanaF1, e.MitjanaF2);
+        if (e.Punts < 2 || !area.contains(mitjana)) continue;
+        p.setPen(QPen(color, 2));
+        p.drawLine(mitjana - QPointF(5, 0), mitjana + QPointF(5, 0));
+        p.drawLine(mitjana - QPointF(0, 5), mitjana + QPointF(0, 5));
+        p.drawText(mitjana + QPointF(6, -6), Q(e.Vocal));
+    }
+}
+
+void Rastre(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+            const std::deque<PuntCarta>& punts) {
+    const std::size_t n = punts.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const PuntCarta& punt = punts[i];
+        const bool darrer = i + 1 == n;
+        const QPointF lloc = PuntDibuix(mida, eixos, punt.F1, punt.F2);
+        const QPointF dins(std::clamp(lloc.x(), area.left(), area.right()),
+                           std::clamp(lloc.y(), area.top(), area.bottom()));
+        // From a fifth of full strength for the oldest point of a full trail to full for the newest.
+        const int alfa = darrer ? 255 : 50 + static_cast<int>(150.0 * static_cast<double>(i + 1) / n);
+        const QColor color = AmbAlfa(ColorVocal(punt.Vocal), alfa);
+        const double radi = darrer ? 7.0 : 4.0;
+        p.setPen(darrer ? QPen(Qt::black, 2) : QPen(color, 1.5));
+        p.setBrush(dins == lloc ? QBrush(color) : QBrush(Qt::NoBrush));
+        p.drawEllipse(dins, radi, radi);
+        p.setPen(color);
+        p.setFont(Lletra(darrer ? 20 : 10, darrer));
+        p.drawText(dins + QPointF(radi + 1, -radi), Q(punt.Vocal));
+    }
+}
+
+} // namespace
+
+QRectF AreaCarta(QSize mida) {
+    return QRectF(kMargeEsquerre, kMargeDalt, std::max(1.0, mida.width() - kMargeEsquerre - kMargeDret),
+                  std::max(1.0, mida.height() - kMargeDalt - kMargeBaix));
+}
+
+QColor ColorVocal(const std::string& vocal) {
+    struct Parella {
+        const char* Vocal;
+        QRgb Color;
+    };
+    static constexpr Parella kColors[] = {
+        {"A", 0xD55E00}, {"AE", 0xE69F00}, {"È", 0xCC79A7}, {"É", 0x56B4E9},
+        {"E", 0x8E5BB5}, {"I", 0x0072B2},  {"O", 0x009E73}, {"U", 0x000000},
+    };
+    for (const Parella& c : kColors)
+        if (vocal == c.Vocal) return QColor::fromRgb(c.Color);
+    return QColor(128, 128, 128);
+}
+
+QPointF PuntDibuix(QSize mida, const EixosCarta& eixos, double f1, double f2) {
+    const QRectF area = AreaCarta(mida);
+    const PosicioCarta p = MaparCarta(eixos, f1, f2, area.width(), area.height());
+    return {area.left() + p.X, area.top() + p.Y};
+}
+
+void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta,
+                   const OpcionsDibuixCarta& opcions) {
+    const EixosCarta eixos = EixosPerVeu(opcions.VeuAguda);
+    const QRectF area = AreaCarta(mida);
+    pintor.save();
+    pintor.setRenderHint(QPainter::Antialiasing);
+    pintor.fillRect(QRectF(QPointF(0, 0), QSizeF(mida)), QColor(245, 245, 245));
+    pintor.fillRect(area, Qt::white);
+    Eixos(pintor, area, eixos, mida, opcions);
+    pintor.setClipRect(area.adjusted(-8, -8, 8, 8));
+    Elipses(pintor, area, eixos, mida, carta.Estadistiques());
+    Rastre(pintor, area, eixos, mida, carta.Punts());
+    pintor.restore();
+}
+
+} // namespace tessora

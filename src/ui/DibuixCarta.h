@@ -1,0 +1,41 @@
+// The picture of the vowel chart, on any QPainter (the window, an image, an SVG file).
+//
+// A white plot framed by the axes: F2 labelled along the top, decreasing to the right; F1 along the
+// right-hand side, increasing downwards; a grid every 500 Hz of F2 and every 100 Hz of F1, on the Bark
+// scale of CartaVocals. Over it, per vowel, the one-standard-deviation ellipse (filled faintly) and the
+// mean of two or more points (a cross with the letter); then the trail, oldest first: a dot and the letter in
+// the vowel's colour, fading with age, and the newest point large with a black ring. A point beyond the
+// ranges is drawn hollow on the edge it crossed.
+#pragma once
+
+#include "CartaVocals.h"
+#include "TextsIdioma.h"
+
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
+#include <QSize>
+
+#include <string>
+
+namespace tessora {
+
+struct OpcionsDibuixCarta {
+    bool VeuAguda = false; // the ranges of EixosPerVeu
+    Idioma Llengua = Idioma::Catala;
+};
+
+// The plot inside a picture of size `mida`.
+QRectF AreaCarta(QSize mida);
+
+// The colour of a vowel (Okabe-Ito's palette, safe for the common colour blindnesses); grey for a text
+// that is no vowel.
+QColor ColorVocal(const std::string& vocal);
+
+// Where (F1, F2) is drawn in a picture of size `mida`, before any clamping to the plot.
+QPointF PuntDibuix(QSize mida, const EixosCarta& eixos, double f1, double f2);
+
+// Draws the whole picture, background included, on a picture of size `mida`.
+void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta, const OpcionsDibuixCarta& opcions);
+
+} // namespace tessora

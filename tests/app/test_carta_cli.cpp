@@ -1,0 +1,78 @@
+// tessora-cli --carta on recordings of vowels synthesized from known formants: the chart's point of
+// each sits within 15 % of the synthesized F1 and F2, in the colour of the vowel the line says.
+#include "CarpetaTemporal.h"
+#include "DibuixCarta.h"
+#include "ExecucioCli.h"
+#include "UnitWave.h"
+#include "VocalSintetica.h"
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace tessora {
+namespace {
+
+struct CasCarta {
+    const char* Nom;
+    double F1, F2;
+};
+class CartaCli : public ::testing::TestWithParam<CasCarta> {};
+
+TEST_P(CartaCli, ElPuntEsAPropDelsFormantsSintetitzats) {
+    const CasCarta& c = GetParam();
+    // Quiet, one utterance of six blocks, quiet.
+    std::vector<std::uint8_t> so(2 * 512, 127);
+    const std::array<int, 512> bloc = proves::VocalSintetica(100, c.F1, c.F2, 100.0);
+    for (int b = 0; b < 6; ++b)
+        for (int v : bloc)
+            so.push_back(static_cast<std::uint8_t>(v + 127));
+    so.insert(so.end(), 3 * 512, 127);
+    const proves::CarpetaTemporal carpeta;
+    const std::string wav = (carpeta.Cami() / "vocal.wav").string();
+    const std::string png = (carpeta.Cami() / "carta.png").string();
+    ASSERT_EQ(EscriureWav(wav, 0, so), kWavCorrecte);
+
+    const char* argv[] = {"tessora-cli", "--carta", png.c_str(), wav.c_str()};
+    std::ostringstream sortida, errors;
+    ASSERT_EQ(ExecutarCli(4, argv, sortida, errors), 0) << errors.str();
+    EXPECT_EQ(errors.str(), "");
+    std::istringstream linia(sortida.str());
+    std::string bloc0, vocal;
+    std::getline(linia, bloc0, '\t');
+    std::getline(linia, vocal, '\t');
+    ASSERT_FALSE(vocal.empty()) << sortida.str();
+
+    const QImage imatge(QString::fromStdString(png));
+    ASSERT_EQ(imatge.size(), QSize(640, 520));
+    const EixosCarta eixos = EixosPerVeu(false);
+    // F2 decreases to the right, F1 increases downwards.
+    const QRect caixa(PuntDibuix(imatge.size(), eixos, c.F1 * 0.85, c.F2 * 1.15).toPoint(),
+                      PuntDibuix(imatge.size(), eixos, c.F1 * 1.15, c.F2 * 0.85).toPoint());
+    const QColor color = ColorVocal(vocal);
+    int tinta = 0;
+    for (int y = caixa.top(); y <= caixa.bottom(); ++y)
+        for (int x = caixa.left(); x <= caixa.right(); ++x)
+            tinta += imatge.pixelColor(x, y) == color;
+    EXPECT_GE(tinta, 40) << sortida.str(); // the filled dot alone is about 150 pixels
+}
+
+INSTANTIATE_TEST_SUITE_P(Vocals, CartaCli,
+                         ::testing::Values(CasCarta{"Oberta", 750, 1250}, CasCarta{"Tancada", 350, 2200},
+                                           CasCarta{"Mitjana", 500, 1700}),
+                         [](const auto& info) { return std::string(info.param.Nom); });
+
+} // namespace
+} // namespace tessora
+
+// The graphical application the chart's text needs, made here so that it is also taken down here (the
+// program's own lives until the process ends).
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication aplicacio(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,67 @@
+// The vowel chart rendered into an image: each point where its formants put it, in its vowel's
+// colour; and the window, fed by analyses and cleared by its button.
+#include "AplicacioQtDeProva.h"
+#include "DibuixCarta.h"
+#include "UnitFormCarta.h"
+
+#include <QImage>
+
+namespace tessora {
+
+class ProvaFormCarta : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ElPuntEsOnToca_data() {
+        QTest::addColumn<QString>("vocal");
+        QTest::addColumn<double>("f1");
+        QTest::addColumn<double>("f2");
+        QTest::addColumn<bool>("veuAguda");
+        QTest::newRow("A al mig") << "A" << 750.0 << 1300.0 << false;
+        QTest::newRow("I dalt a l'esquerra") << "I" << 280.0 << 2300.0 << false;
+        QTest::newRow("U dalt a la dreta") << "U" << 330.0 << 750.0 << false;
+        QTest::newRow("I aguda fora de l'abast normal") << "I" << 400.0 << 2900.0 << true;
+    }
+    void ElPuntEsOnToca() {
+        QFETCH(QString, vocal);
+        QFETCH(double, f1);
+        QFETCH(double, f2);
+        QFETCH(bool, veuAguda);
+        CartaVocals carta;
+        carta.Afegir(PuntCarta{300.0f, 1000.0f, "O", 150, 0.0}); // an older point elsewhere
+        carta.Afegir(
+            PuntCarta{static_cast<float>(f1), static_cast<float>(f2), vocal.toStdString(), 150, 1.0});
+        const QSize mida(480, 400);
+        QImage imatge(mida, QImage::Format_RGB32);
+        QPainter pintor(&imatge);
+        DibuixarCarta(pintor, mida, carta, OpcionsDibuixCarta{veuAguda, Idioma::Catala});
+        pintor.end();
+        const QPoint centre = PuntDibuix(mida, EixosPerVeu(veuAguda), f1, f2).toPoint();
+        QVERIFY(AreaCarta(mida).contains(centre));
+        // The newest point is filled with its colour, ringed, and the plot is bare just beyond it (white,
+        // or a light grid line).
+        QCOMPARE(imatge.pixelColor(centre), ColorVocal(vocal.toStdString()));
+        QVERIFY(imatge.pixelColor(centre - QPoint(12, 0)).lightness() > 200);
+    }
+
+    void LaFinestraAfegeixLesVocalsIElBotoEsborra() {
+        TFormCarta finestra;
+        finestra.show();
+        EstatAnalisi estat;
+        estat.FrequenciaF1 = 700.0f;
+        estat.SeparacioF2F1 = 600;
+        ResultatReconeixement r;
+        r.Completa = true;
+        finestra.MostrarAnalisi(r, estat, false); // no vowel: no point
+        r.Vocal.push_back('A');
+        finestra.MostrarAnalisi(r, estat, false);
+        QCOMPARE(finestra.Carta().Punts().size(), std::size_t{1});
+        QTest::mouseClick(finestra.BotoBuidar, Qt::LeftButton);
+        QVERIFY(finestra.Carta().Punts().empty());
+    }
+};
+
+} // namespace tessora
+
+TESSORA_QTEST_MAIN(tessora::ProvaFormCarta)
+#include "test_form_carta.moc"
