@@ -92,7 +92,20 @@ enum class IdText {
     GridAF1,
     GridSituacio,
     TextNoEsPotCrear, // the export's results text file; followed by its name
-    Nombre            // not a text: how many there are
+    // The experimentation window's pages.
+    TabErrors,
+    TabDiferencies,
+    // The mail-request window: caption, buttons, and the lines of its text around the file names.
+    TitolEmail,
+    BotoObrirCorreu,
+    BotoTancarCorreu,
+    CorreuEnviar,
+    CorreuAdreca,
+    CorreuInstruccions,
+    CorreuManual,
+    CorreuGracies,
+    CorreuSignatura,
+    Nombre // not a text: how many there are
 };
 
 inline constexpr int kNombreTexts = static_cast<int>(IdText::Nombre);
