@@ -25,14 +25,29 @@ char SeparadorDecimal() {
     return punt.size() == 1 && punt[0].unicode() < 0x80 ? static_cast<char>(punt[0].unicode()) : '.';
 }
 
+constexpr int kAmpladaColumna = 30;
+
 QTableView* NouGrid(QWidget* pare) {
     auto* grid = new QTableView(pare);
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setDefaultSectionSize(30);
+    grid->horizontalHeader()->setDefaultSectionSize(kAmpladaColumna);
     grid->verticalHeader()->setDefaultSectionSize(20);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTextElideMode(Qt::ElideNone); // a cell clips its text, as the grids always did
     return grid;
+}
+
+// The design's column width is the least a column gets: one grows to hold its texts in the font in use.
+void AjustarColumnes(QTableView* grid, const TaulaText& taula, bool desDeZero) {
+    const QFontMetrics mides(grid->font());
+    for (int c = 0; c < taula.Columnes(); ++c) {
+        int amplada = desDeZero ? kAmpladaColumna : grid->columnWidth(c);
+        for (int r = 0; r < taula.Files(); ++r)
+            if (const std::string& text = taula.Cella(c, r); !text.empty())
+                amplada = std::max(amplada, mides.horizontalAdvance(Q(text)) + 14);
+        if (amplada != grid->columnWidth(c)) grid->setColumnWidth(c, amplada);
+    }
 }
 
 } // namespace
@@ -142,6 +157,8 @@ void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
     experiment_->PrepararTaules(idioma, modeExperimentador, SeparadorDecimal());
     modelErrors_->Refrescar();
     modelDiferencies_->Refrescar();
+    AjustarColumnes(GridErrors, experiment_->GridErrors(), true);
+    AjustarColumnes(GridDiferencies, experiment_->GridDiferencies(), true);
     MenuExperimentacioExperimentar->setEnabled(!experiment_->EnMarxa());
     MenuExperimentacioParar->setEnabled(experiment_->EnMarxa());
     exec();
@@ -154,7 +171,10 @@ void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
         MenuExperimentacioExperimentar->setEnabled(!*efecte.EnMarxa);
         MenuExperimentacioParar->setEnabled(*efecte.EnMarxa);
     }
-    if (efecte.CellesCanviades) modelErrors_->Refrescar();
+    if (efecte.CellesCanviades) {
+        modelErrors_->Refrescar();
+        AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
+    }
     if (efecte.ProgramarPausa) TimerPausa->start();
     if (efecte.MostrarIndicacio && FormDiguesParaula != nullptr)
         FormDiguesParaula->Indicar(Q(*efecte.MostrarIndicacio));
@@ -185,6 +205,7 @@ void TFormExperimentacio::MostrarFila(const FilaGridErrors& fila) {
     experiment_->EscriureBlocActual(fila);
     const int r = experiment_->NombreVocalsExperiment() + 4;
     emit modelErrors_->dataChanged(modelErrors_->index(r, 2), modelErrors_->index(r, 7));
+    AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
 }
 
 std::string TFormExperimentacio::ConstruirResultats() {
