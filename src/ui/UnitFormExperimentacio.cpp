@@ -256,7 +256,7 @@ void TFormExperimentacio::FormClose() {
     if (resultat.CodiWav != kWavCorrecte)
         dialegs.Error(this, T(IdText::TitolErrorWav),
                       QString::fromUtf8(MissatgeEscriureWav(resultat.CodiWav)));
-    if (FormEmail == nullptr) return;
+    if (FormEmail == nullptr || (principal_.Tancant && principal_.Tancant())) return;
     FormEmail->EscriureText(Q(noms.Wav), Q(noms.Text));
     FormEmail->exec();
 }

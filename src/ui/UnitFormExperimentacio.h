@@ -57,6 +57,7 @@ public:
         Dialegs* Dialeg = nullptr;
         std::function<void(AccioEscolta)> Escolta;
         std::function<CapcaleraResultats()> Capcalera; // Castella, VeuAguda, ModeExperimentador
+        std::function<bool()> Tancant; // the program is closing: nothing more is asked of the person
     };
     void EnllacarPrincipal(Principal principal);
     void EnllacarFinestres(TFormDiguesParaula* diguesParaula, TFormEmail* email);

@@ -271,7 +271,8 @@ void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExp
             c.ModeExperimentador = ModeExperimentador(LiniaOrdres_);
             return c;
         };
-        FormExperimentacio->EnllacarPrincipal({BufferSo_.get(), &dialegs_, escolta, capcalera});
+        FormExperimentacio->EnllacarPrincipal(
+            {BufferSo_.get(), &dialegs_, escolta, capcalera, [this] { return tancamentPendent_; }});
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QLineEdit>
 
 namespace tessora {
 
@@ -154,6 +155,24 @@ private slots:
         QCOMPARE(dialegs.Errors.size(), errors); // and no name message, no mail request
         QVERIFY(dialegs.Informacions.isEmpty() && !app->FormEmail->isVisible());
         QVERIFY(!std::filesystem::exists("/no/such/folder/x.wav"));
+    }
+
+    void TancarElProgramaDuranLExportacioLAcaba() {
+        Arrencar({0});
+        dialegs.Reals = true;
+        // The real save dialog, then the program is closed (as SIGTERM closes it) during the name message.
+        proves::QuanSObriUnModal([&](QWidget*) {
+            proves::QuanSObriUnModal([&](QWidget* dialeg) {
+                proves::QuanSObriUnModal([&](QWidget*) { app->FormPrincipal->close(); });
+                dialeg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QString::fromStdString((carpeta.Cami() / "t").string()));
+                qobject_cast<QDialog*>(dialeg)->accept();
+            });
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+        QTRY_VERIFY(std::filesystem::exists(carpeta.Cami() / "Tessora.ini")); // closed, no mail request
+        QVERIFY(std::filesystem::exists(carpeta.Cami() / "t.wav") && !app->FormEmail->isVisible());
     }
 };
 
