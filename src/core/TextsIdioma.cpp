@@ -21,6 +21,13 @@ std::string AmbAdrecaWeb(std::string_view titol) {
 
 using Taula = std::array<FilaText, kNombreTexts>;
 
+constexpr const char* kInstruccionsCorreu =
+    "Para ello abrir programa de correo (Outlook por ejemplo) pulsando el botón \"Abrir programa de correo "
+    "electrònico\" y adjuntar los dos archivos mencionados.";
+constexpr const char* kCorreuManual =
+    "Si no arranca automàticamente el programa de correo mediante dicho botón, "
+    "crear el mensaje manualmente con el programa de correo.";
+
 // In the order of IdText; Fila() checks it once.
 Taula FerTaula() {
     using enum IdText;
@@ -102,6 +109,21 @@ Taula FerTaula() {
         {BotoBuidarCarta, "&Esborrar", "&Borrar"},
         {EixF1Carta, "F1 (Hz)", "F1 (Hz)"},
         {EixF2Carta, "F2 (Hz)", "F2 (Hz)"},
+        {TabErrors, "Errors", "Errors"},
+        {TabDiferencies, "Diferències", "Diferències"},
+        {TitolEmail, "Por favor enviar a " + std::string(kAdrecaCorreu),
+         "Por favor enviar a " + std::string(kAdrecaCorreu)},
+        {BotoObrirCorreu, "Abrir programa de correo electrónico", "Abrir programa de correo electrónico"},
+        {BotoTancarCorreu, "Cerrar", "Cerrar"},
+        {CorreuEnviar,
+         "Por favor enviar los dos siguientes archivos:", "Por favor enviar los dos siguientes archivos:"},
+        {CorreuAdreca, "A la siguiente dirección:", "A la siguiente dirección:"},
+        {CorreuInstruccions, kInstruccionsCorreu, kInstruccionsCorreu},
+        {CorreuManual, kCorreuManual, kCorreuManual},
+        {CorreuGracies, "Muchas gracias por su colaboración en la mejora de este programa.",
+         "Muchas gracias por su colaboración en la mejora de este programa."},
+        {CorreuSignatura, AmbAdrecaWeb("Tessora - Projecte Nivara 2003"),
+         AmbAdrecaWeb("Tessora - Projecte Nivara 2003")},
     }};
 }
 

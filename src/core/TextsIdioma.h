@@ -99,6 +99,19 @@ enum class IdText {
     BotoBuidarCarta,
     EixF1Carta,
     EixF2Carta,
+    // The experimentation window's pages.
+    TabErrors,
+    TabDiferencies,
+    // The mail-request window: caption, buttons, and the lines of its text around the file names.
+    TitolEmail,
+    BotoObrirCorreu,
+    BotoTancarCorreu,
+    CorreuEnviar,
+    CorreuAdreca,
+    CorreuInstruccions,
+    CorreuManual,
+    CorreuGracies,
+    CorreuSignatura,
     Nombre // not a text: how many there are
 };
 

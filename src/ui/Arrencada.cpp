@@ -42,8 +42,11 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     FormFFT = std::make_unique<TFormFFT>();
     AboutBox = std::make_unique<TAboutBox>();
     FormExperimentacio = std::make_unique<TFormExperimentacio>();
-    FormDiguesParaula = std::make_unique<TFormDiguesParaula>();
-    FormEmail = std::make_unique<TFormEmail>();
+    // The prompt and the request belong to the experimentation window, so that its modality leaves
+    // them reachable.
+    FormDiguesParaula = std::make_unique<TFormDiguesParaula>(FormExperimentacio.get());
+    FormEmail = std::make_unique<TFormEmail>(FormExperimentacio.get());
+    FormExperimentacio->EnllacarFinestres(FormDiguesParaula.get(), FormEmail.get());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imatges/256x256/tessora.png")));
     FormPrincipal->EnllacarFinestres(FormFFT.get(), AboutBox.get(), FormExperimentacio.get(),
                                      FormDiguesParaula.get());

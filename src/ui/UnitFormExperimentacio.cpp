@@ -1,43 +1,264 @@
 #include "UnitFormExperimentacio.h"
 
-#include <QMenuBar>
+#include "Cp1252.h"
+#include "UnitWave.h"
 
-namespace {
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-} // namespace
+#include <QBrush>
+#include <QClipboard>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QVBoxLayout>
 
 namespace tessora {
 
-TFormExperimentacio::TFormExperimentacio(QWidget* parent) : QMainWindow(parent) {
-    MenuFitxer = menuBar()->addMenu(QString());
-    MenuExperimentacioExperimentar = MenuFitxer->addAction(QString());
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The system's decimal separator, when it is one byte of the results text.
+char SeparadorDecimal() {
+    const QString punt = QLocale::system().decimalPoint();
+    return punt.size() == 1 && punt[0].unicode() < 0x80 ? static_cast<char>(punt[0].unicode()) : '.';
+}
+
+constexpr int kAmpladaColumna = 30;
+
+QTableView* NouGrid(QWidget* pare) {
+    auto* grid = new QTableView(pare);
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setDefaultSectionSize(kAmpladaColumna);
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTextElideMode(Qt::ElideNone); // a cell clips its text, as the grids always did
+    return grid;
+}
+
+// The design's column width is the least a column gets: one grows to hold its texts in the font in use.
+void AjustarColumnes(QTableView* grid, const TaulaText& taula, bool desDeZero) {
+    const QFontMetrics mides(grid->font());
+    for (int c = 0; c < taula.Columnes(); ++c) {
+        int amplada = desDeZero ? kAmpladaColumna : grid->columnWidth(c);
+        for (int r = 0; r < taula.Files(); ++r)
+            if (const std::string& text = taula.Cella(c, r); !text.empty())
+                amplada = std::max(amplada, mides.horizontalAdvance(Q(text)) + 14);
+        if (amplada != grid->columnWidth(c)) grid->setColumnWidth(c, amplada);
+    }
+}
+
+} // namespace
+
+int ModelGrid::rowCount(const QModelIndex&) const {
+    return std::max(filesMinimes_, taula_->Files());
+}
+
+QVariant ModelGrid::data(const QModelIndex& index, int role) const {
+    if (role == Qt::DisplayRole) return Q(taula_->Cella(index.column(), index.row()));
+    // The first row and column are the grid's fixed labels.
+    if (role == Qt::BackgroundRole && (index.row() == 0 || index.column() == 0))
+        return QBrush(QGuiApplication::palette().color(QPalette::Button));
+    return {};
+}
+
+void ModelGrid::Refrescar() {
+    beginResetModel();
+    endResetModel();
+}
+
+TFormExperimentacio::TFormExperimentacio(QWidget* parent) : QDialog(parent) {
+    font_.Actual = &rellotge_;
+    QFont lletra(QStringLiteral("MS Sans Serif"));
+    lletra.setPixelSize(11);
+    setFont(lletra);
+    setWindowFlag(Qt::WindowMinMaxButtonsHint);
+    resize(696, 480);
+    move(212, 385);
+
+    MainMenu1 = new QMenuBar(this);
+    MenuFitxer = MainMenu1->addMenu(QString());
     MenuExperimentacioCopiarALaCarpetaElsResultats = MenuFitxer->addAction(QString());
-    MenuExperimentacioParar = MenuFitxer->addAction(Q(Text(Idioma::Catala, IdText::ExperimentacioMenuParar)));
+    MenuExperimentacioExperimentar = MainMenu1->addAction(QString());
+    MenuExperimentacioParar = MainMenu1->addAction(Q(Text(Idioma::Catala, IdText::ExperimentacioMenuParar)));
+    MenuExperimentacioParar->setEnabled(false);
+    connect(MenuExperimentacioCopiarALaCarpetaElsResultats, &QAction::triggered, this,
+            &TFormExperimentacio::MenuExperimentacioCopiarALaCarpetaElsResultatsClick);
+    connect(MenuExperimentacioExperimentar, &QAction::triggered, this,
+            &TFormExperimentacio::MenuExperimentacioExperimentarClick);
+    connect(MenuExperimentacioParar, &QAction::triggered, this,
+            &TFormExperimentacio::MenuExperimentacioPararClick);
+
+    PageControlErrors = new QTabWidget(this);
+    PageControlErrors->setTabPosition(QTabWidget::South);
+    TabSheet3 = new QWidget;
+    TabSheet4 = new QWidget;
+    PageControlErrors->addTab(TabSheet3, T(IdText::TabErrors));
+    PageControlErrors->addTab(TabSheet4, T(IdText::TabDiferencies));
+    GridErrors = NouGrid(TabSheet3);
+    auto* pagina3 = new QVBoxLayout(TabSheet3);
+    pagina3->setContentsMargins(0, 0, 0, 0);
+    pagina3->addWidget(GridErrors);
+    MemoDades = new QPlainTextEdit(QStringLiteral("MemoDades"), TabSheet3);
+    MemoDades->setGeometry(280, 64, 185, 89);
+    MemoDades->hide();
+    GridDiferencies = NouGrid(TabSheet4);
+    auto* pagina4 = new QVBoxLayout(TabSheet4);
+    pagina4->setContentsMargins(0, 0, 0, 0);
+    pagina4->addWidget(GridDiferencies);
+
+    auto* disposicio = new QVBoxLayout(this);
+    disposicio->setContentsMargins(0, 0, 0, 0);
+    disposicio->setMenuBar(MainMenu1);
+    disposicio->addWidget(PageControlErrors);
+
+    TimerPausa = new QTimer(this);
+    TimerPausa->setSingleShot(true);
+    TimerPausa->setInterval(kPausaEntreProvesMs);
+    connect(TimerPausa, &QTimer::timeout, this, &TFormExperimentacio::AcabarPausa);
     AplicarTexts(Idioma::Catala);
+}
+
+TFormExperimentacio::~TFormExperimentacio() = default;
+
+void TFormExperimentacio::EnllacarPrincipal(Principal principal) {
+    principal_ = std::move(principal);
+    experiment_ = std::make_unique<Experiment>(*principal_.Buffer, font_);
+    modelErrors_ = new ModelGrid(&experiment_->GridErrors(), 100, this);
+    modelDiferencies_ = new ModelGrid(&experiment_->GridDiferencies(), 200, this);
+    GridErrors->setModel(modelErrors_);
+    GridDiferencies->setModel(modelDiferencies_);
+}
+
+void TFormExperimentacio::EnllacarFinestres(TFormDiguesParaula* diguesParaula, TFormEmail* email) {
+    FormDiguesParaula = diguesParaula;
+    FormEmail = email;
+    if (FormDiguesParaula != nullptr)
+        connect(FormDiguesParaula, &TFormDiguesParaula::LabelParaulaClick, this,
+                &TFormExperimentacio::LabelParaulaClick);
+}
+
+QString TFormExperimentacio::T(IdText id) const {
+    return Q(Text(idioma_, id));
 }
 
 void TFormExperimentacio::AplicarTexts(Idioma idioma) {
-    setWindowTitle(Q(Text(idioma, IdText::TitolExperimentacio)));
-    MenuFitxer->setTitle(Q(Text(idioma, IdText::ExperimentacioMenuFitxer)));
-    MenuExperimentacioExperimentar->setText(Q(Text(idioma, IdText::ExperimentacioMenuExperimentar)));
-    MenuExperimentacioCopiarALaCarpetaElsResultats->setText(
-        Q(Text(idioma, IdText::ExperimentacioMenuCopiar)));
+    idioma_ = idioma;
+    setWindowTitle(T(IdText::TitolExperimentacio));
+    MenuFitxer->setTitle(T(IdText::ExperimentacioMenuFitxer));
+    MenuExperimentacioExperimentar->setText(T(IdText::ExperimentacioMenuExperimentar));
+    MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
+}
+
+void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
+    if (!experiment_) return;
+    experiment_->PrepararTaules(idioma, modeExperimentador, SeparadorDecimal());
+    modelErrors_->Refrescar();
+    modelDiferencies_->Refrescar();
+    AjustarColumnes(GridErrors, experiment_->GridErrors(), true);
+    AjustarColumnes(GridDiferencies, experiment_->GridDiferencies(), true);
+    MenuExperimentacioExperimentar->setEnabled(!experiment_->EnMarxa());
+    MenuExperimentacioParar->setEnabled(experiment_->EnMarxa());
+    exec();
+}
+
+void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
+    if (efecte.AmagarIndicacio && FormDiguesParaula != nullptr) FormDiguesParaula->hide();
+    if (efecte.Escolta != AccioEscolta::Cap && principal_.Escolta) principal_.Escolta(efecte.Escolta);
+    if (efecte.EnMarxa) {
+        MenuExperimentacioExperimentar->setEnabled(!*efecte.EnMarxa);
+        MenuExperimentacioParar->setEnabled(*efecte.EnMarxa);
+    }
+    if (efecte.CellesCanviades) {
+        modelErrors_->Refrescar();
+        AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
+    }
+    if (efecte.ProgramarPausa) TimerPausa->start();
+    if (efecte.MostrarIndicacio && FormDiguesParaula != nullptr)
+        FormDiguesParaula->Indicar(Q(*efecte.MostrarIndicacio));
+}
+
+void TFormExperimentacio::MenuExperimentacioExperimentarClick() {
+    if (experiment_) Aplicar(experiment_->Experimentar());
+}
+
+void TFormExperimentacio::MenuExperimentacioPararClick() {
+    if (experiment_) Aplicar(experiment_->Parar());
+}
+
+void TFormExperimentacio::LabelParaulaClick() {
+    if (experiment_) Aplicar(experiment_->LabelParaulaClick());
 }
 
 void TFormExperimentacio::ProcessarBlocExperiment(const std::string& vocal) {
-    (void)vocal;
+    if (experiment_) Aplicar(experiment_->ProcessarBlocExperiment(vocal));
 }
 
-TFormDiguesParaula::TFormDiguesParaula(QWidget* parent) : QDialog(parent) {
-    AplicarTexts(Idioma::Catala);
+void TFormExperimentacio::AcabarPausa() {
+    if (experiment_) Aplicar(experiment_->AcabarPausa());
 }
 
-void TFormDiguesParaula::AplicarTexts(Idioma idioma) {
-    setWindowTitle(Q(Text(idioma, IdText::TitolDiguesParaula)));
+void TFormExperimentacio::MostrarFila(const FilaGridErrors& fila) {
+    if (!experiment_) return;
+    experiment_->EscriureBlocActual(fila);
+    const int r = experiment_->NombreVocalsExperiment() + 4;
+    emit modelErrors_->dataChanged(modelErrors_->index(r, 2), modelErrors_->index(r, 7));
+    AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
 }
 
-TFormEmail::TFormEmail(QWidget* parent) : QDialog(parent) {}
+std::string TFormExperimentacio::ConstruirResultats() {
+    CapcaleraResultats capcalera = principal_.Capcalera ? principal_.Capcalera() : CapcaleraResultats{};
+    const QLocale local = QLocale::system();
+    const QDateTime ara = QDateTime::currentDateTime();
+    capcalera.Data = local.toString(ara.date(), QLocale::ShortFormat).toStdString();
+    capcalera.Hora = local.toString(ara.time(), QLocale::LongFormat).toStdString();
+    std::string text = TextResultats(*experiment_, capcalera);
+    const QString unicode = Q(DesDeCp1252(text));
+    MemoDades->setPlainText(unicode);
+    QGuiApplication::clipboard()->setText(unicode);
+    return text;
+}
+
+void TFormExperimentacio::MenuExperimentacioCopiarALaCarpetaElsResultatsClick() {
+    if (experiment_) ConstruirResultats();
+}
+
+void TFormExperimentacio::reject() {
+    // A close asked while the export waits for the person (the program closing) waits for it.
+    if (tancant_) return;
+    tancant_ = true;
+    FormClose();
+    tancant_ = false;
+    QDialog::reject();
+}
+
+void TFormExperimentacio::FormClose() {
+    if (!experiment_ || principal_.Dialeg == nullptr) return;
+    Aplicar(experiment_->Tancar());
+    Dialegs& dialegs = *principal_.Dialeg;
+    const std::optional<QString> nom =
+        dialegs.DemanarNomDesar(this, T(IdText::FiltreSo), [](const QString& triat) {
+            return Q(NomsFitxersExportacio(triat.toStdString()).Wav);
+        });
+    if (!nom) return;
+    const std::string text = ConstruirResultats();
+    const NomsExportacio noms = NomsFitxersExportacio(nom->toStdString());
+    const ResultatExportacio resultat =
+        ExportarResultats(noms, text, *principal_.Buffer, experiment_->RanuresDesades(), [&] {
+            dialegs.Informar(this, Q(std::string(kTitolAplicacio)), T(IdText::NomDelFitxer) + Q(noms.Wav));
+        });
+    if (!resultat.TextDesat) {
+        dialegs.Error(this, T(IdText::TitolErrorWav), T(IdText::TextNoEsPotCrear) + Q(noms.Text));
+        return;
+    }
+    if (resultat.CodiWav != kWavCorrecte)
+        dialegs.Error(this, T(IdText::TitolErrorWav),
+                      QString::fromUtf8(MissatgeEscriureWav(resultat.CodiWav)));
+    if (FormEmail == nullptr || (principal_.Tancant && principal_.Tancant())) return;
+    FormEmail->EscriureText(Q(noms.Wav), Q(noms.Text));
+    FormEmail->exec();
+}
 
 } // namespace tessora

@@ -1,58 +1,135 @@
-// The experimentation window, the prompt dialog and the mail-request window as start-up creates them:
-// their captions and the menu items the language switch rewrites. The guided experiment itself, its
-// tables and its export come with the experiment's own work.
+// The experimentation window: the guided experiment's two pages of grids, its menu (copy the results,
+// start, stop) and the export when it closes. The experiment itself (prompts, counts, grids as text,
+// error slots, results text and files) is the core's Experiment; this window shows what each step
+// decides, schedules the pause between trials, and asks the person for the export's name.
 #pragma once
 
+#include "Dialegs.h"
+#include "Experiment.h"
+#include "ResultatsExperiment.h"
 #include "TextsIdioma.h"
 #include "UnitCalculsReconeixement.h"
+#include "UnitDialegParaules.h"
+#include "UnitEmail.h"
 
+#include <QAbstractTableModel>
 #include <QAction>
 #include <QDialog>
-#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
 
-#include <optional>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace tessora {
 
-class TFormExperimentacio : public QMainWindow {
+// A grid of the experiment, shown cell by cell from its table of text; it has at least `files` rows.
+class ModelGrid : public QAbstractTableModel {
+public:
+    ModelGrid(const TaulaText* taula, int files, QObject* pare)
+        : QAbstractTableModel(pare), taula_(taula), filesMinimes_(files) {}
+    int rowCount(const QModelIndex& = {}) const override;
+    int columnCount(const QModelIndex& = {}) const override { return taula_->Columnes(); }
+    QVariant data(const QModelIndex& index, int role) const override;
+    // The table changed: the grid reads it again (and grows with it).
+    void Refrescar();
+
+private:
+    const TaulaText* taula_;
+    int filesMinimes_;
+};
+
+class TFormExperimentacio : public QDialog {
     Q_OBJECT
 public:
     explicit TFormExperimentacio(QWidget* parent = nullptr);
+    ~TFormExperimentacio() override;
+
+    // What the window needs of the main window: the sound block, the dialogs, the start/stop toggle
+    // (called with the state listening must reach) and the settings the results text names.
+    struct Principal {
+        BufferSo* Buffer = nullptr;
+        Dialegs* Dialeg = nullptr;
+        std::function<void(AccioEscolta)> Escolta;
+        std::function<CapcaleraResultats()> Capcalera; // Castella, VeuAguda, ModeExperimentador
+        std::function<bool()> Tancant; // the program is closing: nothing more is asked of the person
+    };
+    void EnllacarPrincipal(Principal principal);
+    void EnllacarFinestres(TFormDiguesParaula* diguesParaula, TFormEmail* email);
+    // Where the prompts are drawn from (the clock's source unless a test gives its own).
+    void FixarFontAleatoria(FontAleatoria* font) { font_.Actual = font != nullptr ? font : &rellotge_; }
+
+    // MenuExperimentarClick's part: the vowel set and the empty grids of `idioma`, then the window,
+    // modally; returns when it has closed (and exported).
+    void Obrir(Idioma idioma, bool modeExperimentador);
 
     // The window is shown and an experiment waits for an utterance.
-    bool EsperaEmissio() const { return isVisible() && ExperimentDisponible; }
+    bool EsperaEmissio() const { return isVisible() && experiment_ && experiment_->ExperimentDisponible(); }
     // The current-block row of the error grid: what the last decision left.
-    void MostrarFila(const FilaGridErrors& fila) { FilaActual = fila; }
-
+    void MostrarFila(const FilaGridErrors& fila);
     // The experiment step for one utterance, given the text recognised in it.
     void ProcessarBlocExperiment(const std::string& vocal);
 
     // The caption and the menu texts of a language.
     void AplicarTexts(Idioma idioma);
 
+    const Experiment* Dades() const { return experiment_.get(); }
+
+    QMenuBar* MainMenu1;
     QMenu* MenuFitxer;
-    QAction* MenuExperimentacioExperimentar;
     QAction* MenuExperimentacioCopiarALaCarpetaElsResultats;
+    QAction* MenuExperimentacioExperimentar;
     QAction* MenuExperimentacioParar;
+    QTabWidget* PageControlErrors;
+    QWidget* TabSheet3;
+    QWidget* TabSheet4;
+    QTableView* GridErrors;
+    QTableView* GridDiferencies;
+    QPlainTextEdit* MemoDades;
+    QTimer* TimerPausa; // the pause between trials
+
+public slots:
+    void MenuExperimentacioExperimentarClick();
+    void MenuExperimentacioPararClick();
+    void MenuExperimentacioCopiarALaCarpetaElsResultatsClick();
+    void LabelParaulaClick();
+
+protected:
+    // Every close ends here (the desktop's, Escape, a close of the program): the run stops, then the
+    // results are exported.
+    void reject() override;
 
 private:
-    bool ExperimentDisponible = false;
-    std::optional<FilaGridErrors> FilaActual;
-};
+    // Draws through whichever source is set now.
+    class FontDelegada final : public FontAleatoria {
+    public:
+        void Sembrar() override { Actual->Sembrar(); }
+        std::int32_t Enter(std::int32_t n) override { return Actual->Enter(n); }
+        FontAleatoria* Actual = nullptr;
+    };
 
-class TFormDiguesParaula : public QDialog {
-    Q_OBJECT
-public:
-    explicit TFormDiguesParaula(QWidget* parent = nullptr);
-    void AplicarTexts(Idioma idioma);
-};
+    void Aplicar(const EfecteExperiment& efecte);
+    void AcabarPausa();
+    // The results text (Windows-1252) into MemoDades and onto the clipboard.
+    std::string ConstruirResultats();
+    void FormClose();
+    QString T(IdText id) const;
 
-class TFormEmail : public QDialog {
-    Q_OBJECT
-public:
-    explicit TFormEmail(QWidget* parent = nullptr);
+    Principal principal_;
+    FontAleatoriaRellotge rellotge_;
+    FontDelegada font_;
+    std::unique_ptr<Experiment> experiment_;
+    ModelGrid* modelErrors_ = nullptr;
+    ModelGrid* modelDiferencies_ = nullptr;
+    TFormDiguesParaula* FormDiguesParaula = nullptr;
+    TFormEmail* FormEmail = nullptr;
+    Idioma idioma_ = Idioma::Catala;
+    bool tancant_ = false; // the export is running
 };
 
 } // namespace tessora

@@ -262,6 +262,22 @@ void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExp
     FormExperimentacio = experimentacio;
     FormDiguesParaula = diguesParaula;
     if (FormFFT != nullptr) FormFFT->EnllacarAnalisi(*estat_, [this] { ReanalitzarBloc(); });
+    if (FormExperimentacio != nullptr && BufferSo_) {
+        // The experiment turns listening on and off through the same toggle as the button.
+        const auto escolta = [this](AccioEscolta accio) {
+            if ((accio == AccioEscolta::Engegar) == (bucle_->CaptionBoto() == "E"))
+                SpeedButtonEngegarPararClick();
+        };
+        const auto capcalera = [this] {
+            CapcaleraResultats c;
+            c.Castella = MenuCastellano->isChecked();
+            c.VeuAguda = CheckBoxVeuAguda->isChecked();
+            c.ModeExperimentador = ModeExperimentador(LiniaOrdres_);
+            return c;
+        };
+        FormExperimentacio->EnllacarPrincipal(
+            {BufferSo_.get(), &dialegs_, escolta, capcalera, [this] { return tancamentPendent_; }});
+    }
 }
 
 int TFormPrincipal::PosicioParlant() const {
@@ -467,7 +483,10 @@ void TFormPrincipal::MenuGuardarClick() {
 }
 
 void TFormPrincipal::MenuExperimentarClick() {
-    if (FormExperimentacio != nullptr) FormExperimentacio->show();
+    if (FormExperimentacio == nullptr || !bucle_) return;
+    const EsperaPersona espera(*this); // the window is modal, and its export asks for a name
+    if (bucle_->CaptionBoto() == "P") SpeedButtonEngegarPararClick();
+    FormExperimentacio->Obrir(IdiomaActual(), ModeExperimentador(LiniaOrdres_));
 }
 
 void TFormPrincipal::MenuControlDeVolumenClick() {

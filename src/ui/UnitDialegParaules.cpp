@@ -1,0 +1,57 @@
+#include "UnitDialegParaules.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace tessora {
+
+TFormDiguesParaula::TFormDiguesParaula(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    setFixedSize(213, 100);
+    LabelParaula = new QLabel(this);
+    LabelParaula->setAlignment(Qt::AlignCenter);
+    QFont lletra(QStringLiteral("Arial"));
+    lletra.setPixelSize(96);
+    lletra.setBold(true);
+    LabelParaula->setFont(lletra);
+    QPalette paleta = LabelParaula->palette();
+    paleta.setColor(QPalette::WindowText, Qt::blue);
+    LabelParaula->setPalette(paleta);
+    LabelParaula->installEventFilter(this);
+    auto* disposicio = new QVBoxLayout(this);
+    disposicio->setContentsMargins(0, 0, 0, 0);
+    disposicio->addWidget(LabelParaula);
+    AplicarTexts(Idioma::Catala);
+}
+
+void TFormDiguesParaula::AplicarTexts(Idioma idioma) {
+    setWindowTitle(QString::fromStdString(Text(idioma, IdText::TitolDiguesParaula)));
+}
+
+void TFormDiguesParaula::Indicar(const QString& vocal) {
+    LabelParaula->setText(vocal);
+    if (const QScreen* pantalla = screen() != nullptr ? screen() : QGuiApplication::primaryScreen()) {
+        QRect lloc = frameGeometry();
+        lloc.moveCenter(pantalla->availableGeometry().center());
+        move(lloc.topLeft());
+    }
+    show();
+    raise();
+}
+
+bool TFormDiguesParaula::eventFilter(QObject* objecte, QEvent* event) {
+    if (objecte == LabelParaula && event->type() == QEvent::MouseButtonPress) {
+        emit LabelParaulaClick();
+        return true;
+    }
+    return QDialog::eventFilter(objecte, event);
+}
+
+void TFormDiguesParaula::reject() {
+    // Escape, or a close from the desktop: hiding the prompt alone would leave a run without one.
+    emit LabelParaulaClick();
+}
+
+} // namespace tessora

@@ -1,0 +1,32 @@
+// The prompt of the experiment: the vowel to say, in big blue letters, always on top and centred on the
+// screen. It has no close box: a click on the letter is the speaker's way to stop the run.
+#pragma once
+
+#include "TextsIdioma.h"
+
+#include <QDialog>
+#include <QLabel>
+
+namespace tessora {
+
+class TFormDiguesParaula : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormDiguesParaula(QWidget* parent = nullptr);
+
+    // Shows `vocal` and brings the prompt to the front, centred on the screen.
+    void Indicar(const QString& vocal);
+    void AplicarTexts(Idioma idioma);
+
+    QLabel* LabelParaula;
+
+signals:
+    // The letter was clicked (or the prompt closed by the desktop): the run must stop.
+    void LabelParaulaClick();
+
+protected:
+    bool eventFilter(QObject* objecte, QEvent* event) override;
+    void reject() override;
+};
+
+} // namespace tessora

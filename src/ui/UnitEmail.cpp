@@ -1,0 +1,68 @@
+#include "UnitEmail.h"
+
+#include "Fabricant.h"
+#include "TextsIdioma.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+#include <QUrl>
+
+namespace tessora {
+
+namespace {
+// The window's texts are the same in both languages.
+QString T(IdText id) {
+    return QString::fromStdString(Text(Idioma::Castella, id));
+}
+} // namespace
+
+TFormEmail::TFormEmail(QWidget* parent) : QDialog(parent) {
+    QFont lletra(QStringLiteral("MS Sans Serif"));
+    lletra.setPixelSize(11);
+    setFont(lletra);
+    resize(549, 311);
+    setWindowTitle(T(IdText::TitolEmail));
+    Memo = new QPlainTextEdit(this);
+    Memo->setGeometry(8, 16, 529, 209);
+    BitBtn2 =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), T(IdText::BotoObrirCorreu), this);
+    BitBtn2->setGeometry(16, 240, 241, 33);
+    BitBtn2->setAutoDefault(false);
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
+                              T(IdText::BotoTancarCorreu), this);
+    BitBtn1->setGeometry(432, 240, 89, 33);
+    BitBtn1->setDefault(true);
+    connect(BitBtn2, &QPushButton::clicked, this, &TFormEmail::BitBtn2Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TFormEmail::BitBtn1Click);
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
+        QRect lloc = geometry();
+        lloc.moveCenter(pantalla->availableGeometry().center());
+        move(lloc.topLeft());
+    }
+}
+
+void TFormEmail::EscriureText(const QString& nomWav, const QString& nomText) {
+    const QStringList linies = {T(IdText::CorreuEnviar),
+                                QString(),
+                                nomWav,
+                                nomText,
+                                QString(),
+                                T(IdText::CorreuAdreca),
+                                QString(),
+                                QStringLiteral("    ") + QString::fromUtf8(kAdrecaCorreu),
+                                QString(),
+                                T(IdText::CorreuInstruccions),
+                                T(IdText::CorreuManual),
+                                T(IdText::CorreuGracies),
+                                T(IdText::CorreuSignatura)};
+    Memo->setPlainText(linies.join(QLatin1Char('\n')));
+}
+
+void TFormEmail::BitBtn2Click() {
+    // Whether a mail program starts is not reported: the text says what to do without one.
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + QString::fromUtf8(kAdrecaCorreu)));
+}
+
+} // namespace tessora

@@ -1,0 +1,182 @@
+// A whole experiment through the real windows on the offscreen platform: scripted sound blocks answer
+// the prompts, the menus stop and start it, the prompt's letter stops it, and closing the window
+// exports, with the dialogs answered by the test.
+#include "AplicacioQtDeProva.h"
+#include "Arrencada.h"
+#include "CarpetaTemporal.h"
+#include "Cp1252.h"
+#include "DialegsDeProva.h"
+#include "DispositiuGuionat.h"
+#include "UnitFormExperimentacio.h"
+#include "UnitTessora.h"
+#include "VocalSintetica.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QLineEdit>
+
+namespace tessora {
+
+namespace {
+
+// Draws the scripted values in turn, the last one again when they run out.
+struct FontGuionada : FontAleatoria {
+    void Sembrar() override {}
+    std::int32_t Enter(std::int32_t) override { return Valors[std::min(Tirades++, Valors.size() - 1)]; }
+    std::vector<std::int32_t> Valors;
+    std::size_t Tirades = 0;
+};
+
+// Three loud blocks of a synthetic "A", then a quiet one.
+std::vector<std::uint8_t> BlocA() {
+    const auto v = proves::VocalSintetica(88, 800, 1200, 80);
+    std::vector<std::uint8_t> bloc(512);
+    for (std::size_t i = 0; i < bloc.size(); ++i)
+        bloc[i] = static_cast<std::uint8_t>(128 + v[i]);
+    return bloc;
+}
+
+} // namespace
+
+class ProvaFormExperimentacio : public QObject {
+    Q_OBJECT
+
+    proves::CarpetaTemporal carpeta;
+    proves::DispositiuGuionat dispositiu;
+    proves::DialegsDeProva dialegs;
+    FontGuionada font;
+    std::unique_ptr<AplicacioTessora> app;
+    QStringList enllacos; // the links handed to the desktop
+
+    TFormExperimentacio& E() { return *app->FormExperimentacio; }
+    TFormDiguesParaula& P() { return *app->FormDiguesParaula; }
+    bool Escolta() { return app->FormPrincipal->SpeedButtonEngegarParar->isChecked(); }
+    QString Cella(int c, int r) { return E().GridErrors->model()->index(r, c).data().toString(); }
+    void Emissio() {
+        for (const auto& bloc : {BlocA(), BlocA(), BlocA(), std::vector<std::uint8_t>(512, 127)}) {
+            dispositiu.Lliurar(bloc);
+            QCoreApplication::processEvents();
+        }
+    }
+    void Arrencar(std::vector<std::int32_t> vocals) {
+        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "");
+        QVERIFY(app->Arrencar(0)); // Spanish: A E I O U
+        font.Valors = std::move(vocals);
+        E().FixarFontAleatoria(&font);
+    }
+
+public slots:
+    void ObrirEnllac(const QUrl& url) { enllacos << url.toString(); }
+
+private slots:
+    void initTestCase() { QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "ObrirEnllac"); }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); }
+    void init() {
+        dispositiu = proves::DispositiuGuionat();
+        dialegs = proves::DialegsDeProva();
+        font = FontGuionada();
+    }
+    void cleanup() { app.reset(); }
+
+    void UnExperimentSencer() {
+        Arrencar({0, 1, 0}); // A, E, A...
+        const std::filesystem::path wav = carpeta.Cami() / "prova.wav";
+        dialegs.NomDesar = QString::fromStdString((carpeta.Cami() / "prova").string());
+        QString memoCorreu;
+        proves::QuanSObriUnModal([&](QWidget* finestra) {
+            QCOMPARE(finestra, &E());
+            QVERIFY(!Escolta()); // opening stopped listening
+            E().MenuExperimentacioExperimentar->trigger();
+            QVERIFY(P().isVisible() && Escolta() && E().MenuExperimentacioParar->isEnabled());
+            QCOMPARE(P().LabelParaula->text(), QStringLiteral("A"));
+            Emissio(); // a hit: the prompt goes for the pause, then the next one comes
+            QVERIFY(!P().isVisible());
+            QTRY_VERIFY(P().isVisible());
+            QCOMPARE(P().LabelParaula->text(), QStringLiteral("E"));
+            Emissio(); // an error, listed with its place in the exported sound
+            QCOMPARE(Cella(0, 11) + " " + Cella(1, 11) + " " + Cella(2, 11) + " " + Cella(8, 11),
+                     QStringLiteral("E-A 1 2 2048"));
+            QCOMPARE(Cella(6, 1) + " " + Cella(7, 1) + " " + Cella(8, 1), QStringLiteral("2 1 50"));
+            QTRY_VERIFY(P().isVisible());
+            E().MenuExperimentacioParar->trigger();
+            QVERIFY(!P().isVisible() && !Escolta() && E().MenuExperimentacioExperimentar->isEnabled());
+            E().MenuExperimentacioExperimentar->trigger(); // the same tally goes on
+            QVERIFY(P().isVisible());
+            // Through the platform, as a person clicks: the prompt is not blocked by the modal window.
+            QTest::mouseClick(P().windowHandle(), Qt::LeftButton, {}, P().LabelParaula->geometry().center());
+            QVERIFY(!P().isVisible() && !Escolta() && !E().MenuExperimentacioParar->isEnabled());
+            proves::QuanSObriUnModal([&](QWidget* correu) {
+                auto* email = qobject_cast<TFormEmail*>(correu);
+                QVERIFY(email != nullptr);
+                memoCorreu = email->Memo->toPlainText();
+                email->BitBtn2->click();
+                email->BitBtn1->click();
+            });
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+        QVERIFY(!E().isVisible());
+
+        QCOMPARE(dialegs.Informacions,
+                 QStringList{"Tessora|Nombre del fichero: " + QString::fromStdString(wav.string())});
+        const QString wavQ = QString::fromStdString(wav.string());
+        QCOMPARE(memoCorreu.split('\n').mid(2, 2), (QStringList{wavQ, wavQ + ".txt"}));
+        QCOMPARE(enllacos, QStringList{QStringLiteral("mailto:tessora@example.org")});
+        // The text file holds what the memo and the clipboard hold; the WAV, silence then the error.
+        const QString text = QGuiApplication::clipboard()->text();
+        QCOMPARE(E().MemoDades->toPlainText(), QString(text).replace('\r', '\n'));
+        const auto bytesText = proves::LlegirBytes(carpeta.Cami() / "prova.wav.txt");
+        QCOMPARE(std::string(bytesText.begin(), bytesText.end()), ACp1252(text.toStdString()));
+        QVERIFY(text.endsWith(QStringLiteral("\t2048\t\r")));
+        const auto so = proves::LlegirBytes(wav);
+        const auto a = BlocA();
+        QCOMPARE(so.size(), std::size_t{120 + 3072});
+        QVERIFY(std::all_of(so.begin() + 120, so.begin() + 120 + 1536, [](auto b) { return b == 127; }));
+        QVERIFY(std::equal(a.begin(), a.end(), so.begin() + 120 + 1536));
+    }
+
+    void TancarDuranUnaProvaLAturaPrimer_data() {
+        QTest::addColumn<QString>("nom"); // answered in the save dialog; empty: cancelled
+        QTest::addColumn<int>("errors");
+        QTest::addRow("cancel·lat") << QString() << 0;
+        QTest::addRow("text impossible") << QStringLiteral("/no/such/folder/x") << 1;
+    }
+    void TancarDuranUnaProvaLAturaPrimer() {
+        QFETCH(QString, nom);
+        QFETCH(int, errors);
+        Arrencar({2});
+        if (!nom.isEmpty()) dialegs.NomDesar = nom;
+        proves::QuanSObriUnModal([&](QWidget*) {
+            E().MenuExperimentacioExperimentar->trigger();
+            E().close();
+            QVERIFY(!P().isVisible() && !Escolta());
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+        QCOMPARE(dialegs.Errors.size(), errors); // and no name message, no mail request
+        QVERIFY(dialegs.Informacions.isEmpty() && !app->FormEmail->isVisible());
+        QVERIFY(!std::filesystem::exists("/no/such/folder/x.wav"));
+    }
+
+    void TancarElProgramaDuranLExportacioLAcaba() {
+        Arrencar({0});
+        dialegs.Reals = true;
+        // The real save dialog, then the program is closed (as SIGTERM closes it) during the name message.
+        proves::QuanSObriUnModal([&](QWidget*) {
+            proves::QuanSObriUnModal([&](QWidget* dialeg) {
+                proves::QuanSObriUnModal([&](QWidget*) { app->FormPrincipal->close(); });
+                dialeg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(QString::fromStdString((carpeta.Cami() / "t").string()));
+                qobject_cast<QDialog*>(dialeg)->accept();
+            });
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+        QTRY_VERIFY(std::filesystem::exists(carpeta.Cami() / "Tessora.ini")); // closed, no mail request
+        QVERIFY(std::filesystem::exists(carpeta.Cami() / "t.wav") && !app->FormEmail->isVisible());
+    }
+};
+
+} // namespace tessora
+
+TESSORA_QTEST_MAIN(tessora::ProvaFormExperimentacio)
+#include "test_form_experimentacio.moc"
