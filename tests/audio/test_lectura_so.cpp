@@ -167,32 +167,6 @@ INSTANTIATE_TEST_SUITE_P(
         Tallat("TallatVoc", SF_FORMAT_VOC | SF_FORMAT_PCM_16)),
     [](const testing::TestParamInfo<FilaLectura>& info) { return std::string(info.param.Nom); });
 
-// One second of a 440 Hz sine at half scale keeps at 11025 Hz its length (give or take the converter's
-// sample or two at the ends), its 440 rises through zero (one either way, by the phase at the ends) and
-// its peaks of 128 + 64 away from the ends (a step of rounding and filter ripple).
-class ConversioFrequencia : public testing::TestWithParam<std::pair<int, int>> {};
-
-TEST_P(ConversioFrequencia, UnSinusManteLlargadaFrequenciaINivell) {
-    const auto [frequencia, canals] = GetParam();
-    std::vector<int> mostres;
-    for (int n = 0; n < frequencia * canals; ++n)
-        mostres.push_back(static_cast<int>(
-            std::lround(16384.0 * std::sin(2 * std::numbers::pi * 440.0 * (n / canals) / frequencia))));
-    CarpetaTemporal carpeta;
-    EscriureSo(carpeta.Cami() / "sinus.wav", k16, canals, frequencia, Bytes16(mostres));
-    const SoLlegit so = LlegirFitxerSo(carpeta.Cami() / "sinus.wav");
-    ASSERT_TRUE(so.Correcte) << so.Error;
-    EXPECT_NEAR(static_cast<double>(so.Mostres.size()), 11025.0, 2.0);
-    int pujades = 0;
-    for (std::size_t i = 1; i < so.Mostres.size(); ++i)
-        pujades += so.Mostres[i - 1] < 128 && so.Mostres[i] >= 128;
-    EXPECT_NEAR(pujades, 440, 1);
-    EXPECT_NEAR(*std::max_element(so.Mostres.begin() + 100, so.Mostres.end() - 100), 192, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Frequencies, ConversioFrequencia,
-                         testing::Values(std::pair{44100, 2}, std::pair{48000, 1}, std::pair{8000, 1}));
-
 // Read a piece at a time, a long 44.1 kHz stereo file gives the bytes that converting the whole signal
 // in one go gives: the pieces (a prime number of bytes) end inside the converter's chunks, and those
 // end inside the decoder's.

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <vector>
 
@@ -36,6 +37,16 @@ inline std::array<int, 512> VocalSintetica(int periode, double f1, double f2, do
         mostres[i] =
             static_cast<int>(std::lround(senyal[static_cast<std::size_t>(inici) + i] / maxim * amplitud));
     return mostres;
+}
+
+// The same vowel as the device delivers it: unsigned bytes around 128 (clamped), peak `amplitud`.
+inline std::vector<std::uint8_t> BytesVocalSintetica(int periode, double f1, double f2, int amplitud,
+                                                     int inici = 1024) {
+    const auto v = VocalSintetica(periode, f1, f2, amplitud, inici);
+    std::vector<std::uint8_t> bytes(v.size());
+    for (std::size_t i = 0; i < v.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(std::clamp(128 + v[i], 0, 255));
+    return bytes;
 }
 
 } // namespace tessora::proves

@@ -29,8 +29,8 @@ Bloc Omplir(F byte) {
 }
 // A synthetic vowel as the device delivers it: unsigned bytes, peak 80 around the centre 128.
 Bloc BlocVocal(int periode, double f1, double f2, int inici = 1024) {
-    const auto v = proves::VocalSintetica(periode, f1, f2, 80.0, inici);
-    return Omplir([&](int i) { return 128 + v[static_cast<std::size_t>(i)]; });
+    const auto v = proves::BytesVocalSintetica(periode, f1, f2, 80, inici);
+    return Omplir([&](int i) { return v[static_cast<std::size_t>(i)]; });
 }
 const Bloc kVocalA = BlocVocal(88, 800, 1200), kVocalA2 = BlocVocal(88, 800, 1200, 2048); // both "A"
 const Bloc kVocalU = BlocVocal(110, 300, 700), kVocalO = BlocVocal(88, 500, 850);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace tessora {
 namespace {
@@ -25,11 +26,8 @@ TEST(CartaVocals, NomesLesAnalisisAmbVocalDonenPunt) {
     ASSERT_TRUE(carta.Afegir(r, estat, 2.0));
     ASSERT_EQ(carta.Punts().size(), 1u);
     const PuntCarta& p = carta.Punts().front();
-    EXPECT_EQ(p.F1, 700.0f);
-    EXPECT_EQ(p.F2, 1250.0f);
-    EXPECT_EQ(p.Vocal, "È");
-    EXPECT_EQ(p.Frequencia, 180);
-    EXPECT_EQ(p.Temps, 2.0);
+    EXPECT_EQ(std::tuple(p.F1, p.F2, p.Vocal, p.Frequencia, p.Temps),
+              std::tuple(700.0f, 1250.0f, "È", 180, 2.0));
 }
 
 TEST(CartaVocals, ElRastreGuardaElsDarrersPuntsIEstadistiquesDeTots) {
@@ -37,14 +35,12 @@ TEST(CartaVocals, ElRastreGuardaElsDarrersPuntsIEstadistiquesDeTots) {
     for (int i = 0; i < 5; ++i)
         carta.Afegir(PuntCarta{300.0f + 100.0f * i, 2000.0f, "I", 200, i * 1.0});
     ASSERT_EQ(carta.Punts().size(), 3u);
-    EXPECT_EQ(carta.Punts().front().F1, 500.0f); // oldest kept first
-    EXPECT_EQ(carta.Punts().back().F1, 700.0f);
+    EXPECT_EQ(std::pair(carta.Punts().front().F1, carta.Punts().back().F1), std::pair(500.0f, 700.0f));
     ASSERT_EQ(carta.Estadistiques().size(), 1u);
-    EXPECT_EQ(carta.Estadistiques()[0].Punts, 5u);
-    EXPECT_DOUBLE_EQ(carta.Estadistiques()[0].MitjanaF1, 500.0);
+    EXPECT_EQ(std::pair(carta.Estadistiques()[0].Punts, carta.Estadistiques()[0].MitjanaF1),
+              std::pair(5ul, 500.0));
     carta.Buidar();
-    EXPECT_TRUE(carta.Punts().empty());
-    EXPECT_TRUE(carta.Estadistiques().empty());
+    EXPECT_TRUE(carta.Punts().empty() && carta.Estadistiques().empty());
 }
 
 TEST(CartaVocals, MitjanesIDispersionsPerVocal) {
@@ -56,11 +52,9 @@ TEST(CartaVocals, MitjanesIDispersionsPerVocal) {
     carta.Afegir(PuntCarta{320.0f, 2100.0f, "I", 150, 0.0});
     const std::vector<EstadisticaVocal> e = carta.Estadistiques();
     ASSERT_EQ(e.size(), 2u);
-    EXPECT_EQ(e[0].Vocal, "A");
-    EXPECT_DOUBLE_EQ(e[0].MitjanaF1, 800.0);
-    EXPECT_DOUBLE_EQ(e[0].MitjanaF2, 1300.0);
-    EXPECT_DOUBLE_EQ(e[0].DesviacioF1, 100.0);
-    EXPECT_DOUBLE_EQ(e[0].Covariancia, 10000.0);
+    // Means of three whole numbers and their spreads come out exact.
+    EXPECT_EQ(std::tuple(e[0].Vocal, e[0].MitjanaF1, e[0].MitjanaF2, e[0].DesviacioF1, e[0].Covariancia),
+              std::tuple("A", 800.0, 1300.0, 100.0, 10000.0));
     ASSERT_TRUE(e[0].TeElipse);
     EXPECT_NEAR(e[0].Semieix1, 100.0 * std::sqrt(2.0), 1e-9);
     EXPECT_NEAR(e[0].Semieix2, 0.0, 1e-6); // rounding of a zero eigenvalue

@@ -27,13 +27,9 @@ struct FontGuionada : FontAleatoria {
     std::size_t Tirades = 0;
 };
 
-// Three loud blocks of a synthetic "A", then a quiet one.
+// A loud block of a synthetic "A".
 std::vector<std::uint8_t> BlocA() {
-    const auto v = proves::VocalSintetica(88, 800, 1200, 80);
-    std::vector<std::uint8_t> bloc(512);
-    for (std::size_t i = 0; i < bloc.size(); ++i)
-        bloc[i] = static_cast<std::uint8_t>(128 + v[i]);
-    return bloc;
+    return proves::BytesVocalSintetica(88, 800, 1200, 80);
 }
 
 } // namespace
@@ -71,11 +67,7 @@ public slots:
 private slots:
     void initTestCase() { QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "ObrirEnllac"); }
     void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); }
-    void init() {
-        dispositiu = proves::DispositiuGuionat();
-        dialegs = proves::DialegsDeProva();
-        font = FontGuionada();
-    }
+    void init() { dispositiu = {}, dialegs = {}, font = {}; }
     void cleanup() { app.reset(); }
 
     void UnExperimentSencer() {

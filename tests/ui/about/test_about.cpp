@@ -88,16 +88,13 @@ private slots:
         Fila("batec sense cap imatge", 1, "cap", "ImageOrdinador Panel1 Panel2");
         Fila("clic a Image2", 0, "Image2", "Image1 ImageOrella Panel1 Panel2");
         Fila("clic a Image1", 1, "Image1", "ImageInteligencia ImageOrdinador Panel1 Panel2");
-        Fila("clic a ImageInteligencia", 2, "ImageInteligencia", "ImageQuadre ImageOrella Panel1 Panel2");
         Fila("clic a ImageQuadre", 3, "ImageQuadre", "Image2 ImageOrdinador Panel1 Panel2");
         Fila("clic a Label1", 2, "Label1", "ImageQuadre ImageOrella Panel1 Panel2");
         Fila("clic a Label2", 3, "Label2", "Image2 ImageOrdinador Panel1 Panel2");
         Fila("fons", 0, "AboutBox", "Image2 ImageOrella Memo1 Panel1 Panel2");
-        Fila("fons dues vegades", 0, "AboutBox AboutBox", kInici);
         Fila("Panel2", 0, "Panel2", "Image2 ImageOrella Memo1 Panel1 Panel2");
         Fila("Panel1", 0, "Panel1", "Image2 ImageOrella Image3");
         Fila("Image4 i Image3", 0, "Image4 Image3", kInici);
-        Fila("Version i Image3", 0, "Version Image3", kInici);
         Fila("Comments", 0, "Comments", kInici);
     }
     void BatecsIClics() {
