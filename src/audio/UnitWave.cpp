@@ -67,23 +67,6 @@ bool TancarChunk(SortidaWav& sortida, const Chunk& chunk) {
     return sortida.EscriureA(chunk.Inici + 4, camp.data(), camp.size());
 }
 
-// The temporary of a file replacement as SortidaWav.
-class SortidaWavSubstitucio final : public SortidaWav {
-public:
-    explicit SortidaWavSubstitucio(SubstitucioFitxer& fitxer) : Fitxer_(fitxer) {}
-
-    bool Escriure(const void* dades, std::size_t mida) override {
-        return Fitxer_.Escriure({static_cast<const std::uint8_t*>(dades), mida});
-    }
-    bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) override {
-        return Fitxer_.EscriureA(posicio, {static_cast<const std::uint8_t*>(dades), mida});
-    }
-    std::uint64_t Posicio() const override { return Fitxer_.Posicio(); }
-
-private:
-    SubstitucioFitxer& Fitxer_;
-};
-
 std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
                             std::span<const std::uint8_t> dades) {
     SubstitucioFitxer fitxer(nomFitxer);

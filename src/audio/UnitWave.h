@@ -7,6 +7,8 @@
 // never destroys a file that was already there.
 #pragma once
 
+#include "SubstitucioFitxer.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +49,22 @@ public:
     virtual bool Escriure(const void* dades, std::size_t mida) = 0;
     virtual bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) = 0;
     virtual std::uint64_t Posicio() const = 0;
+};
+
+// The temporary of a whole-or-nothing file replacement as the writer's output.
+class SortidaWavSubstitucio final : public SortidaWav {
+public:
+    explicit SortidaWavSubstitucio(SubstitucioFitxer& fitxer) : fitxer_(fitxer) {}
+    bool Escriure(const void* dades, std::size_t mida) override {
+        return fitxer_.Escriure({static_cast<const std::uint8_t*>(dades), mida});
+    }
+    bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) override {
+        return fitxer_.EscriureA(posicio, {static_cast<const std::uint8_t*>(dades), mida});
+    }
+    std::uint64_t Posicio() const override { return fitxer_.Posicio(); }
+
+private:
+    SubstitucioFitxer& fitxer_;
 };
 
 // Writes the whole file to `sortida`; returns 0 or the code of the step that failed (2, 3 or 4).

@@ -26,22 +26,6 @@ void PosarLE32(std::uint8_t* desti, std::uint64_t valor) {
         desti[i] = static_cast<std::uint8_t>(valor >> (8 * i));
 }
 
-// The temporary of a file replacement as the WAV writer's output.
-class SortidaSubstitucio final : public SortidaWav {
-public:
-    explicit SortidaSubstitucio(SubstitucioFitxer& fitxer) : fitxer_(fitxer) {}
-    bool Escriure(const void* dades, std::size_t mida) override {
-        return fitxer_.Escriure({static_cast<const std::uint8_t*>(dades), mida});
-    }
-    bool EscriureA(std::uint64_t posicio, const void* dades, std::size_t mida) override {
-        return fitxer_.EscriureA(posicio, {static_cast<const std::uint8_t*>(dades), mida});
-    }
-    std::uint64_t Posicio() const override { return fitxer_.Posicio(); }
-
-private:
-    SubstitucioFitxer& fitxer_;
-};
-
 } // namespace
 
 // The --desa-captura file written as the blocks come: the writer lays out an empty file (notice, format,
@@ -54,7 +38,7 @@ public:
             codi_ = kWavNoEsPotCrear;
             return;
         }
-        SortidaSubstitucio sortida(fitxer_);
+        SortidaWavSubstitucio sortida(fitxer_);
         codi_ = EscriureWav(sortida, 0, {});
         iniciDades_ = fitxer_.Posicio() - 8;
     }
