@@ -1,5 +1,5 @@
-// tessora-cli --carta on recordings of vowels synthesized from known formants: the chart's point of
-// each sits within 15 % of the synthesized F1 and F2, in the colour of the vowel the line says.
+// tessora-cli --carta on a recording of a vowel synthesized from known formants: the chart's point of
+// it sits within 15 % of the synthesized F1 and F2, in the colour of the vowel the line says.
 #include "CarpetaTemporal.h"
 #include "DibuixCarta.h"
 #include "ExecucioCli.h"
@@ -16,14 +16,8 @@
 namespace tessora {
 namespace {
 
-struct CasCarta {
-    const char* Nom;
-    double F1, F2;
-};
-class CartaCli : public ::testing::TestWithParam<CasCarta> {};
-
-TEST_P(CartaCli, ElPuntEsAPropDelsFormantsSintetitzats) {
-    const CasCarta& c = GetParam();
+TEST(CartaCli, ElPuntEsAPropDelsFormantsSintetitzats) {
+    const struct { double F1, F2; } c{750, 1250}; // an open vowel; the drawing tests place the others
     // Quiet, one utterance of six blocks, quiet.
     std::vector<std::uint8_t> so(2 * 512, 127);
     const auto bloc = proves::BytesVocalSintetica(100, c.F1, c.F2, 100);
@@ -57,11 +51,6 @@ TEST_P(CartaCli, ElPuntEsAPropDelsFormantsSintetitzats) {
             tinta += imatge.pixelColor(x, y) == color;
     EXPECT_GE(tinta, 40) << linia; // the filled dot alone is about 150 pixels
 }
-
-INSTANTIATE_TEST_SUITE_P(Vocals, CartaCli,
-                         ::testing::Values(CasCarta{"Oberta", 750, 1250}, CasCarta{"Tancada", 350, 2200},
-                                           CasCarta{"Mitjana", 500, 1700}),
-                         [](const auto& info) { return std::string(info.param.Nom); });
 
 } // namespace
 } // namespace tessora

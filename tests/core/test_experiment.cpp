@@ -182,21 +182,24 @@ struct Exportacio : testing::Test {
     Banc banc;
     NomsExportacio noms = NomsFitxersExportacio((carpeta.Cami() / "dades").string());
     int avisos = 0;
-    ResultatExportacio Exportar() {
-        banc.Prova("E", 50);
+    ResultatExportacio Exportar(const char* vocal = "E") {
+        banc.Prova(vocal, 50);
         return ExportarResultats(noms, "text\r", *banc.buffer, banc.x.RanuresDesades(), [&] { ++avisos; });
     }
 };
 
 TEST_F(Exportacio, TextIWavSubstituits) {
-    proves::EscriureBytes(noms.Text, {'v', 'e', 'l', 'l'});
-    const auto r = Exportar();
-    EXPECT_TRUE(r.TextDesat && r.CodiWav == kWavCorrecte && avisos == 1);
-    EXPECT_EQ(proves::LlegirBytes(noms.Text), (std::vector<std::uint8_t>{'t', 'e', 'x', 't', '\r'}));
-    std::vector<std::uint8_t> dades(kMidaEmissio, 127); // slot 0 silenced, then the error's slot
-    dades.resize(2 * kMidaEmissio, 50);
-    ASSERT_EQ(EscriureWav(carpeta.Cami() / "ref.wav", 0, dades), kWavCorrecte);
-    EXPECT_EQ(proves::LlegirBytes(noms.Wav), proves::LlegirBytes(carpeta.Cami() / "ref.wav"));
+    for (const char* vocal : {"A", "E"}) { // a hit: slot 0 alone, silenced; an error adds its slot
+        proves::EscriureBytes(noms.Text, {'v', 'e', 'l', 'l'});
+        const auto r = Exportar(vocal);
+        EXPECT_TRUE(r.TextDesat && r.CodiWav == kWavCorrecte);
+        EXPECT_EQ(proves::LlegirBytes(noms.Text), (std::vector<std::uint8_t>{'t', 'e', 'x', 't', '\r'}));
+        std::vector<std::uint8_t> dades(kMidaEmissio, 127);
+        dades.resize(*vocal == 'E' ? 2 * kMidaEmissio : kMidaEmissio, 50);
+        ASSERT_EQ(EscriureWav(carpeta.Cami() / "ref.wav", 0, dades), kWavCorrecte);
+        EXPECT_EQ(proves::LlegirBytes(noms.Wav), proves::LlegirBytes(carpeta.Cami() / "ref.wav"));
+    }
+    EXPECT_EQ(avisos, 2);
 }
 
 TEST_F(Exportacio, TextQueNoEsPotCrearNoDeixaSeguir) {
