@@ -73,7 +73,12 @@ std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t
     if (!fitxer.Oberta()) return kWavNoEsPotCrear;
     SortidaWavSubstitucio sortida(fitxer);
     const std::int32_t resultat = EscriureWav(sortida, codiFormat, dades);
-    if (resultat != kWavCorrecte) return resultat;
+    return resultat != kWavCorrecte ? resultat : ConfirmarWav(fitxer);
+}
+
+} // namespace
+
+std::int32_t ConfirmarWav(SubstitucioFitxer& fitxer) {
     switch (fitxer.Confirmar()) {
     case SubstitucioFitxer::Resultat::Correcte:
         return kWavCorrecte;
@@ -84,8 +89,6 @@ std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t
     }
     return kWavNoEsPotCrear;
 }
-
-} // namespace
 
 ParametresFormat ParametresFormatWav(std::int32_t codiFormat) {
     ParametresFormat parametres{};

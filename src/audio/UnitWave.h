@@ -67,6 +67,10 @@ private:
     SubstitucioFitxer& fitxer_;
 };
 
+// Gives a complete file written through SortidaWavSubstitucio its name: 0, or 4 when its bytes did not
+// reach the disk, or 1 when it cannot take the name.
+std::int32_t ConfirmarWav(SubstitucioFitxer& fitxer);
+
 // Writes the whole file to `sortida`; returns 0 or the code of the step that failed (2, 3 or 4).
 std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span<const std::uint8_t> dades);
 

@@ -58,16 +58,7 @@ public:
         if ((mida % 2 != 0 && !fitxer_.Escriure({&zero, 1})) || !fitxer_.EscriureA(iniciDades_ + 4, camp))
             return kWavErrorDades;
         PosarLE32(camp.data(), fitxer_.Posicio() - 8);
-        if (!fitxer_.EscriureA(4, camp)) return kWavErrorDades;
-        switch (fitxer_.Confirmar()) {
-        case SubstitucioFitxer::Resultat::Correcte:
-            return kWavCorrecte;
-        case SubstitucioFitxer::Resultat::ErrorEscriptura:
-            return kWavErrorDades;
-        case SubstitucioFitxer::Resultat::NoEsPotCrear:
-            break;
-        }
-        return kWavNoEsPotCrear;
+        return fitxer_.EscriureA(4, camp) ? ConfirmarWav(fitxer_) : kWavErrorDades;
     }
 
 private:
