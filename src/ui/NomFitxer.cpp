@@ -1,9 +1,12 @@
 #include "NomFitxer.h"
 
+#include "ResultatsExperiment.h"
+
 namespace tessora {
 
+// The same rule as the experiment export's sound file.
 QString NomAmbExtensioWav(const QString& nom) {
-    return nom.right(4).contains(QLatin1Char('.')) ? nom : nom + QStringLiteral(".wav");
+    return QString::fromStdString(NomsFitxersExportacio(nom.toStdString()).Wav);
 }
 
 } // namespace tessora

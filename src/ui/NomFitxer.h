@@ -1,4 +1,5 @@
-// The name a saved sound gets: ".wav" is appended unless one of its last four characters is a dot.
+// The name a saved sound gets: ".wav" is appended unless one of its last four characters (not bytes) is
+// a dot.
 #pragma once
 
 #include <QString>

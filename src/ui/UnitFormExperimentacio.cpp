@@ -1,6 +1,7 @@
 #include "UnitFormExperimentacio.h"
 
 #include "Cp1252.h"
+#include "NomFitxer.h"
 #include "UnitWave.h"
 
 #include <QBrush>
@@ -238,10 +239,7 @@ void TFormExperimentacio::FormClose() {
     if (!experiment_ || principal_.Dialeg == nullptr) return;
     Aplicar(experiment_->Tancar());
     Dialegs& dialegs = *principal_.Dialeg;
-    const std::optional<QString> nom =
-        dialegs.DemanarNomDesar(this, T(IdText::FiltreSo), [](const QString& triat) {
-            return Q(NomsFitxersExportacio(triat.toStdString()).Wav);
-        });
+    const std::optional<QString> nom = dialegs.DemanarNomDesar(this, T(IdText::FiltreSo), NomAmbExtensioWav);
     if (!nom) return;
     const std::string text = ConstruirResultats();
     const NomsExportacio noms = NomsFitxersExportacio(nom->toStdString());
