@@ -1,6 +1,7 @@
 // The vowel chart's cost: one point added (what the live loop's block pays for it) and one repaint of a
 // full trail of 50 points over seven vowels with their ellipses, at the window's size (paid once per
-// utterance, at the next paint, not inside the loop).
+// utterance, at the next paint, not inside the loop); and a repaint of the experiment's chart after a
+// run of 100 trials (paid once per trial while its page is shown, and once by the export).
 #include "DibuixCarta.h"
 
 #include <QGuiApplication>
@@ -36,6 +37,31 @@ void BM_DibuixarCarta(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DibuixarCarta)->Unit(benchmark::kMillisecond);
+
+void BM_DibuixarCartaExperiment(benchmark::State& state) {
+    struct Rotativa : tessora::FontAleatoria {
+        void Sembrar() override {}
+        std::int32_t Enter(std::int32_t n) override { return i++ % n; }
+        std::int32_t i = 0;
+    } font;
+    const auto buffer = tessora::BufferSo::Crear();
+    tessora::Experiment x(*buffer, font);
+    x.PrepararTaules(tessora::Idioma::Catala, false);
+    x.Experimentar();
+    const char* vocals[] = {"A", "AE", "È", "É", "I", "O", "U", "A"}; // one answer in 7 is an error
+    for (int i = 0; i < 100; ++i) {
+        x.EscriureBlocActual({"", "", "", "", "", 300.0f + 5.0f * i, 2500.0f - 15.0f * i});
+        x.ProcessarBlocExperiment(vocals[i % 8]);
+        x.AcabarPausa();
+    }
+    const QSize mida(696, 420);
+    QImage imatge(mida, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter pintor(&imatge);
+        tessora::DibuixarCartaExperiment(pintor, mida, x, {});
+    }
+}
+BENCHMARK(BM_DibuixarCartaExperiment)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -567,9 +567,13 @@ ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const Configura
         const TretsVocal valors{estat.FrequenciaF1, estat.SeparacioF2F1, estat.MigLPC, estat.AmpladaF1,
                                 estat.YF1YF2};
         estat.VocalReconeguda = DecidirVocal(valors, config.VeuAguda);
-        r.Fila = FilaGridErrors{std::to_string(estat.FrequenciaFonamental), FormatFix(estat.FrequenciaF1, 0),
-                                std::to_string(estat.MigLPC), std::to_string(estat.SeparacioF2F1),
-                                std::to_string(estat.AmpladaF1)};
+        r.Fila = FilaGridErrors{std::to_string(estat.FrequenciaFonamental),
+                                FormatFix(estat.FrequenciaF1, 0),
+                                std::to_string(estat.MigLPC),
+                                std::to_string(estat.SeparacioF2F1),
+                                std::to_string(estat.AmpladaF1),
+                                estat.FrequenciaF1,
+                                estat.FrequenciaF1 + static_cast<float>(estat.SeparacioF2F1)};
     }
     if (config.Castella) estat.VocalReconeguda = PlegarCastella(estat.VocalReconeguda);
     r.Vocal = estat.VocalReconeguda;

@@ -52,13 +52,15 @@ struct TretsVocal {
 };
 
 // The texts of one row of the experimentation grid (columns 3..7); column 2, the trial number, is the
-// caller's.
+// caller's. With them, the block's place on the vowel chart: F1 and F2 = F1 + S2F, in Hz.
 struct FilaGridErrors {
     std::string Frequencia;
     std::string F1;
     std::string MigLPC;
     std::string S2F;
     std::string AF1;
+    float HzF1 = 0.0f;
+    float HzF2 = 0.0f;
 };
 
 enum class RefrescGrafics {

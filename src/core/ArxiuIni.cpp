@@ -132,13 +132,6 @@ Contingut Carregar(const std::filesystem::path& cami) {
     return contingut;
 }
 
-// Replaces the file with `bytes` as a whole or not at all; missing folders are created.
-bool Substituir(const std::filesystem::path& cami, std::string_view bytes) {
-    SubstitucioFitxer fitxer(cami, true);
-    return fitxer.Escriure({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) &&
-           fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
-}
-
 } // namespace
 
 std::filesystem::path CamiArxiuIni() {
@@ -211,7 +204,7 @@ bool ArxiuIni::EscriureCadena(std::string_view seccio, std::string_view clau, st
     std::string bytes;
     bytes.reserve(antic.size() + nou.size());
     bytes.append(antic.substr(0, tall)).append(nou).append(antic.substr(represa));
-    return Substituir(cami_, bytes);
+    return SubstituirFitxer(cami_, bytes, true); // missing folders are created
 }
 
 bool LlegirVeuAguda(const ArxiuIni& arxiu) {

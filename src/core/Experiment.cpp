@@ -96,6 +96,8 @@ void Experiment::PrepararTaules(Idioma idioma, bool modeExperimentador, char sep
     // A smaller set must not leave the labels of a larger one behind.
     gridDiferencies_.Buidar(200);
     proves_ = encerts_ = errors_ = 0;
+    blocActual_.reset();
+    provesCarta_.clear();
 
     gridErrors_.PosarCella(0, 1, text(IdText::GridSurt));
     gridErrors_.PosarCella(n + 1, 0, text(IdText::GridTotal));
@@ -197,6 +199,7 @@ EfecteExperiment Experiment::ProcessarBlocExperiment(std::string_view vocal) {
     gridErrors_.PosarCella(n + 3, 1, TextPercentatgeEncerts(encerts_, proves_, separadorDecimal_));
     gridErrors_.PosarCella(0, n + 4, PrimersCaracters(nomP, 2) + "-" + PrimersCaracters(nomR, 2));
     efecte.CellesCanviades = true;
+    if (blocActual_) provesCarta_.push_back(ProvaCarta{blocActual_->F1, blocActual_->F2, p, r});
 
     if (r != p) {
         const std::int32_t e = ++errors_;
@@ -234,6 +237,7 @@ void Experiment::EscriureBlocActual(const FilaGridErrors& fila) {
     gridErrors_.PosarCella(5, r, fila.MigLPC);
     gridErrors_.PosarCella(6, r, fila.S2F);
     gridErrors_.PosarCella(7, r, fila.AF1);
+    blocActual_ = ProvaCarta{fila.HzF1, fila.HzF2, 0, 0};
 }
 
 } // namespace tessora

@@ -11,6 +11,9 @@
 // of its own: the caller schedules it (a single-shot timer of kPausaEntreProvesMs) and calls AcabarPausa
 // when it fires; blocks keep flowing through the live loop meanwhile, and no trial starts in it.
 //
+// Each scored trial also keeps where the answer lay on the vowel chart (the features of the error grid's
+// current-block row when it was scored), so a chart of the run can show the speaker's hits and errors.
+//
 // How the windows meet it: the live loop's ControlsBucle::ExperimentEsperant is "the experimentation
 // window is shown and ExperimentDisponible()"; an EfecteBloc with PasExperiment hands UltimaVocal() to
 // ProcessarBlocExperiment; every analysis with a grid row (ResultatReconeixement::Fila) goes to
@@ -80,6 +83,15 @@ enum class AccioEscolta {
     Parar,   // listening must be off: the toggle when it does not
 };
 
+// A scored trial on the vowel chart: F1 and F2 = F1 + S2F of the answer (Hz), the prompted and the
+// recognised vowel (1..N of the set).
+struct ProvaCarta {
+    float F1 = 0.0f;
+    float F2 = 0.0f;
+    std::int32_t Demanada = 0;
+    std::int32_t Reconeguda = 0;
+};
+
 // What a step changed, in the order the windows apply it.
 struct EfecteExperiment {
     bool AmagarIndicacio = false; // hide FormDiguesParaula
@@ -119,7 +131,7 @@ public:
     EfecteExperiment AcabarPausa();
 
     // The recognition decided a vowel: row N+4, columns 2..7, gets the number of the trial in progress
-    // and the block's features.
+    // and the block's features; its place on the chart goes with them.
     void EscriureBlocActual(const FilaGridErrors& fila);
 
     // True when an utterance may be taken: no step is pausing. The live loop hands an utterance over
@@ -140,6 +152,10 @@ public:
     }
     std::int32_t IndexVocalDemanada() const { return demanada_; }
     std::int32_t IndexVocalReconeguda() const { return reconeguda_; }
+
+    // Every scored trial since PrepararTaules, in order; one scored before any block was decided has no
+    // place on the chart and is left out.
+    const std::vector<ProvaCarta>& ProvesCarta() const { return provesCarta_; }
 
     const TaulaText& GridErrors() const { return gridErrors_; }
     const TaulaText& GridDiferencies() const { return gridDiferencies_; }
@@ -168,6 +184,9 @@ private:
     bool pausaPuntuada_ = false;
     std::uint32_t tanda_ = 0;
     std::uint32_t tandaPausa_ = 0;
+
+    std::optional<ProvaCarta> blocActual_; // the place of row N+4's block
+    std::vector<ProvaCarta> provesCarta_;
 
     TaulaText gridErrors_{100, 100};
     TaulaText gridDiferencies_{100, 200};

@@ -56,22 +56,20 @@ NomsExportacio NomsFitxersExportacio(std::string_view nomTriat) {
     noms.Wav = std::string(nomTriat);
     if (nomTriat.substr(inici).find('.') == std::string_view::npos) noms.Wav += ".wav";
     noms.Text = noms.Wav + ".txt";
+    noms.Imatge = noms.Wav + ".png";
     return noms;
 }
 
 ResultatExportacio ExportarResultats(const NomsExportacio& noms, std::string_view textResultats,
-                                     BufferSo& buffer, std::int32_t ranuresDesades,
+                                     std::string_view imatge, BufferSo& buffer, std::int32_t ranuresDesades,
                                      const std::function<void()>& avisNom) {
     ResultatExportacio resultat;
     const auto ranura0 = buffer.Ranura(0);
     std::fill(ranura0.begin(), ranura0.end(), kByteSilenci);
 
-    SubstitucioFitxer fitxer{std::filesystem::path(noms.Text)};
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(textResultats.data());
-    if (!fitxer.Oberta() || !fitxer.Escriure({bytes, textResultats.size()}) ||
-        fitxer.Confirmar() != SubstitucioFitxer::Resultat::Correcte)
-        return resultat;
-    resultat.TextDesat = true;
+    resultat.TextDesat = SubstituirFitxer(std::filesystem::path(noms.Text), textResultats);
+    if (!resultat.TextDesat) return resultat;
+    resultat.ImatgeDesada = SubstituirFitxer(std::filesystem::path(noms.Imatge), imatge);
 
     if (avisNom) avisNom();
     const std::int32_t ranures = std::clamp(ranuresDesades, 0, kRanuresError);

@@ -29,26 +29,29 @@ struct CapcaleraResultats {
 std::string TextResultats(const Experiment& experiment, const CapcaleraResultats& capcalera);
 
 struct NomsExportacio {
-    std::string Wav;  // the chosen name, with ".wav" appended unless one of its last four characters is "."
-    std::string Text; // the WAV name followed by ".txt"
+    std::string Wav;    // the chosen name, with ".wav" appended unless one of its last four characters is "."
+    std::string Text;   // the WAV name followed by ".txt"
+    std::string Imatge; // the chart of the trials: the WAV name followed by ".png"
 };
 
-// From the name chosen in the save dialog (UTF-8): "prova" gives prova.wav and prova.wav.txt, "dades.xy"
-// gives dades.xy and dades.xy.txt.
+// From the name chosen in the save dialog (UTF-8): "prova" gives prova.wav, prova.wav.txt and
+// prova.wav.png; "dades.xy" gives dades.xy, dades.xy.txt and dades.xy.png.
 NomsExportacio NomsFitxersExportacio(std::string_view nomTriat);
 
 struct ResultatExportacio {
     static constexpr std::int32_t kWavNoEscrit = -1;
     bool TextDesat = false;              // false: the text file cannot be created; nothing followed
+    bool ImatgeDesada = false;           // false: the chart's picture cannot be created; the rest went on
     std::int32_t CodiWav = kWavNoEscrit; // EscriureWav's result: 0, or a code for MissatgeEscriureWav
 };
 
 // The export once a name was chosen: slot 0 of BufferSo is silenced; the results text replaces or creates
-// noms.Text as a whole, or nothing changes there and the export ends; then `avisNom` runs (the caller
-// shows "Nombre del fichero: " with the WAV name and waits); then noms.Wav gets slot 0 followed by the
+// noms.Text as a whole, or nothing changes there and the export ends; the chart's picture (`imatge`, the
+// bytes of a PNG file) replaces or creates noms.Imatge likewise; then `avisNom` runs (the caller shows
+// "Nombre del fichero: " with the WAV name and waits); then noms.Wav gets slot 0 followed by the
 // `ranuresDesades` stored error slots, 8-bit mono at 11025 Hz.
 ResultatExportacio ExportarResultats(const NomsExportacio& noms, std::string_view textResultats,
-                                     BufferSo& buffer, std::int32_t ranuresDesades,
+                                     std::string_view imatge, BufferSo& buffer, std::int32_t ranuresDesades,
                                      const std::function<void()>& avisNom);
 
 } // namespace tessora

@@ -111,6 +111,8 @@ Taula FerTaula() {
         {EixF2Carta, "F2 (Hz)", "F2 (Hz)"},
         {TabErrors, "Errors", "Errors"},
         {TabDiferencies, "Diferències", "Diferències"},
+        {LlegendaEncerts, "Encerts", "Aciertos"},
+        {LlegendaErrors, "Errors", "Errores"},
         {TitolEmail, "Por favor enviar a " + std::string(kAdrecaCorreu),
          "Por favor enviar a " + std::string(kAdrecaCorreu)},
         {BotoObrirCorreu, "Abrir programa de correo electrónico", "Abrir programa de correo electrónico"},

@@ -91,7 +91,7 @@ enum class IdText {
     GridS2F,
     GridAF1,
     GridSituacio,
-    TextNoEsPotCrear, // the export's results text file; followed by its name
+    TextNoEsPotCrear, // the export's results text or chart file; followed by its name
     // The vowel chart: its caption (also the main window's menu item, with an access key), its clear
     // button and the titles of its axes.
     TitolCarta,
@@ -99,9 +99,12 @@ enum class IdText {
     BotoBuidarCarta,
     EixF1Carta,
     EixF2Carta,
-    // The experimentation window's pages.
+    // The experimentation window's pages (the chart's page is captioned TitolCarta) and the legend of
+    // the experiment's chart.
     TabErrors,
     TabDiferencies,
+    LlegendaEncerts,
+    LlegendaErrors,
     // The mail-request window: caption, buttons, and the lines of its text around the file names.
     TitolEmail,
     BotoObrirCorreu,

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace tessora {
 
@@ -57,5 +58,10 @@ private:
     std::uint64_t posicio_ = 0;
     bool confirmat_ = false;
 };
+
+// Replaces `desti` with `bytes` as a whole or not at all (see above); true when it did.
+bool SubstituirFitxer(const std::filesystem::path& desti, std::span<const std::uint8_t> bytes,
+                      bool crearCarpetes = false);
+bool SubstituirFitxer(const std::filesystem::path& desti, std::string_view bytes, bool crearCarpetes = false);
 
 } // namespace tessora

@@ -1,6 +1,8 @@
 #include "DibuixCarta.h"
 
+#include <QBuffer>
 #include <QFont>
+#include <QImage>
 #include <QPainterPath>
 #include <QPolygonF>
 
@@ -62,8 +64,9 @@ QColor AmbAlfa(QColor c, int alfa) {
     return c;
 }
 
+// Each vowel's ellipse; with `creus`, the mean of two or more points marked by a cross and the letter.
 void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
-             const std::vector<EstadisticaVocal>& estadistiques) {
+             const std::vector<EstadisticaVocal>& estadistiques, bool creus) {
     p.setFont(Lletra(12, true));
     for (const EstadisticaVocal& e : estadistiques) {
         const QColor color = ColorVocal(e.Vocal);
@@ -81,12 +84,48 @@ void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mid
         }
         // A single point shows itself; the mean of several is marked.
         const QPointF mitjana = PuntDibuix(mida, eixos, e.MitjanaF1, e.MitjanaF2);
-        if (e.Punts < 2 || !area.contains(mitjana)) continue;
+        if (!creus || e.Punts < 2 || !area.contains(mitjana)) continue;
         p.setPen(QPen(color, 2));
         p.drawLine(mitjana - QPointF(5, 0), mitjana + QPointF(5, 0));
         p.drawLine(mitjana - QPointF(0, 5), mitjana + QPointF(0, 5));
         p.drawText(mitjana + QPointF(6, -6), Q(e.Vocal));
     }
+}
+
+// The letter of each vowel with two or more points, centred on its mean and haloed in white, so it reads
+// over the marks of the trials.
+void LletresMitjanes(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+                     const std::vector<EstadisticaVocal>& estadistiques) {
+    const QFont lletra = Lletra(16, true);
+    const QFontMetricsF m(lletra);
+    for (const EstadisticaVocal& e : estadistiques) {
+        const QPointF mitjana = PuntDibuix(mida, eixos, e.MitjanaF1, e.MitjanaF2);
+        if (e.Punts < 2 || !area.contains(mitjana)) continue;
+        const QString text = Q(e.Vocal);
+        QPainterPath cami;
+        cami.addText(mitjana + QPointF(-m.horizontalAdvance(text) / 2, m.capHeight() / 2), lletra, text);
+        p.strokePath(cami, QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.fillPath(cami, ColorVocal(e.Vocal));
+    }
+}
+
+QPointF DinsArea(QPointF lloc, const QRectF& area) {
+    return {std::clamp(lloc.x(), area.left(), area.right()), std::clamp(lloc.y(), area.top(), area.bottom())};
+}
+
+constexpr double kRadiPunt = 4.0, kMidaCreu = 5.0;
+
+// A dot: filled, or hollow when it stands for a place beyond the plot.
+void Punt(QPainter& p, QPointF lloc, const QColor& color, bool ple) {
+    p.setPen(QPen(color, 1.5));
+    p.setBrush(ple ? QBrush(color) : QBrush(Qt::NoBrush));
+    p.drawEllipse(lloc, kRadiPunt, kRadiPunt);
+}
+
+void Creu(QPainter& p, QPointF lloc, const QColor& color) {
+    p.setPen(QPen(color, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(lloc - QPointF(kMidaCreu, kMidaCreu), lloc + QPointF(kMidaCreu, kMidaCreu));
+    p.drawLine(lloc + QPointF(-kMidaCreu, kMidaCreu), lloc + QPointF(kMidaCreu, -kMidaCreu));
 }
 
 void Rastre(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
@@ -96,12 +135,11 @@ void Rastre(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida
         const PuntCarta& punt = punts[i];
         const bool darrer = i + 1 == n;
         const QPointF lloc = PuntDibuix(mida, eixos, punt.F1, punt.F2);
-        const QPointF dins(std::clamp(lloc.x(), area.left(), area.right()),
-                           std::clamp(lloc.y(), area.top(), area.bottom()));
+        const QPointF dins = DinsArea(lloc, area);
         // From a fifth of full strength for the oldest point of a full trail to full for the newest.
         const int alfa = darrer ? 255 : 50 + static_cast<int>(150.0 * static_cast<double>(i + 1) / n);
         const QColor color = AmbAlfa(ColorVocal(punt.Vocal), alfa);
-        const double radi = darrer ? 7.0 : 4.0;
+        const double radi = darrer ? 7.0 : kRadiPunt;
         p.setPen(darrer ? QPen(Qt::black, 2) : QPen(color, 1.5));
         p.setBrush(dins == lloc ? QBrush(color) : QBrush(Qt::NoBrush));
         p.drawEllipse(dins, radi, radi);
@@ -109,6 +147,34 @@ void Rastre(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida
         p.setFont(Lletra(darrer ? 20 : 10, darrer));
         p.drawText(dins + QPointF(radi + 1, -radi), Q(punt.Vocal));
     }
+}
+
+// The background, the plot and its axes; then drawing is clipped to the plot and a little beyond.
+void Fons(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida, const OpcionsDibuixCarta& o) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(QPointF(0, 0), QSizeF(mida)), QColor(245, 245, 245));
+    p.fillRect(area, Qt::white);
+    Eixos(p, area, eixos, mida, o);
+    p.setClipRect(area.adjusted(-8, -8, 8, 8));
+}
+
+// The legend below the plot: the two marks and how many of each.
+void Llegenda(QPainter& p, QSize mida, Idioma llengua, int encerts, int errors) {
+    const QColor gris(60, 60, 60);
+    p.setFont(Lletra(11));
+    const QFontMetricsF m(p.font());
+    const double base = mida.height() - 5;
+    QPointF lloc(kMargeEsquerre + 5, base - m.ascent() / 2 + 1);
+    Punt(p, lloc, gris, true);
+    QString text =
+        Q(Text(llengua, IdText::LlegendaEncerts)) + QStringLiteral(": ") + QString::number(encerts);
+    p.setPen(gris);
+    p.drawText(QPointF(lloc.x() + 8, base), text);
+    lloc.rx() += 8 + m.horizontalAdvance(text) + 24;
+    Creu(p, lloc, gris);
+    text = Q(Text(llengua, IdText::LlegendaErrors)) + QStringLiteral(": ") + QString::number(errors);
+    p.setPen(gris);
+    p.drawText(QPointF(lloc.x() + 9, base), text);
 }
 
 } // namespace
@@ -143,14 +209,60 @@ void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta,
     const EixosCarta eixos = EixosPerVeu(opcions.VeuAguda);
     const QRectF area = AreaCarta(mida);
     pintor.save();
-    pintor.setRenderHint(QPainter::Antialiasing);
-    pintor.fillRect(QRectF(QPointF(0, 0), QSizeF(mida)), QColor(245, 245, 245));
-    pintor.fillRect(area, Qt::white);
-    Eixos(pintor, area, eixos, mida, opcions);
-    pintor.setClipRect(area.adjusted(-8, -8, 8, 8));
-    Elipses(pintor, area, eixos, mida, carta.Estadistiques());
+    Fons(pintor, area, eixos, mida, opcions);
+    Elipses(pintor, area, eixos, mida, carta.Estadistiques(), true);
     Rastre(pintor, area, eixos, mida, carta.Punts());
     pintor.restore();
+}
+
+void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& experiment,
+                             const OpcionsDibuixCarta& opcions) {
+    const EixosCarta eixos = EixosPerVeu(opcions.VeuAguda);
+    const QRectF area = AreaCarta(mida);
+    const std::vector<ProvaCarta>& proves = experiment.ProvesCarta();
+    pintor.save();
+    Fons(pintor, area, eixos, mida, opcions);
+    // The spread of what the speaker said for each prompt, hits and errors together.
+    CartaVocals demanades(0);
+    for (const ProvaCarta& prova : proves)
+        demanades.Afegir(PuntCarta{prova.F1, prova.F2, experiment.VocalExperiment(prova.Demanada), 0, 0.0});
+    const std::vector<EstadisticaVocal> estadistiques = demanades.Estadistiques();
+    Elipses(pintor, area, eixos, mida, estadistiques, false);
+
+    // A hit is a dot in the prompted vowel's colour; an error a cross in that colour, with the letter
+    // recognised in its own colour.
+    int encerts = 0;
+    for (const ProvaCarta& prova : proves) {
+        const QPointF lloc = PuntDibuix(mida, eixos, prova.F1, prova.F2);
+        const QPointF dins = DinsArea(lloc, area);
+        const QColor color = AmbAlfa(ColorVocal(experiment.VocalExperiment(prova.Demanada)), 210);
+        if (prova.Demanada == prova.Reconeguda) {
+            ++encerts;
+            Punt(pintor, dins, color, dins == lloc);
+        } else {
+            Creu(pintor, dins, color);
+            const std::string& reconeguda = experiment.VocalExperiment(prova.Reconeguda);
+            pintor.setPen(ColorVocal(reconeguda));
+            pintor.setFont(Lletra(10, true));
+            pintor.drawText(dins + QPointF(kMidaCreu + 1, -kMidaCreu), Q(reconeguda));
+        }
+    }
+    LletresMitjanes(pintor, area, eixos, mida, estadistiques);
+    pintor.setClipping(false);
+    Llegenda(pintor, mida, opcions.Llengua, encerts, static_cast<int>(proves.size()) - encerts);
+    pintor.restore();
+}
+
+QByteArray ImatgePng(QSize mida, const std::function<void(QPainter&)>& dibuix) {
+    QImage imatge(mida, QImage::Format_RGB32);
+    QPainter pintor(&imatge);
+    dibuix(pintor);
+    pintor.end();
+    QByteArray bytes;
+    QBuffer sortida(&bytes);
+    sortida.open(QIODevice::WriteOnly);
+    imatge.save(&sortida, "PNG");
+    return bytes;
 }
 
 } // namespace tessora

@@ -6,16 +6,25 @@
 // mean of two or more points (a cross with the letter); then the trail, oldest first: a dot and the letter in
 // the vowel's colour, fading with age, and the newest point large with a black ring. A point beyond the
 // ranges is drawn hollow on the edge it crossed.
+//
+// The experiment's chart has the same plot: per prompted vowel the ellipse and mean of every answer to
+// it, the mean shown by the vowel's letter; each hit a dot in the prompted vowel's colour, each error a
+// cross in that colour with the letter recognised beside it in its own; and a legend with the two counts
+// below the plot. Where the ellipses
+// of two vowels overlap and crosses gather, this speaker's vowels are confused.
 #pragma once
 
 #include "CartaVocals.h"
+#include "Experiment.h"
 #include "TextsIdioma.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QPainter>
 #include <QRectF>
 #include <QSize>
 
+#include <functional>
 #include <string>
 
 namespace tessora {
@@ -37,5 +46,14 @@ QPointF PuntDibuix(QSize mida, const EixosCarta& eixos, double f1, double f2);
 
 // Draws the whole picture, background included, on a picture of size `mida`.
 void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta, const OpcionsDibuixCarta& opcions);
+// The chart of the experiment's scored trials (Experiment::ProvesCarta), likewise.
+void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& experiment,
+                             const OpcionsDibuixCarta& opcions);
+
+// The size of the chart saved as a picture file.
+inline constexpr QSize kMidaImatgeCarta(640, 520);
+
+// What `dibuix` draws on a picture of size `mida`, as the bytes of a PNG file.
+QByteArray ImatgePng(QSize mida, const std::function<void(QPainter&)>& dibuix);
 
 } // namespace tessora

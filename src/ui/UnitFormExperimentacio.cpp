@@ -70,6 +70,12 @@ void ModelGrid::Refrescar() {
     endResetModel();
 }
 
+void ClientCartaExperiment::paintEvent(QPaintEvent*) {
+    if (Dades == nullptr) return;
+    QPainter pintor(this);
+    DibuixarCartaExperiment(pintor, size(), *Dades, Opcions);
+}
+
 TFormExperimentacio::TFormExperimentacio(QWidget* parent) : QDialog(parent) {
     font_.Actual = &rellotge_;
     QFont lletra(QStringLiteral("MS Sans Serif"));
@@ -109,6 +115,8 @@ TFormExperimentacio::TFormExperimentacio(QWidget* parent) : QDialog(parent) {
     auto* pagina4 = new QVBoxLayout(TabSheet4);
     pagina4->setContentsMargins(0, 0, 0, 0);
     pagina4->addWidget(GridDiferencies);
+    CartaProves = new ClientCartaExperiment;
+    PageControlErrors->addTab(CartaProves, QString());
 
     auto* disposicio = new QVBoxLayout(this);
     disposicio->setContentsMargins(0, 0, 0, 0);
@@ -129,6 +137,7 @@ void TFormExperimentacio::EnllacarPrincipal(Principal principal) {
     experiment_ = std::make_unique<Experiment>(*principal_.Buffer, font_);
     modelErrors_ = new ModelGrid(&experiment_->GridErrors(), 100, this);
     modelDiferencies_ = new ModelGrid(&experiment_->GridDiferencies(), 200, this);
+    CartaProves->Dades = experiment_.get();
     GridErrors->setModel(modelErrors_);
     GridDiferencies->setModel(modelDiferencies_);
 }
@@ -151,6 +160,9 @@ void TFormExperimentacio::AplicarTexts(Idioma idioma) {
     MenuFitxer->setTitle(T(IdText::ExperimentacioMenuFitxer));
     MenuExperimentacioExperimentar->setText(T(IdText::ExperimentacioMenuExperimentar));
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
+    PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
+    CartaProves->Opcions.Llengua = idioma;
+    CartaProves->update();
 }
 
 void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
@@ -160,6 +172,8 @@ void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
     modelDiferencies_->Refrescar();
     AjustarColumnes(GridErrors, experiment_->GridErrors(), true);
     AjustarColumnes(GridDiferencies, experiment_->GridDiferencies(), true);
+    CartaProves->Opcions.VeuAguda = principal_.Capcalera && principal_.Capcalera().VeuAguda;
+    CartaProves->update();
     MenuExperimentacioExperimentar->setEnabled(!experiment_->EnMarxa());
     MenuExperimentacioParar->setEnabled(experiment_->EnMarxa());
     exec();
@@ -175,6 +189,7 @@ void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
     if (efecte.CellesCanviades) {
         modelErrors_->Refrescar();
         AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
+        CartaProves->update();
     }
     if (efecte.ProgramarPausa) TimerPausa->start();
     if (efecte.MostrarIndicacio && FormDiguesParaula != nullptr)
@@ -222,6 +237,12 @@ std::string TFormExperimentacio::ConstruirResultats() {
     return text;
 }
 
+QByteArray TFormExperimentacio::ImatgeCarta() const {
+    return ImatgePng(kMidaImatgeCarta, [this](QPainter& p) {
+        DibuixarCartaExperiment(p, kMidaImatgeCarta, *experiment_, CartaProves->Opcions);
+    });
+}
+
 void TFormExperimentacio::MenuExperimentacioCopiarALaCarpetaElsResultatsClick() {
     if (experiment_) ConstruirResultats();
 }
@@ -243,8 +264,10 @@ void TFormExperimentacio::FormClose() {
     if (!nom) return;
     const std::string text = ConstruirResultats();
     const NomsExportacio noms = NomsFitxersExportacio(nom->toStdString());
-    const ResultatExportacio resultat =
-        ExportarResultats(noms, text, *principal_.Buffer, experiment_->RanuresDesades(), [&] {
+    const QByteArray imatge = ImatgeCarta();
+    const ResultatExportacio resultat = ExportarResultats(
+        noms, text, std::string_view(imatge.constData(), static_cast<std::size_t>(imatge.size())),
+        *principal_.Buffer, experiment_->RanuresDesades(), [&] {
             dialegs.Informar(this, Q(std::string(kTitolAplicacio)), T(IdText::NomDelFitxer) + Q(noms.Wav));
         });
     if (!resultat.TextDesat) {
@@ -254,6 +277,8 @@ void TFormExperimentacio::FormClose() {
     if (resultat.CodiWav != kWavCorrecte)
         dialegs.Error(this, T(IdText::TitolErrorWav),
                       QString::fromUtf8(MissatgeEscriureWav(resultat.CodiWav)));
+    if (!resultat.ImatgeDesada)
+        dialegs.Error(this, T(IdText::TitolErrorWav), T(IdText::TextNoEsPotCrear) + Q(noms.Imatge));
     if (FormEmail == nullptr || (principal_.Tancant && principal_.Tancant())) return;
     FormEmail->EscriureText(Q(noms.Wav), Q(noms.Text));
     FormEmail->exec();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Dialegs.h"
+#include "DibuixCarta.h"
 #include "Experiment.h"
 #include "ResultatsExperiment.h"
 #include "TextsIdioma.h"
@@ -42,6 +43,17 @@ public:
 private:
     const TaulaText* taula_;
     int filesMinimes_;
+};
+
+// The chart of the experiment's trials (DibuixarCartaExperiment), drawn at each paint.
+class ClientCartaExperiment : public QWidget {
+public:
+    using QWidget::QWidget;
+    const Experiment* Dades = nullptr;
+    OpcionsDibuixCarta Opcions;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 class TFormExperimentacio : public QDialog {
@@ -88,6 +100,7 @@ public:
     QTabWidget* PageControlErrors;
     QWidget* TabSheet3;
     QWidget* TabSheet4;
+    ClientCartaExperiment* CartaProves; // the third page
     QTableView* GridErrors;
     QTableView* GridDiferencies;
     QPlainTextEdit* MemoDades;
@@ -117,6 +130,8 @@ private:
     void AcabarPausa();
     // The results text (Windows-1252) into MemoDades and onto the clipboard.
     std::string ConstruirResultats();
+    // The chart of the trials as the export saves it: a PNG file's bytes.
+    QByteArray ImatgeCarta() const;
     void FormClose();
     QString T(IdText id) const;
 

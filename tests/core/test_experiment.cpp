@@ -32,7 +32,7 @@ struct Banc {
     // fills slot 0 during the pause (an error's sound is kept before it), the pause ends.
     EfecteExperiment Prova(std::string_view vocal, std::uint8_t byte = 127) {
         std::fill_n(buffer->Dades(), kMidaEmissio, byte);
-        x.EscriureBlocActual({"100", "500", "3", "400", "90"});
+        x.EscriureBlocActual({"100", "500", "3", "400", "90", 500.0f, 900.0f});
         x.ProcessarBlocExperiment(vocal);
         std::fill_n(buffer->Dades(), kMidaEmissio, 0xEE);
         return x.AcabarPausa();
@@ -130,6 +130,18 @@ TEST(Experiment, SenseVocalDelConjuntNoEsPuntua) {
     }
 }
 
+TEST(Experiment, LesProvesPuntuadesALaCarta) {
+    Banc banc;                                                 // every prompt is A
+    banc.x.ProcessarBlocExperiment("A"), banc.x.AcabarPausa(); // before any decided block: no place
+    banc.Prova("A"), banc.Prova("AE"), banc.Prova("O");        // a hit, one not scored, an error
+    ASSERT_EQ(banc.x.ProvesCarta().size(), 2u);
+    const ProvaCarta& error = banc.x.ProvesCarta()[1];
+    EXPECT_TRUE(error.F1 == 500.0f && error.F2 == 900.0f && error.Demanada == 1 && error.Reconeguda == 4);
+    EXPECT_EQ(banc.x.ProvesCarta()[0].Reconeguda, 1);
+    banc.x.PrepararTaules(Idioma::Castella, false);
+    EXPECT_TRUE(banc.x.ProvesCarta().empty());
+}
+
 TEST(Experiment, UnaAturadaEnLaPausaAcabaLaTanda) {
     enum Com { Parar, Clic, TancarIExperimentar };
     for (const Com com : {Parar, Clic, TancarIExperimentar}) {
@@ -173,7 +185,7 @@ TEST(TextResultats, ByteAByte) {
 TEST(NomsExportacio, DelWavIDelText) {
     for (const std::string nom : {"/d/dades.xy", "/d/x.wav", "so.\xC3\xA8\xC3\xA8\xC3\xA8" /* so.èèè */})
         EXPECT_EQ(NomsFitxersExportacio(nom).Text, nom + ".txt");
-    EXPECT_EQ(NomsFitxersExportacio("/d.x/prova").Text, "/d.x/prova.wav.txt");
+    EXPECT_EQ(NomsFitxersExportacio("/d.x/prova").Imatge, "/d.x/prova.wav.png");
 }
 
 // An error's run exported into a private folder, where the text file exists already.
@@ -184,7 +196,8 @@ struct Exportacio : testing::Test {
     int avisos = 0;
     ResultatExportacio Exportar(const char* vocal = "E") {
         banc.Prova(vocal, 50);
-        return ExportarResultats(noms, "text\r", *banc.buffer, banc.x.RanuresDesades(), [&] { ++avisos; });
+        return ExportarResultats(noms, "text\r", "png", *banc.buffer, banc.x.RanuresDesades(),
+                                 [&] { ++avisos; });
     }
 };
 
@@ -192,8 +205,9 @@ TEST_F(Exportacio, TextIWavSubstituits) {
     for (const char* vocal : {"A", "E"}) { // a hit: slot 0 alone, silenced; an error adds its slot
         proves::EscriureBytes(noms.Text, {'v', 'e', 'l', 'l'});
         const auto r = Exportar(vocal);
-        EXPECT_TRUE(r.TextDesat && r.CodiWav == kWavCorrecte);
+        EXPECT_TRUE(r.TextDesat && r.ImatgeDesada && r.CodiWav == kWavCorrecte);
         EXPECT_EQ(proves::LlegirBytes(noms.Text), (std::vector<std::uint8_t>{'t', 'e', 'x', 't', '\r'}));
+        EXPECT_EQ(proves::LlegirBytes(noms.Imatge), (std::vector<std::uint8_t>{'p', 'n', 'g'}));
         std::vector<std::uint8_t> dades(kMidaEmissio, 127);
         dades.resize(*vocal == 'E' ? 2 * kMidaEmissio : kMidaEmissio, 50);
         ASSERT_EQ(EscriureWav(carpeta.Cami() / "ref.wav", 0, dades), kWavCorrecte);
@@ -206,7 +220,13 @@ TEST_F(Exportacio, TextQueNoEsPotCrearNoDeixaSeguir) {
     std::filesystem::create_directory(noms.Text); // a folder stands where the text would go
     EXPECT_FALSE(Exportar().TextDesat);
     EXPECT_EQ(avisos, 0);
-    EXPECT_FALSE(std::filesystem::exists(noms.Wav));
+    EXPECT_FALSE(std::filesystem::exists(noms.Wav) || std::filesystem::exists(noms.Imatge));
+}
+
+TEST_F(Exportacio, ImatgeQueNoEsPotCrearNoAturaElSo) {
+    std::filesystem::create_directory(noms.Imatge);
+    const auto r = Exportar();
+    EXPECT_TRUE(r.TextDesat && !r.ImatgeDesada && r.CodiWav == kWavCorrecte && avisos == 1);
 }
 
 } // namespace

@@ -44,6 +44,35 @@ private slots:
         QVERIFY(imatge.pixelColor(centre - QPoint(12, 0)).lightness() > 200);
     }
 
+    // A hit is a dot, an error a cross whose arms run diagonally; both in the prompted vowel's colour.
+    void LesProvesDeLExperimentEnDuesFormes() {
+        struct Sempre0 : FontAleatoria {
+            void Sembrar() override {}
+            std::int32_t Enter(std::int32_t) override { return 0; } // every prompt is A
+        } font;
+        const auto buffer = BufferSo::Crear();
+        Experiment x(*buffer, font);
+        x.PrepararTaules(Idioma::Castella, false);
+        x.Experimentar();
+        x.EscriureBlocActual({"", "", "", "", "", 750.0f, 1300.0f});
+        x.ProcessarBlocExperiment("A"), x.AcabarPausa();
+        x.EscriureBlocActual({"", "", "", "", "", 300.0f, 2300.0f});
+        x.ProcessarBlocExperiment("I");
+        const QSize mida(480, 400);
+        QImage imatge(mida, QImage::Format_RGB32);
+        QPainter pintor(&imatge);
+        DibuixarCartaExperiment(pintor, mida, x, OpcionsDibuixCarta{});
+        pintor.end();
+        const auto esA = [&](QPoint p) {
+            const QColor c = imatge.pixelColor(p), a = ColorVocal("A");
+            return c.red() > 200 && c.green() < a.green() + 60 && c.blue() < 80; // vermilion over white
+        };
+        const QPoint encert = PuntDibuix(mida, EixosPerVeu(false), 750, 1300).toPoint();
+        const QPoint error = PuntDibuix(mida, EixosPerVeu(false), 300, 2300).toPoint();
+        QVERIFY(esA(encert) && esA(encert + QPoint(3, 0)));
+        QVERIFY(esA(error) && esA(error + QPoint(3, 3)) && !esA(error + QPoint(3, 0)));
+    }
+
     void LaFinestraAfegeixLesVocalsIElBotoEsborra() {
         TFormCarta finestra;
         finestra.show();

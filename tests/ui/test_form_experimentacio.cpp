@@ -125,6 +125,12 @@ private slots:
         QCOMPARE(so.size(), std::size_t{120 + 3072});
         QVERIFY(std::all_of(so.begin() + 120, so.begin() + 120 + 1536, [](auto b) { return b == 127; }));
         QVERIFY(std::equal(a.begin(), a.end(), so.begin() + 120 + 1536));
+        // Beside them the chart of both trials, where the synthetic "A" put them.
+        QCOMPARE(QImage(wavQ + ".png").size(), kMidaImatgeCarta);
+        QCOMPARE(E().Dades()->ProvesCarta().size(), std::size_t{2});
+        for (const ProvaCarta& p : E().Dades()->ProvesCarta())
+            QVERIFY2(std::abs(p.F1 - 800) < 120 && std::abs(p.F2 - 1200) < 180,
+                     qPrintable(QString::number(p.F2)));
     }
 
     void TancarDuranUnaProvaLAturaPrimer_data() {

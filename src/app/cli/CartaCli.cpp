@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
-#include <QImage>
 #include <QSvgGenerator>
 
 #include <ostream>
@@ -13,8 +12,6 @@
 namespace tessora {
 
 namespace {
-
-const QSize kMidaCarta(640, 520);
 
 bool AcabaEn(const std::string& nom, const char* extensio) {
     return QString::fromStdString(nom).endsWith(QLatin1String(extensio), Qt::CaseInsensitive);
@@ -55,26 +52,19 @@ int DesarCarta(const std::string& fitxer, const CartaVocals& carta, const Opcion
     if (AcabaEn(fitxer, ".svg")) {
         QSvgGenerator svg;
         svg.setOutputDevice(&bytes);
-        svg.setSize(kMidaCarta);
-        svg.setViewBox(QRect(QPoint(0, 0), kMidaCarta));
+        svg.setSize(kMidaImatgeCarta);
+        svg.setViewBox(QRect(QPoint(0, 0), kMidaImatgeCarta));
         svg.setTitle(QString::fromStdString(Text(opcions.Llengua, IdText::TitolCarta)));
         QPainter pintor(&svg);
-        DibuixarCarta(pintor, kMidaCarta, carta, opcions);
+        DibuixarCarta(pintor, kMidaImatgeCarta, carta, opcions);
     } else {
-        QImage imatge(kMidaCarta, QImage::Format_RGB32);
-        QPainter pintor(&imatge);
-        DibuixarCarta(pintor, kMidaCarta, carta, opcions);
-        pintor.end();
-        imatge.save(&bytes, "PNG");
+        bytes.write(ImatgePng(kMidaImatgeCarta,
+                              [&](QPainter& p) { DibuixarCarta(p, kMidaImatgeCarta, carta, opcions); }));
     }
 
-    SubstitucioFitxer desti(fitxer);
     const QByteArray& dades = bytes.data();
-    const bool escrit = desti.Oberta() &&
-                        desti.Escriure({reinterpret_cast<const std::uint8_t*>(dades.constData()),
-                                        static_cast<std::size_t>(dades.size())}) &&
-                        desti.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
-    if (escrit) return 0;
+    if (SubstituirFitxer(fitxer, std::string_view(dades.constData(), static_cast<std::size_t>(dades.size()))))
+        return 0;
     errors << kNomPrograma << ": " << fitxer << ": the chart cannot be written there\n";
     return 1;
 }
