@@ -118,16 +118,11 @@ SubstitucioFitxer::Resultat SubstitucioFitxer::Confirmar() {
     return Resultat::Correcte;
 }
 
-bool SubstituirFitxer(const std::filesystem::path& desti, std::span<const std::uint8_t> bytes,
-                      bool crearCarpetes) {
-    SubstitucioFitxer fitxer(desti, crearCarpetes);
-    return fitxer.Oberta() && fitxer.Escriure(bytes) &&
-           fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
-}
-
 bool SubstituirFitxer(const std::filesystem::path& desti, std::string_view bytes, bool crearCarpetes) {
-    return SubstituirFitxer(desti, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()},
-                            crearCarpetes);
+    SubstitucioFitxer fitxer(desti, crearCarpetes);
+    return fitxer.Oberta() &&
+           fitxer.Escriure({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) &&
+           fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
 }
 
 } // namespace tessora

@@ -60,8 +60,6 @@ private:
 };
 
 // Replaces `desti` with `bytes` as a whole or not at all (see above); true when it did.
-bool SubstituirFitxer(const std::filesystem::path& desti, std::span<const std::uint8_t> bytes,
-                      bool crearCarpetes = false);
 bool SubstituirFitxer(const std::filesystem::path& desti, std::string_view bytes, bool crearCarpetes = false);
 
 } // namespace tessora
