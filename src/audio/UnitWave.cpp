@@ -15,6 +15,7 @@
 #include "Numeric.h"
 #include "SubstitucioFitxer.h"
 
+#include <cerrno>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -68,12 +69,16 @@ bool TancarChunk(SortidaWav& sortida, const Chunk& chunk) {
 }
 
 std::int32_t EscriureFitxer(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
-                            std::span<const std::uint8_t> dades) {
+                            std::span<const std::uint8_t> dades, int& error) {
     SubstitucioFitxer fitxer(nomFitxer);
-    if (!fitxer.Oberta()) return kWavNoEsPotCrear;
-    SortidaWavSubstitucio sortida(fitxer);
-    const std::int32_t resultat = EscriureWav(sortida, codiFormat, dades);
-    return resultat != kWavCorrecte ? resultat : ConfirmarWav(fitxer);
+    std::int32_t resultat = kWavNoEsPotCrear;
+    if (fitxer.Oberta()) {
+        SortidaWavSubstitucio sortida(fitxer);
+        resultat = EscriureWav(sortida, codiFormat, dades);
+        if (resultat == kWavCorrecte) resultat = ConfirmarWav(fitxer);
+    }
+    error = resultat == kWavCorrecte ? 0 : fitxer.Error() != 0 ? fitxer.Error() : EFBIG;
+    return resultat;
 }
 
 } // namespace
@@ -158,13 +163,17 @@ std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span
 }
 
 std::int32_t EscriureWav(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
-                         std::span<const std::uint8_t> dades) {
+                         std::span<const std::uint8_t> dades, int* error) {
+    int errorSistema = 0;
+    std::int32_t resultat = kWavNoEsPotCrear;
     // Only building the names and seeding the temporary name can throw; no file exists by then.
     try {
-        return EscriureFitxer(nomFitxer, codiFormat, dades);
+        resultat = EscriureFitxer(nomFitxer, codiFormat, dades, errorSistema);
     } catch (const std::exception&) {
-        return kWavNoEsPotCrear;
+        errorSistema = ENOMEM;
     }
+    if (error != nullptr) *error = errorSistema;
+    return resultat;
 }
 
 } // namespace tessora

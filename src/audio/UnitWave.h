@@ -75,8 +75,9 @@ std::int32_t ConfirmarWav(SubstitucioFitxer& fitxer);
 std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span<const std::uint8_t> dades);
 
 // Creates or replaces `nomFitxer` as a whole (a link is written through); returns 0, or 1 when it cannot
-// be created or is a file the user may not write, or 2, 3, 4 as above.
+// be created or is a file the user may not write, or 2, 3, 4 as above. On a failure `error` (if given)
+// receives the system's error number of it (EFBIG for more samples than the format can count).
 std::int32_t EscriureWav(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,
-                         std::span<const std::uint8_t> dades);
+                         std::span<const std::uint8_t> dades, int* error = nullptr);
 
 } // namespace tessora

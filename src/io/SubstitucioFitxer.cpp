@@ -1,6 +1,7 @@
 #include "SubstitucioFitxer.h"
 
 #include <cerrno>
+#include <cstring>
 #include <exception>
 #include <fcntl.h>
 #include <optional>
@@ -56,37 +57,68 @@ SubstitucioFitxer::SubstitucioFitxer(const fs::path& desti, bool crearCarpetes) 
         Obrir(desti, crearCarpetes);
     } catch (const std::exception&) {
         fitxer_.Tancar(); // the destructor removes a temporary already made
+        Fallar(ENOMEM);
     }
+}
+
+bool SubstitucioFitxer::Fallar(int error) {
+    if (error_ == 0) error_ = error != 0 ? error : EIO;
+    return false;
 }
 
 void SubstitucioFitxer::Obrir(const fs::path& desti, bool crearCarpetes) {
     if (crearCarpetes && !desti.parent_path().empty()) {
         std::error_code error;
         fs::create_directories(desti.parent_path(), error);
-        if (error) return;
+        if (error) {
+            Fallar(error.value());
+            return;
+        }
     }
     const std::optional<fs::path> real = SeguirEnllacos(desti);
-    if (!real) return;
+    if (!real) {
+        Fallar(ELOOP);
+        return;
+    }
     nom_ = real->filename().string();
-    if (nom_.empty() || nom_ == "." || nom_ == "..") return;
+    if (nom_.empty() || nom_ == "." || nom_ == "..") {
+        Fallar(EISDIR);
+        return;
+    }
     const fs::path pare = real->parent_path();
     carpeta_ =
         tessora::Descriptor(::open(pare.empty() ? "." : pare.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!carpeta_.Obert()) return;
+    if (!carpeta_.Obert()) {
+        Fallar(errno);
+        return;
+    }
 
     struct stat anterior {};
     const bool existeix = ::fstatat(carpeta_.Fd(), nom_.c_str(), &anterior, AT_SYMLINK_NOFOLLOW) == 0;
-    if (!existeix && errno != ENOENT) return;
+    if (!existeix && errno != ENOENT) {
+        Fallar(errno);
+        return;
+    }
     if (existeix) {
-        if (!S_ISREG(anterior.st_mode)) return;
+        if (!S_ISREG(anterior.st_mode)) {
+            Fallar(S_ISDIR(anterior.st_mode) ? EISDIR : EEXIST);
+            return;
+        }
         // Opening it for writing, without emptying it, asks the system whether this user may change it.
         const tessora::Descriptor prova(
             ::openat(carpeta_.Fd(), nom_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
-        if (!prova.Obert()) return;
+        if (!prova.Obert()) {
+            Fallar(errno);
+            return;
+        }
     }
     fitxer_ = tessora::Descriptor(CrearTemporal(carpeta_.Fd(), nomTemporal_));
+    if (!fitxer_.Obert()) {
+        Fallar(errno);
+        return;
+    }
     // A replaced file keeps its permissions, as it would if it had been emptied and rewritten.
-    if (fitxer_.Obert() && existeix) ::fchmod(fitxer_.Fd(), anterior.st_mode & 07777);
+    if (existeix) ::fchmod(fitxer_.Fd(), anterior.st_mode & 07777);
 }
 
 SubstitucioFitxer::~SubstitucioFitxer() {
@@ -96,33 +128,48 @@ SubstitucioFitxer::~SubstitucioFitxer() {
 }
 
 bool SubstitucioFitxer::Escriure(std::span<const std::uint8_t> bytes) {
-    if (!fitxer_.Obert() || !EscriureTot(fitxer_.Fd(), bytes)) return false;
+    if (!fitxer_.Obert()) return false;
+    errno = 0;
+    if (!EscriureTot(fitxer_.Fd(), bytes)) return Fallar(errno != 0 ? errno : ENOSPC);
     posicio_ += bytes.size();
     return true;
 }
 
 bool SubstitucioFitxer::EscriureA(std::uint64_t posicio, std::span<const std::uint8_t> bytes) {
-    return fitxer_.Obert() && tessora::EscriureA(fitxer_.Fd(), posicio, bytes);
+    if (!fitxer_.Obert()) return false;
+    errno = 0;
+    return tessora::EscriureA(fitxer_.Fd(), posicio, bytes) || Fallar(errno != 0 ? errno : ENOSPC);
 }
 
 SubstitucioFitxer::Resultat SubstitucioFitxer::Confirmar() {
     if (!fitxer_.Obert()) return Resultat::NoEsPotCrear;
     const bool alDisc = ::fsync(fitxer_.Fd()) == 0;
+    if (!alDisc) Fallar(errno);
     // A failed close can mean lost writes.
-    if (!fitxer_.Tancar() || !alDisc) return Resultat::ErrorEscriptura;
-    if (::renameat(carpeta_.Fd(), nomTemporal_.c_str(), carpeta_.Fd(), nom_.c_str()) != 0)
+    if (!fitxer_.Tancar()) Fallar(errno);
+    if (error_ != 0) return Resultat::ErrorEscriptura;
+    if (::renameat(carpeta_.Fd(), nomTemporal_.c_str(), carpeta_.Fd(), nom_.c_str()) != 0) {
+        Fallar(errno);
         return Resultat::NoEsPotCrear;
+    }
     confirmat_ = true;
     // The new name is durable once the folder is; the file itself is complete either way.
     ::fsync(carpeta_.Fd());
     return Resultat::Correcte;
 }
 
-bool SubstituirFitxer(const std::filesystem::path& desti, std::string_view bytes, bool crearCarpetes) {
+bool SubstituirFitxer(const std::filesystem::path& desti, std::string_view bytes, bool crearCarpetes,
+                      int* error) {
     SubstitucioFitxer fitxer(desti, crearCarpetes);
-    return fitxer.Oberta() &&
-           fitxer.Escriure({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) &&
-           fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
+    const bool fet = fitxer.Oberta() &&
+                     fitxer.Escriure({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) &&
+                     fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte;
+    if (error != nullptr) *error = fet ? 0 : fitxer.Error();
+    return fet;
+}
+
+std::string DescripcioError(int error) {
+    return std::strerror(error);
 }
 
 } // namespace tessora

@@ -48,8 +48,15 @@ public:
     // Flushes the temporary to disk, closes it and gives it the target's name.
     Resultat Confirmar();
 
+    // The system's error number of the first step that failed (ENAMETOOLONG, EACCES, ENOSPC, ...); a
+    // target refused by our own rules reads as the system would name it (EISDIR for a folder, ELOOP for
+    // a loop of links, EEXIST for a device or pipe). 0 while nothing has failed.
+    int Error() const { return error_; }
+
 private:
     void Obrir(const std::filesystem::path& desti, bool crearCarpetes);
+    // Keeps `error` (or EIO for none) when it is the first failure; returns false, for the caller's return.
+    bool Fallar(int error);
 
     tessora::Descriptor carpeta_;
     tessora::Descriptor fitxer_;
@@ -57,9 +64,16 @@ private:
     std::string nomTemporal_;
     std::uint64_t posicio_ = 0;
     bool confirmat_ = false;
+    int error_ = 0;
 };
 
-// Replaces `desti` with `bytes` as a whole or not at all (see above); true when it did.
-bool SubstituirFitxer(const std::filesystem::path& desti, std::string_view bytes, bool crearCarpetes = false);
+// Replaces `desti` with `bytes` as a whole or not at all (see above); true when it did. When it did not,
+// `error` (if given) receives the system's error number of what failed.
+bool SubstituirFitxer(const std::filesystem::path& desti, std::string_view bytes, bool crearCarpetes = false,
+                      int* error = nullptr);
+
+// The system's own words for an error number ("Permission denied", "File name too long"), in the
+// language of the user's locale where the system has them.
+std::string DescripcioError(int error);
 
 } // namespace tessora

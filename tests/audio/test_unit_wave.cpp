@@ -80,8 +80,10 @@ TEST_P(EscriureWavFila, EscritByteAByteOElCodiDelPasQueFalla) {
     }
     proves::CarpetaTemporal carpeta;
     const auto fitxer = carpeta.Cami() / fila.Cami;
-    EXPECT_EQ(EscriureWav(fitxer, fila.Codi, Mostres(fila.N)), fila.Resultat);
+    int error = -1;
+    EXPECT_EQ(EscriureWav(fitxer, fila.Codi, Mostres(fila.N), &error), fila.Resultat);
     const bool escrit = fila.Resultat == kWavCorrecte;
+    EXPECT_EQ(error, escrit ? 0 : ENOENT); // the system's reason reaches the caller
     EXPECT_EQ(proves::LlegirBytes(fitxer), escrit ? FitxerEsperat(Mostres(fila.N), fila.Registre) : Bytes{});
     EXPECT_EQ(carpeta.Contingut().size(), escrit ? 1u : 0u);
 }

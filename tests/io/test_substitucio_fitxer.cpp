@@ -20,8 +20,13 @@ const Bytes kNou(1000, 0x5A);
 // What stands at the target's name "f" before the replacement.
 enum class Desti { Res, Fitxer, NomesLectura, Enllac, EnllacPenjant, BucleEnllacos, Carpeta, DiscPle };
 
-// The row's target, what the child reports (0 replaced, 1 refused, 2 a write failed), where the bytes
-// are read back afterwards (the old ones unless replaced) with their permissions, and the folder's names.
+// What the child reports: 0 replaced, 1 refused, 2 a write failed; with the system's error number.
+constexpr int Codi(int resultat, int error = 0) {
+    return resultat + 4 * error;
+}
+
+// The row's target, what the child reports (Codi), where the bytes are read back afterwards (the old
+// ones unless replaced) with their permissions, and the folder's names.
 struct Fila {
     const char* Nom;
     Desti Cas;
@@ -52,9 +57,9 @@ int Substituir(const fs::path& carpeta, const Fila& fila) {
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 100;
     }
     SubstitucioFitxer fitxer(carpeta / fila.Cami, fila.CrearCarpetes);
-    if (!fitxer.Oberta()) return 1;
-    if (!fitxer.Escriure(kNou)) return 2;
-    return fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte ? 0 : 3;
+    if (!fitxer.Oberta()) return Codi(1, fitxer.Error());
+    if (!fitxer.Escriure(kNou)) return Codi(2, fitxer.Error());
+    return fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte ? Codi(0, fitxer.Error()) : 3;
 }
 
 class SubstitucioFitxerDesti : public testing::TestWithParam<Fila> {};
@@ -68,7 +73,7 @@ TEST_P(SubstitucioFitxerDesti, SubstitueixORefusaSenseTocarRes) {
     const auto mirat = carpeta.Cami() / fila.Mirat;
     const bool teAntic = fila.Cas == Desti::Fitxer || fila.Cas == Desti::NomesLectura ||
                          fila.Cas == Desti::Enllac || fila.Cas == Desti::DiscPle;
-    EXPECT_EQ(proves::LlegirBytes(mirat), fila.Resultat == 0 ? kNou : teAntic ? kAntic : Bytes{});
+    EXPECT_EQ(proves::LlegirBytes(mirat), fila.Resultat == Codi(0) ? kNou : teAntic ? kAntic : Bytes{});
     const auto permisos = fila.Permisos == 0 ? 0 : static_cast<unsigned>(fs::status(mirat).permissions());
     EXPECT_EQ(permisos, fila.Permisos);
     EXPECT_EQ(carpeta.Contingut(), fila.Noms);
@@ -80,15 +85,15 @@ TEST_P(SubstitucioFitxerDesti, SubstitueixORefusaSenseTocarRes) {
 INSTANTIATE_TEST_SUITE_P(
     Destins, SubstitucioFitxerDesti,
     testing::Values(Fila{"Nou", Desti::Res, 0}, Fila{"ExistentMantePermisos", Desti::Fitxer, 0, "f", 0640},
-                    Fila{"NomesLecturaEsRefusa", Desti::NomesLectura, 1, "f", 0444},
+                    Fila{"NomesLecturaEsRefusa", Desti::NomesLectura, Codi(1, EACCES), "f", 0444},
                     Fila{"EnllacEscriuElSeuDesti", Desti::Enllac, 0, "real", 0, {"f", "real"}},
                     Fila{"EnllacPenjantCreaElDesti", Desti::EnllacPenjant, 0, "real", 0, {"f", "real"}},
-                    Fila{"BucleEsRefusa", Desti::BucleEnllacos, 1, "f", 0, {"f", "g"}},
-                    Fila{"CarpetaEsRefusa", Desti::Carpeta, 1, "f/x", 0},
-                    Fila{"CarpetaInexistentEsRefusa", Desti::Res, 1, "no/f", 0, {}, "no/f"},
+                    Fila{"BucleEsRefusa", Desti::BucleEnllacos, Codi(1, ELOOP), "f", 0, {"f", "g"}},
+                    Fila{"CarpetaEsRefusa", Desti::Carpeta, Codi(1, EISDIR), "f/x", 0},
+                    Fila{"CarpetaInexistentEsRefusa", Desti::Res, Codi(1, ENOENT), "no/f", 0, {}, "no/f"},
                     Fila{"CreaLesCarpetes", Desti::Res, 0, "no/f", 0, {"no"}, "no/f", true},
                     // The disk refuses the bytes part-way: the old file stays, the temporary goes.
-                    Fila{"DiscPleDeixaLAntic", Desti::DiscPle, 2}),
+                    Fila{"DiscPleDeixaLAntic", Desti::DiscPle, Codi(2, EFBIG)}),
     proves::PerNom{});
 
 } // namespace
