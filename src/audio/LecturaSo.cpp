@@ -382,9 +382,10 @@ std::size_t LectorSo::Llegir(std::span<std::uint8_t> desti) {
             if (e.PrimerPendent == e.Pendents.size()) {
                 e.Pendents.clear();
                 e.PrimerPendent = 0;
-                if (!e.Error.empty() || !e.Omplir()) {
-                    if (e.Pendents.empty()) break;
-                }
+                const bool mesAVenir = e.Error.empty() && e.Omplir();
+                if (!mesAVenir && e.Pendents.empty()) break;
+                // The converter gives nothing back while it fills its delay line: read on.
+                continue;
             }
             const std::size_t n = std::min(desti.size() - omplerts, e.Pendents.size() - e.PrimerPendent);
             std::memcpy(desti.data() + omplerts, e.Pendents.data() + e.PrimerPendent, n);

@@ -186,8 +186,9 @@ TEST(Cli, UnFitxerQueFallaAMeitatDeixaLesLiniesISurt2) {
     EXPECT_FALSE(std::filesystem::exists(desat));
 }
 
-// A 16-bit stereo copy of the demo at a common rate (or a low one, upsampled) recognises the same utterances
-// (the same blocks), with at least 70% of the continuous mode's vowels the same as on the original.
+// A 16-bit stereo copy of the demo at a common rate, a low one or a high one recognises the same
+// utterances (the same blocks), with at least 70% of the continuous mode's vowels the same as on the
+// original.
 class CopiaConvertida : public ::testing::TestWithParam<int> {};
 TEST_P(CopiaConvertida, ReconeixLesMateixesEmissions) {
     proves::CarpetaTemporal carpeta;
@@ -211,7 +212,7 @@ TEST_P(CopiaConvertida, ReconeixLesMateixesEmissions) {
     }
     EXPECT_GE(iguals * 10, ambVocal * 7) << iguals << " of " << ambVocal;
 }
-INSTANTIATE_TEST_SUITE_P(Frequencies, CopiaConvertida, ::testing::Values(8000, 22050, 44100, 48000));
+INSTANTIATE_TEST_SUITE_P(Frequencies, CopiaConvertida, ::testing::Values(8000, 22050, 44100, 48000, 96000));
 
 // No sound server: one line that says so (a server without inputs is told apart against a real server,
 // in the end-to-end test), and Qt's message handler is the caller's again afterwards.
