@@ -20,7 +20,6 @@ falla() { echo "$1"; cat "$tmp/err"; exit 1; }
 # Until the program's capture stream exists on the server.
 escoltant() { for _ in $(seq 100); do [ -n "$(pactl list short source-outputs)" ] && return; sleep 0.1; done; falla "it never listened"; }
 
-# A capture that cannot be created is refused before listening: one line, status 2, no lines.
 estat=0 && "$cli" --microfon --csv --desa-captura "$tmp/no/c.wav" >"$tmp/microfon.txt" 2>"$tmp/err" || estat=$?
 [ "$estat" = 2 ] && [ ! -s "$tmp/microfon.txt" ] && [ "$(grep -c "$tmp/no/c.wav: " "$tmp/err")" = 1 ] || falla "no folder:"
 
