@@ -1,5 +1,6 @@
 #include "ExecucioCli.h"
 
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     // A reader that goes away (tessora-cli f | head -1) ends the run through the failed write (EPIPE),
     // quietly, after the files asked for are saved; the signal would kill the program before that.
     std::signal(SIGPIPE, SIG_IGN);
+    // The system's reasons for a failure (a full disk, say) in the user's language.
+    std::setlocale(LC_MESSAGES, "");
     std::ios::sync_with_stdio(false);
     const int codi = tessora::ExecutarCli(argc, argv, std::cout, std::cerr);
     // Qt Multimedia closes its connection to the sound server from an exit handler while the client

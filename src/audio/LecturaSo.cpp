@@ -13,7 +13,8 @@
 //
 // A file whose header states more sound data than the file holds is refused as truncated when it is
 // opened: the formats whose length libsndfile takes from the file's size instead (WAV, RF64, AIFF, 8SVX,
-// Wave64, CAF, Sun AU, Creative Voice) are checked here against their own header. For every format,
+// Wave64, CAF, Sun AU, Creative Voice, NIST Sphere, MATLAB 4 and 5, AVR, FastTracker 2 XI, MIDI sample
+// dump, Akai MPC 2000, Psion WVE) are checked here against their own header. For every format,
 // fewer frames decoded than libsndfile announced, or a read that fails, ends the samples early with the
 // reason in Error(), which a caller that has already used the samples before it reports then.
 //
@@ -30,6 +31,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -133,21 +135,128 @@ bool ChunkDadesTallat(int fd, std::uint64_t midaFitxer, const Contenidor& k) {
     return false;
 }
 
-// True when a file's sound data states more bytes than the file holds. libsndfile shortens such data
-// to what is there, without an error, so a cut-off file would read as a shorter recording. The chunk
-// containers above are walked; Sun/NeXT files state the data's offset and size in their header;
-// Creative Voice files are a list of blocks, each with its length, ended by a block of type 0. A
-// file written as a stream, its length unknown, is not a truncation. Any other file, or one whose list
-// ends before the sound data, gets no verdict here.
-bool DadesTallades(int fd, std::uint64_t midaFitxer) {
-    std::array<std::uint8_t, 40> capcalera{};
-    if (midaFitxer < capcalera.size() || !LlegirA(fd, 0, capcalera)) return false;
+// a x b x c, or the largest value when that does not fit (more than any file holds).
+std::uint64_t Producte(std::uint64_t a, std::uint64_t b, std::uint64_t c = 1) {
+    std::uint64_t ab = 0;
+    std::uint64_t abc = 0;
+    return __builtin_mul_overflow(a, b, &ab) || __builtin_mul_overflow(ab, c, &abc) ? k64 : abc;
+}
+
+// The first bytes of a file, as far as a header looked at here goes (NIST Sphere's is the longest);
+// zeros past the end of a shorter file.
+constexpr std::size_t kMidaCapcalera = 1024;
+using Capcalera = std::array<std::uint8_t, kMidaCapcalera>;
+
+// Where a header says the sound data lies: its offset and its size in bytes.
+struct DadesDeclarades {
+    std::uint64_t Inici;
+    std::uint64_t Mida;
+};
+
+// NIST Sphere: a text header ("NIST_1A", its own length, then one "name -type value" field a line);
+// the data is sample_count frames of channel_count x sample_n_bytes bytes.
+std::optional<DadesDeclarades> DadesNist(const Capcalera& capcalera) {
+    const std::string_view h(reinterpret_cast<const char*>(capcalera.data()), capcalera.size());
+    const auto numero = [h](std::size_t posicio) -> std::optional<std::uint64_t> {
+        std::uint64_t valor = 0;
+        posicio = h.find_first_not_of(' ', posicio);
+        if (posicio == std::string_view::npos ||
+            std::from_chars(h.data() + posicio, h.data() + h.size(), valor).ec != std::errc())
+            return std::nullopt;
+        return valor;
+    };
+    // The value after the field's type ("-i" for an integer, "-s1" for a one-character string).
+    const auto camp = [&](std::string_view nom, std::uint64_t perDefecte) -> std::optional<std::uint64_t> {
+        const std::size_t posicio = h.find("\n" + std::string(nom) + " -");
+        if (posicio == std::string_view::npos) return perDefecte;
+        const std::size_t valor = h.find(' ', posicio + nom.size() + 2);
+        return valor == std::string_view::npos ? std::nullopt : numero(valor);
+    };
+    const auto inici = numero(8);
+    const auto frames = camp("sample_count", 0);
+    const auto canals = camp("channel_count", 1);
+    const auto bytes = camp("sample_n_bytes", 1); // A-law and u-law files may leave it out
+    if (!inici || !frames || *frames == 0 || !canals || !bytes) return std::nullopt;
+    return DadesDeclarades{*inici, Producte(*frames, *canals, *bytes)};
+}
+
+// MATLAB 4 (as libsndfile writes it): a one-by-one matrix of the rate, then the samples' matrix of
+// channels by frames. Each matrix header is five 32-bit fields: a type whose tens digit gives the
+// sample's size, rows, columns, an imaginary flag and the length of the name that follows it.
+std::optional<DadesDeclarades> DadesMat4(const Capcalera& capcalera, bool bigEndian) {
+    const auto camp = [&](std::size_t posicio) { return Enter(&capcalera[posicio], 4, bigEndian); };
+    constexpr std::uint64_t kMidaNomMaxima = 64;               // libsndfile reads no longer names
+    constexpr std::array<std::uint64_t, 4> kBytes{8, 4, 4, 2}; // double, float, 32-bit, 16-bit
+    if (camp(16) >= kMidaNomMaxima) return std::nullopt;
+    const std::size_t mostres = 20 + camp(16) + 8;
+    const std::uint64_t tipus = camp(mostres) % 100 / 10;
+    if (camp(mostres + 16) >= kMidaNomMaxima || tipus >= kBytes.size()) return std::nullopt;
+    return DadesDeclarades{mostres + 20 + camp(mostres + 16),
+                           Producte(camp(mostres + 4), camp(mostres + 8), kBytes[tipus])};
+}
+
+// MATLAB 5: a 128-byte text header, then data elements (a 32-bit type and size, the body padded to 8
+// bytes; a small element keeps its size in the type's upper half and its value in the size field): the
+// rate's array, then the samples' array, whose flags, dimensions and name come before the samples'
+// element. The arrays' own sizes are not to be trusted: libsndfile overstates them.
+std::optional<DadesDeclarades> DadesMat5(const Capcalera& capcalera, bool bigEndian) {
+    const auto camp = [&](std::uint64_t posicio) { return Enter(&capcalera[posicio], 4, bigEndian); };
+    std::uint64_t posicio = 128 + 8 + camp(132) + 8;
+    for (int element = 0; element < 3 && posicio + 8 <= capcalera.size(); ++element)
+        posicio += (camp(posicio) >> 16) != 0 ? 8 : 8 + (camp(posicio + 4) + 7) / 8 * 8;
+    if (posicio + 8 > capcalera.size()) return std::nullopt;
+    return DadesDeclarades{posicio + 8, camp(posicio + 4)};
+}
+
+// The sound data of the formats whose header states its size in a field of its own, recognised by the
+// marks libsndfile goes by; nothing for any other file, or a header that does not state it.
+std::optional<DadesDeclarades> DadesDeCapcalera(const Capcalera& capcalera) {
     const std::uint8_t* c = capcalera.data();
+    const auto le = [c](std::size_t posicio, std::size_t mida) { return Enter(c + posicio, mida, false); };
+    const auto be = [c](std::size_t posicio, std::size_t mida) { return Enter(c + posicio, mida, true); };
+    // Sun/NeXT: the data's offset and size (all ones: written as a stream, the size unknown).
     if (Es(c, ".snd") || Es(c, "dns.")) {
         const bool bigEndian = Es(c, ".snd");
         const std::uint64_t mida = Enter(c + 8, 4, bigEndian);
-        return mida != k32 && Enter(c + 4, 4, bigEndian) + mida > midaFitxer;
+        if (mida == k32) return std::nullopt;
+        return DadesDeclarades{Enter(c + 4, 4, bigEndian), mida};
     }
+    if (Es(c, "NIST_1A\n")) return DadesNist(capcalera);
+    if (le(0, 4) == 0 && le(4, 4) == 1 && le(8, 4) == 1) return DadesMat4(capcalera, false);
+    if (be(0, 4) == 1000 && be(4, 4) == 1 && be(8, 4) == 1) return DadesMat4(capcalera, true);
+    if (Es(c, "MATLAB 5") && (Es(c + 126, "IM") || Es(c + 126, "MI")))
+        return DadesMat5(capcalera, Es(c + 126, "MI"));
+    // Audio Visual Research: frames of the given bits, stereo when the low bit of "mono" is set.
+    if (Es(c, "2BIT")) return DadesDeclarades{128, Producte(be(26, 4), be(14, 2) / 8, (c[13] & 1) + 1)};
+    // Akai MPC 2000: frames of 16 bits, stereo when its flag is set.
+    if (c[0] == 1 && c[1] == 4) return DadesDeclarades{42, Producte(le(30, 4), 2, c[21] != 0 ? 2 : 1)};
+    // Psion: the bytes of A-law.
+    if (Es(c, "ALawSoundFile**")) return DadesDeclarades{32, be(18, 4)};
+    // FastTracker 2 instrument: 40 bytes for each of its samples, the first one's data size leading
+    // them (0 where the writer did not fill it in).
+    if (Es(c, "Extended Instrument:") && le(298, 4) != 0)
+        return DadesDeclarades{298 + 40 * le(296, 2), le(298, 4)};
+    // MIDI sample dump: a 21-byte header stating the number of samples, then packets of 127 bytes
+    // holding 120 bytes of samples at 7 bits a byte.
+    if (c[0] == 0xF0 && c[1] == 0x7E && c[2] < 0x80 && c[3] == 1 && c[6] != 0) {
+        const std::uint64_t perPaquet = 120 / ((c[6] + 6u) / 7);
+        const std::uint64_t mostres = c[10] | c[11] << 7 | c[12] << 14;
+        return DadesDeclarades{21, (mostres + perPaquet - 1) / perPaquet * 127};
+    }
+    return std::nullopt;
+}
+
+// True when a file's sound data states more bytes than the file holds. libsndfile shortens such data
+// to what is there, without an error (or, for a MIDI sample dump, makes the rest up), so a cut-off file
+// would read as a shorter recording. The chunk containers above are walked; Creative Voice files are a
+// list of blocks, each with its length, ended by a block of type 0; the other formats state the data's
+// size in their header. A file written as a stream, its length unknown, is not a truncation. Any other
+// file, or one whose list ends before the sound data, gets no verdict here.
+bool DadesTallades(int fd, std::uint64_t midaFitxer) {
+    Capcalera capcalera{};
+    if (!LlegirA(fd, 0, std::span(capcalera).first(std::min<std::uint64_t>(midaFitxer, capcalera.size()))))
+        return false;
+    const std::uint8_t* c = capcalera.data();
     if (Es(c, "Creative Voice File\x1A")) {
         std::uint64_t posicio = Enter(c + 20, 2, false);
         std::array<std::uint8_t, 4> bloc{};
@@ -159,7 +268,8 @@ bool DadesTallades(int fd, std::uint64_t midaFitxer) {
     }
     for (const Contenidor& k : kContenidors)
         if (Es(c, k.Marca) && Es(c + k.PosicioTipus, k.Tipus)) return ChunkDadesTallat(fd, midaFitxer, k);
-    return false;
+    const std::optional<DadesDeclarades> dades = DadesDeCapcalera(capcalera);
+    return dades && (dades->Inici > midaFitxer || dades->Mida > midaFitxer - dades->Inici);
 }
 
 // Rounds to the nearest integer, halves to even, by the current rounding mode (nearest): adding and
@@ -382,9 +492,10 @@ std::size_t LectorSo::Llegir(std::span<std::uint8_t> desti) {
             if (e.PrimerPendent == e.Pendents.size()) {
                 e.Pendents.clear();
                 e.PrimerPendent = 0;
-                if (!e.Error.empty() || !e.Omplir()) {
-                    if (e.Pendents.empty()) break;
-                }
+                const bool mesAVenir = e.Error.empty() && e.Omplir();
+                if (!mesAVenir && e.Pendents.empty()) break;
+                // The converter gives nothing back while it fills its delay line: read on.
+                continue;
             }
             const std::size_t n = std::min(desti.size() - omplerts, e.Pendents.size() - e.PrimerPendent);
             std::memcpy(desti.data() + omplerts, e.Pendents.data() + e.PrimerPendent, n);

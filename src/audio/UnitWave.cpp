@@ -15,6 +15,7 @@
 #include "Numeric.h"
 #include "SubstitucioFitxer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <exception>
@@ -25,9 +26,6 @@ namespace tessora {
 namespace {
 
 constexpr std::uint64_t kMidaChunkMaxima = std::numeric_limits<std::uint32_t>::max();
-// Bytes of the file after the RIFF size field, besides the samples and their pad byte.
-constexpr std::uint64_t kCapcaleresDinsRiff = 112;
-constexpr std::uint64_t kDadesMaximes = kMidaChunkMaxima - kCapcaleresDinsRiff - 1;
 
 void PosarLE16(std::uint8_t* desti, std::uint32_t valor) {
     desti[0] = static_cast<std::uint8_t>(valor & 0xFF);
@@ -155,11 +153,41 @@ std::int32_t EscriureWav(SortidaWav& sortida, std::int32_t codiFormat, std::span
 
     // More samples than the 32-bit RIFF size can count cannot make a valid file.
     Chunk mostres;
-    if (dades.size() > kDadesMaximes || !CrearChunk(sortida, "data", mostres) ||
+    if (dades.size() > kDadesMaximesWav || !CrearChunk(sortida, "data", mostres) ||
         (!dades.empty() && !sortida.Escriure(dades.data(), dades.size())) || !TancarChunk(sortida, mostres) ||
         !TancarChunk(sortida, riff))
         return kWavErrorDades;
     return kWavCorrecte;
+}
+
+GravacioWav::GravacioWav(const std::filesystem::path& nomFitxer, std::uint64_t dadesMaximes)
+    : fitxer_(nomFitxer), dadesMaximes_(std::min(dadesMaximes, kDadesMaximesWav)) {
+    if (!fitxer_.Oberta()) return;
+    SortidaWavSubstitucio sortida(fitxer_);
+    oberta_ = EscriureWav(sortida, 0, {}) == kWavCorrecte;
+    if (oberta_) iniciDades_ = fitxer_.Posicio() - 8;
+}
+
+bool GravacioWav::Afegir(std::span<const std::uint8_t> mostres) {
+    if (!oberta_ || acabada_) return false;
+    const std::uint64_t abans = fitxer_.Posicio();
+    if (MidaDades() + mostres.size() > dadesMaximes_) {
+        alLimit_ = true;
+    } else if (fitxer_.Escriure(mostres)) {
+        return true;
+    } else {
+        error_ = fitxer_.Error();
+        fitxer_.Truncar(abans);
+    }
+    acabada_ = true;
+    return false;
+}
+
+std::int32_t GravacioWav::Acabar() {
+    if (!oberta_) return kWavNoEsPotCrear;
+    SortidaWavSubstitucio sortida(fitxer_);
+    if (!TancarChunk(sortida, Chunk{iniciDades_}) || !TancarChunk(sortida, Chunk{0})) return kWavErrorDades;
+    return ConfirmarWav(fitxer_);
 }
 
 std::int32_t EscriureWav(const std::filesystem::path& nomFitxer, std::int32_t codiFormat,

@@ -126,6 +126,9 @@ Taula FerTaula() {
          "Muchas gracias por su colaboración en la mejora de este programa."},
         {CorreuSignatura, AmbAdrecaWeb("Tessora - Projecte Nivara 2003"),
          AmbAdrecaWeb("Tessora - Projecte Nivara 2003")},
+        {CapturaAturada, "La captura s'atura i desa el que s'ha escoltat fins aquí al fitxer ",
+         "La captura se detiene y guarda lo escuchado hasta aquí en el archivo "},
+        {LimitWav, "el límit de 4 GiB del format WAV", "el límite de 4 GiB del formato WAV"},
     }};
 }
 

@@ -115,6 +115,10 @@ enum class IdText {
     CorreuManual,
     CorreuGracies,
     CorreuSignatura,
+    // tessora-cli: a --desa-captura file that stops taking blocks part-way (followed by its name and
+    // the reason), and the WAV format's own limit as that reason.
+    CapturaAturada,
+    LimitWav,
     Nombre // not a text: how many there are
 };
 

@@ -141,6 +141,16 @@ bool SubstitucioFitxer::EscriureA(std::uint64_t posicio, std::span<const std::ui
     return tessora::EscriureA(fitxer_.Fd(), posicio, bytes) || Fallar(errno != 0 ? errno : ENOSPC);
 }
 
+bool SubstitucioFitxer::Truncar(std::uint64_t posicio) {
+    if (!fitxer_.Obert() || posicio > posicio_) return false;
+    const auto offset = static_cast<off_t>(posicio);
+    if (::ftruncate(fitxer_.Fd(), offset) != 0 || ::lseek(fitxer_.Fd(), offset, SEEK_SET) != offset)
+        return Fallar(errno);
+    posicio_ = posicio;
+    error_ = 0;
+    return true;
+}
+
 SubstitucioFitxer::Resultat SubstitucioFitxer::Confirmar() {
     if (!fitxer_.Obert()) return Resultat::NoEsPotCrear;
     const bool alDisc = ::fsync(fitxer_.Fd()) == 0;

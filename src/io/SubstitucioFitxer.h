@@ -44,6 +44,11 @@ public:
     bool EscriureA(std::uint64_t posicio, std::span<const std::uint8_t> bytes);
     // Bytes written by Escriure so far: the offset of the next one.
     std::uint64_t Posicio() const { return posicio_; }
+    // Cuts what was written back to its first `posicio` bytes (at most Posicio()), Escriure going on
+    // from there, and forgets a failure that came after them (a disk that filled, a file-size limit),
+    // so that Confirmar puts the part before it in place. A cut needs no room on disk. False when the
+    // system refuses it; then the first failure stays.
+    bool Truncar(std::uint64_t posicio);
 
     // Flushes the temporary to disk, closes it and gives it the target's name.
     Resultat Confirmar();

@@ -104,5 +104,19 @@ INSTANTIATE_TEST_SUITE_P(
                     FilaWav{"FallaElFarciment", 0, 5, kFormat0, kWavErrorDades, 125}),
     proves::PerNom{});
 
+// A recording that meets its limit in its fourth block keeps the three before, as the file EscriureWav
+// makes of them. (A full disk, which cuts the file back the same way, is tried on the CLI.)
+TEST(GravacioWav, AlLimitGuardaElsBlocsSencers) {
+    proves::CarpetaTemporal carpeta;
+    const Bytes mostres = Mostres(4 * 512);
+    GravacioWav gravacio(carpeta.Cami() / "c.wav", 3 * 512 + 100);
+    for (std::size_t n = 0; n < 4; ++n)
+        EXPECT_EQ(gravacio.Afegir(std::span(mostres).subspan(512 * n, 512)), n < 3);
+    EXPECT_TRUE(gravacio.AlLimit());
+    ASSERT_EQ(gravacio.Acabar(), kWavCorrecte);
+    EXPECT_EQ(proves::LlegirBytes(carpeta.Cami() / "c.wav"),
+              FitxerEsperat(Bytes(mostres.begin(), mostres.end() - 512), kFormat0));
+}
+
 } // namespace
 } // namespace tessora

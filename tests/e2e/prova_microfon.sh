@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# tessora-cli --microfon against private PulseAudio servers. A recording played into the sink is captured
-# byte for byte and a SIGHUP ends the run with the capture saved; the live lines are the file path's lines
-# on the same bytes. A server that offers no input is told apart from no server, and one that dies while
-# the program listens ends the run at once with status 3.
+# tessora-cli --microfon against private PulseAudio servers. A capture that cannot be created is refused
+# before listening. A recording played into the sink is captured byte for byte and a SIGHUP ends the run
+# with the capture saved; the live lines are the file path's lines on the same bytes. A server that
+# offers no input is told apart from no server, and one that dies while the program listens ends the run
+# at once with status 3.
 #
 #   prova_microfon.sh TESSORA_CLI RECORDING SERVIDOR_PULSE   (PULSE_SERVER points at the fixture's server)
 set -euo pipefail
@@ -18,6 +19,9 @@ trap acabar EXIT
 falla() { echo "$1"; cat "$tmp/err"; exit 1; }
 # Until the program's capture stream exists on the server.
 escoltant() { for _ in $(seq 100); do [ -n "$(pactl list short source-outputs)" ] && return; sleep 0.1; done; falla "it never listened"; }
+
+estat=0 && "$cli" --microfon --csv --desa-captura "$tmp/no/c.wav" >"$tmp/microfon.txt" 2>"$tmp/err" || estat=$?
+[ "$estat" = 2 ] && [ ! -s "$tmp/microfon.txt" ] && [ "$(grep -c "$tmp/no/c.wav: " "$tmp/err")" = 1 ] || falla "no folder:"
 
 "$cli" --microfon --desa-captura "$tmp/captura.wav" >"$tmp/microfon.txt" 2>"$tmp/err" &
 pid=$!

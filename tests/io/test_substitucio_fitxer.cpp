@@ -36,6 +36,7 @@ struct Fila {
     std::vector<std::string> Noms = {"f"};
     const char* Cami = "f";
     bool CrearCarpetes = false;
+    std::size_t Tall = 0; // written first; after a failure of the rest, cut back to it and put in place
     friend void PrintTo(const Fila& fila, std::ostream* sortida) { *sortida << fila.Nom; }
 };
 
@@ -58,7 +59,9 @@ int Substituir(const fs::path& carpeta, const Fila& fila) {
     }
     SubstitucioFitxer fitxer(carpeta / fila.Cami, fila.CrearCarpetes);
     if (!fitxer.Oberta()) return Codi(1, fitxer.Error());
-    if (!fitxer.Escriure(kNou)) return Codi(2, fitxer.Error());
+    const bool escrit = fitxer.Escriure(std::span(kNou).first(fila.Tall)) &&
+                        fitxer.Escriure(std::span(kNou).subspan(fila.Tall));
+    if (!escrit && !(fila.Tall > 0 && fitxer.Truncar(fila.Tall))) return Codi(2, fitxer.Error());
     return fitxer.Confirmar() == SubstitucioFitxer::Resultat::Correcte ? Codi(0, fitxer.Error()) : 3;
 }
 
@@ -73,7 +76,8 @@ TEST_P(SubstitucioFitxerDesti, SubstitueixORefusaSenseTocarRes) {
     const auto mirat = carpeta.Cami() / fila.Mirat;
     const bool teAntic = fila.Cas == Desti::Fitxer || fila.Cas == Desti::NomesLectura ||
                          fila.Cas == Desti::Enllac || fila.Cas == Desti::DiscPle;
-    EXPECT_EQ(proves::LlegirBytes(mirat), fila.Resultat == Codi(0) ? kNou : teAntic ? kAntic : Bytes{});
+    const Bytes nou(kNou.begin(), kNou.begin() + static_cast<long>(fila.Tall > 0 ? fila.Tall : kNou.size()));
+    EXPECT_EQ(proves::LlegirBytes(mirat), fila.Resultat == Codi(0) ? nou : teAntic ? kAntic : Bytes{});
     const auto permisos = fila.Permisos == 0 ? 0 : static_cast<unsigned>(fs::status(mirat).permissions());
     EXPECT_EQ(permisos, fila.Permisos);
     EXPECT_EQ(carpeta.Contingut(), fila.Noms);
@@ -93,7 +97,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Fila{"CarpetaInexistentEsRefusa", Desti::Res, Codi(1, ENOENT), "no/f", 0, {}, "no/f"},
                     Fila{"CreaLesCarpetes", Desti::Res, 0, "no/f", 0, {"no"}, "no/f", true},
                     // The disk refuses the bytes part-way: the old file stays, the temporary goes.
-                    Fila{"DiscPleDeixaLAntic", Desti::DiscPle, Codi(2, EFBIG)}),
+                    Fila{"DiscPleDeixaLAntic", Desti::DiscPle, Codi(2, EFBIG)},
+                    // ... unless what was written before the failure is kept.
+                    Fila{"DiscPleTallatEsDesa", Desti::DiscPle, 0, "f", 0, {"f"}, "f", false, 500}),
     proves::PerNom{});
 
 } // namespace

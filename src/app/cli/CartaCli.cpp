@@ -63,9 +63,11 @@ int DesarCarta(const std::string& fitxer, const CartaVocals& carta, const Opcion
     }
 
     const QByteArray& dades = bytes.data();
-    if (SubstituirFitxer(fitxer, std::string_view(dades.constData(), static_cast<std::size_t>(dades.size()))))
+    int error = 0;
+    if (SubstituirFitxer(fitxer, std::string_view(dades.constData(), static_cast<std::size_t>(dades.size())),
+                         false, &error))
         return 0;
-    errors << kNomPrograma << ": " << fitxer << ": the chart cannot be written there\n";
+    InformarFitxer(errors, opcions.Llengua, IdText::TextNoEsPotCrear, fitxer, DescripcioError(error));
     return 1;
 }
 

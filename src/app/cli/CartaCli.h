@@ -13,7 +13,7 @@ namespace tessora {
 std::string ComprovarNomCarta(const std::string& fitxer);
 
 // Draws the chart as the window does, on a 640 x 520 picture, and replaces `fitxer` with it whole.
-// Returns 0, or 1 after a line on `errors`.
+// Returns 0, or 1 after a line on `errors` (in the chart's language, with the system's reason).
 int DesarCarta(const std::string& fitxer, const CartaVocals& carta, const OpcionsDibuixCarta& opcions,
                std::ostream& errors);
 

@@ -15,7 +15,6 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
-#include <cstdio>
 #include <memory>
 #include <ostream>
 
@@ -52,12 +51,6 @@ private:
     QtMessageHandler anterior_;
 };
 
-std::string Segons(std::uint64_t blocs) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(blocs) * kMidaBloc / kFrequenciaMostreig);
-    return text;
-}
-
 } // namespace
 
 int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std::ostream& sortida,
@@ -83,6 +76,8 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
         return 0;
     }
 
+    std::unique_ptr<GravacioWav> desada;
+    if (!ObrirCaptura(o, desada, errors)) return 2;
     auto estat = std::make_unique<EstatAnalisi>();
     std::unique_ptr<BufferSo> buffer = CrearBufferSo(errors);
     if (!buffer) return 2;
@@ -91,7 +86,7 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
     unitat.InicialitzarEntradaDeSo(kMidaBloc);
     FinestraCli finestra;
     CapturaEntradaDeSo captura(unitat, NotificadorFinestra(&finestra));
-    SessioCli sessio(o, *estat, *buffer, captura, sortida);
+    SessioCli sessio(o, *estat, *buffer, captura, sortida, errors, std::move(desada));
 
     bool acabant = false;
     auto acabar = [&] {
@@ -134,7 +129,7 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
                                 std::to_string(unitat.BlocsPerduts()) + " lost";
     if (perduda)
         errors << kNomPrograma << ": the sound input was lost after "
-               << Segons(unitat.BlocsProcessats() + unitat.BlocsPerduts()) << " s (" << comptes << ")\n";
+               << SegonsDeSo(unitat.BlocsProcessats() + unitat.BlocsPerduts()) << " s (" << comptes << ")\n";
     else
         errors << kNomPrograma << ": " << comptes << '\n';
     errorSortida = sessio.ErrorSortida();

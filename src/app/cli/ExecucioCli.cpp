@@ -3,12 +3,13 @@
 #include "CartaCli.h"
 #include "CopiaBloc.h"
 #include "LecturaSo.h"
+#include "SenyalsTerminacio.h"
 #include "SessioCli.h"
 
 #include <CLI/CLI.hpp>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <ostream>
@@ -115,6 +116,10 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
 
     if (o.Microfon || o.Dispositius) return EscoltarMicrofon(argc, argv, o, sortida, errors, errorSortida);
 
+    // A signal ends the reading between two blocks, as if the file ended there; the files are saved.
+    const SenyalsTerminacio senyals({});
+    std::unique_ptr<GravacioWav> desada;
+    if (!ObrirCaptura(o, desada, errors)) return 2;
     std::string error;
     const std::unique_ptr<LectorSo> lector = LectorSo::Obrir(o.Fitxer, error);
     if (!lector) {
@@ -127,10 +132,11 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     if (!buffer) return 2;
     CapturaFitxer captura(*lector, *estat);
     // The lines go out in one stream, flushed at the end (and whenever the stream's buffer fills).
-    SessioCli sessio(o, *estat, *buffer, captura, sortida, /*buidarCadaLinia=*/false);
+    SessioCli sessio(o, *estat, *buffer, captura, sortida, errors, std::move(desada),
+                     /*buidarCadaLinia=*/false);
     sessio.Engegar();
     CartaVocals carta;
-    for (std::size_t bloc = 0; sessio.Escoltant() && captura.LlegirBloc(); ++bloc) {
+    for (std::size_t bloc = 0; sessio.Escoltant() && !senyals.Rebut() && captura.LlegirBloc(); ++bloc) {
         const EfecteBloc efecte = sessio.Bloc();
         if (efecte.Analisi)
             carta.Afegir(*efecte.Analisi, *estat, double(bloc) * kMidaBloc / kFrequenciaMostreig);
@@ -142,9 +148,12 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
         errors << kNomPrograma << ": " << o.Fitxer << ": " << lector->Error() << '\n';
         return 2;
     }
+    if (senyals.Rebut())
+        errors << kNomPrograma << ": interrupted after " << SegonsDeSo(sessio.BlocsEscoltats())
+               << " s of sound\n";
     const int codi = DesarFitxers(o, *buffer, sessio, errors);
     if (o.Carta.empty()) return codi;
-    const OpcionsDibuixCarta dibuix{o.VeuAguda, o.Llengua == "es" ? Idioma::Castella : Idioma::Catala};
+    const OpcionsDibuixCarta dibuix{o.VeuAguda, o.IdiomaTexts()};
     return std::max(codi, DesarCarta(o.Carta, carta, dibuix, errors));
 }
 

@@ -4,7 +4,6 @@
 #include "TextsIdioma.h"
 #include "UnitWave.h"
 
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,59 +20,13 @@ std::string Segons(std::size_t bloc) {
     return text;
 }
 
-void PosarLE32(std::uint8_t* desti, std::uint64_t valor) {
-    for (int i = 0; i < 4; ++i)
-        desti[i] = static_cast<std::uint8_t>(valor >> (8 * i));
-}
-
 } // namespace
 
-// The --desa-captura file written as the blocks come: the writer lays out an empty file (notice, format,
-// an empty "data" chunk), the blocks follow it, and at the end the sizes of "data" and "RIFF" are set,
-// as the writer does, before the file takes its name. Memory stays the same however long the listening.
-class CapturaDesada {
-public:
-    explicit CapturaDesada(const std::string& nom) : fitxer_(nom) {
-        if (!fitxer_.Oberta()) {
-            codi_ = kWavNoEsPotCrear;
-            return;
-        }
-        SortidaWavSubstitucio sortida(fitxer_);
-        codi_ = EscriureWav(sortida, 0, {});
-        iniciDades_ = fitxer_.Posicio() - 8;
-    }
-
-    void Afegir(std::span<const std::uint8_t> bloc) {
-        if (codi_ != kWavCorrecte) return;
-        if (fitxer_.Posicio() - iniciDades_ - 8 + bloc.size() > kDadesMaximes || !fitxer_.Escriure(bloc))
-            codi_ = kWavErrorDades;
-    }
-
-    std::int32_t Acabar() {
-        if (codi_ != kWavCorrecte) return codi_;
-        const std::uint64_t mida = fitxer_.Posicio() - iniciDades_ - 8;
-        const std::uint8_t zero = 0;
-        std::array<std::uint8_t, 4> camp{};
-        PosarLE32(camp.data(), mida);
-        if ((mida % 2 != 0 && !fitxer_.Escriure({&zero, 1})) || !fitxer_.EscriureA(iniciDades_ + 4, camp))
-            return kWavErrorDades;
-        PosarLE32(camp.data(), fitxer_.Posicio() - 8);
-        return fitxer_.EscriureA(4, camp) ? ConfirmarWav(fitxer_) : kWavErrorDades;
-    }
-
-private:
-    // What a 32-bit RIFF size can count, less the headers inside it and a pad byte.
-    static constexpr std::uint64_t kDadesMaximes = 0xFFFFFFFFull - 112 - 1;
-    SubstitucioFitxer fitxer_;
-    std::int32_t codi_ = kWavCorrecte;
-    std::uint64_t iniciDades_ = 0; // offset of the "data" chunk's id
-};
-
 SessioCli::SessioCli(const OpcionsCli& o, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
-                     std::ostream& sortida, bool buidarCadaLinia)
+                     std::ostream& sortida, std::ostream& errors, std::unique_ptr<GravacioWav> desada,
+                     bool buidarCadaLinia)
     : opcions_(o), estat_(estat), bucle_(estat, buffer, captura), sortida_(sortida),
-      buidarCadaLinia_(buidarCadaLinia) {
-    if (!o.DesaCaptura.empty()) captura_ = std::make_unique<CapturaDesada>(o.DesaCaptura);
+      buidarCadaLinia_(buidarCadaLinia), errors_(errors), desada_(std::move(desada)) {
     controls_.ReconeixementContinu = o.Continu;
     controls_.TextLletra = o.Lletra;
     controls_.Analisi.VeuAguda = o.VeuAguda;
@@ -82,15 +35,30 @@ SessioCli::SessioCli(const OpcionsCli& o, EstatAnalisi& estat, BufferSo& buffer,
     controls_.Analisi.TextFrequenciaMinima = o.FrequenciaMinima;
     controls_.Analisi.Preemfasis = !o.SensePreemfasi && !o.Oida;
     controls_.Analisi.EscalaAdaptadaOida = o.Oida;
-    if (o.Csv) sortida_ << "block,time,vowel,pitch,F1,MigLPC,S2F,AF1,Y\n" << std::flush;
+}
+
+std::int32_t SessioCli::Engegar() {
+    const std::int32_t codi = bucle_.SpeedButtonEngegarPararClick();
+    if (codi != 0 || !opcions_.Csv) return codi;
+    sortida_ << "block,time,vowel,pitch,F1,MigLPC,S2F,AF1,Y\n" << std::flush;
     if (!sortida_) errorSortida_ = errno != 0 ? errno : EIO;
+    return codi;
 }
 
 EfecteBloc SessioCli::Bloc() {
     EfecteBloc efecte = bucle_.RebreBlocDeSo(controls_);
     if (!efecte.Escoltat) return efecte;
+    if (desada_ && !desada_->Afegir({estat_.MostresCrues.data(), static_cast<std::size_t>(kMidaBloc)})) {
+        const Idioma idioma = opcions_.IdiomaTexts();
+        InformarFitxer(errors_, idioma, IdText::CapturaAturada, opcions_.DesaCaptura,
+                       desada_->AlLimit() ? Text(idioma, IdText::LimitWav)
+                                          : DescripcioError(desada_->Error()));
+        desadaTallada_ = true;
+        Parar();
+        efecte.Analisi.reset();
+        return efecte;
+    }
     const std::size_t bloc = blocs_++;
-    if (captura_) captura_->Afegir({estat_.MostresCrues.data(), static_cast<std::size_t>(kMidaBloc)});
     if (!efecte.Analisi) return efecte;
 
     const ResultatReconeixement& r = *efecte.Analisi;
@@ -112,15 +80,35 @@ EfecteBloc SessioCli::Bloc() {
 
 SessioCli::~SessioCli() = default;
 
-std::int32_t SessioCli::AcabarCaptura() {
-    if (!captura_) return kWavCorrecte;
-    const std::int32_t codi = captura_->Acabar();
-    captura_.reset();
-    return codi;
+bool SessioCli::AcabarCaptura() {
+    if (!desada_) return true;
+    const bool posada = desada_->Acabar() == kWavCorrecte;
+    if (!posada)
+        InformarFitxer(errors_, opcions_.IdiomaTexts(), IdText::TextNoEsPotCrear, opcions_.DesaCaptura,
+                       DescripcioError(desada_->Error()));
+    desada_.reset();
+    return posada && !desadaTallada_;
 }
 
-void SessioCli::Abandonar() {
-    captura_.reset();
+void InformarFitxer(std::ostream& errors, Idioma idioma, IdText id, const std::string& fitxer,
+                    std::string_view motiu) {
+    errors << kNomPrograma << ": " << Text(idioma, id) << fitxer << ": " << motiu << '\n';
+}
+
+bool ObrirCaptura(const OpcionsCli& o, std::unique_ptr<GravacioWav>& desada, std::ostream& errors) {
+    if (o.DesaCaptura.empty()) return true;
+    desada = std::make_unique<GravacioWav>(o.DesaCaptura);
+    if (desada->Oberta()) return true;
+    InformarFitxer(errors, o.IdiomaTexts(), IdText::TextNoEsPotCrear, o.DesaCaptura,
+                   DescripcioError(desada->Error()));
+    desada.reset();
+    return false;
+}
+
+std::string SegonsDeSo(std::uint64_t blocs) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", static_cast<double>(blocs) * kMidaBloc / kFrequenciaMostreig);
+    return text;
 }
 
 int ComprovarSortida(std::ostream& sortida, std::ostream& errors, int codi, int error) {
@@ -138,15 +126,13 @@ std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors) {
 }
 
 int DesarFitxers(const OpcionsCli& o, const BufferSo& buffer, SessioCli& sessio, std::ostream& errors) {
-    auto informar = [&](const std::string& fitxer, std::int32_t codi) {
-        if (codi != kWavCorrecte)
-            errors << kNomPrograma << ": " << fitxer << ": " << MissatgeEscriureWav(codi) << '\n';
-        return codi == kWavCorrecte;
-    };
     bool correcte = true;
-    if (!o.Desa.empty()) correcte = informar(o.Desa, EscriureWav(o.Desa, 0, buffer.Ranura(0))) && correcte;
-    if (!o.DesaCaptura.empty()) correcte = informar(o.DesaCaptura, sessio.AcabarCaptura()) && correcte;
-    return correcte ? 0 : 1;
+    int error = 0;
+    if (!o.Desa.empty() && EscriureWav(o.Desa, 0, buffer.Ranura(0), &error) != kWavCorrecte) {
+        InformarFitxer(errors, o.IdiomaTexts(), IdText::TextNoEsPotCrear, o.Desa, DescripcioError(error));
+        correcte = false;
+    }
+    return sessio.AcabarCaptura() && correcte ? 0 : 1;
 }
 
 } // namespace tessora

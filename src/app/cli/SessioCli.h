@@ -3,12 +3,15 @@
 
 #include "BucleEscolta.h"
 #include "BufferSo.h"
+#include "TextsIdioma.h"
+#include "UnitWave.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessora {
@@ -31,34 +34,41 @@ struct OpcionsCli {
     double Durada = 0.0; // seconds; 0: until interrupted
     std::string Dispositiu;
     bool Dispositius = false;
-};
 
-class CapturaDesada;
+    Idioma IdiomaTexts() const { return Llengua == "es" ? Idioma::Castella : Idioma::Catala; }
+};
 
 class SessioCli {
 public:
     // With `buidarCadaLinia` every line is flushed as it is written (listening live); without, the lines
-    // stay in the stream's buffer until it fills or the caller flushes it (reading a file).
+    // stay in the stream's buffer until it fills or the caller flushes it (reading a file). `desada`:
+    // the --desa-captura file, already open (see ObrirCaptura); messages about it go to `errors`.
     SessioCli(const OpcionsCli& opcions, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
-              std::ostream& sortida, bool buidarCadaLinia = true);
+              std::ostream& sortida, std::ostream& errors, std::unique_ptr<GravacioWav> desada,
+              bool buidarCadaLinia = true);
     ~SessioCli();
 
-    // Listening on, as the start button does; the capture's result code.
-    std::int32_t Engegar() { return bucle_.SpeedButtonEngegarPararClick(); }
+    // Listening on, as the start button does; the capture's result code. With --csv the table's header
+    // goes out once listening has started.
+    std::int32_t Engegar();
     void Parar() {
         if (bucle_.Engegat()) bucle_.SpeedButtonEngegarPararClick();
     }
     // One capture notification: the loop runs and each analysis becomes a line. A line that cannot be
-    // written stops listening (see ErrorSortida). With --desa-captura the block goes to that file's
-    // temporary straight away.
+    // written stops listening (see ErrorSortida). With --desa-captura the block goes to that file
+    // straight away; a block the file cannot take (a full disk, the format's limit) stops listening
+    // before it, as the end of a file would: it is not counted and makes no line, so the file's lines
+    // are the run's, and standard error says why at once.
     EfecteBloc Bloc();
 
     bool Escoltant() const { return bucle_.Engegat(); }
     std::size_t BlocsEscoltats() const { return blocs_; }
-    // Puts the --desa-captura file in place (see EscriureWav for the codes); 0 when none was asked for.
-    std::int32_t AcabarCaptura();
+    // Puts the --desa-captura file in place, shorter when it stopped taking blocks. True when there is
+    // none or it holds every block heard; else false, after a line on standard error when it could not
+    // be put in place.
+    bool AcabarCaptura();
     // Gives the --desa-captura file up: a file already there stays as it was.
-    void Abandonar();
+    void Abandonar() { desada_.reset(); }
     // The system's error number of the first write to standard output that failed; 0 while none has.
     int ErrorSortida() const { return errorSortida_; }
 
@@ -71,9 +81,23 @@ private:
     std::string liniaDades_; // caption of LabelDades1: empty until a first complete analysis
     bool buidarCadaLinia_;
     std::size_t blocs_ = 0;
-    std::unique_ptr<CapturaDesada> captura_;
+    std::ostream& errors_;
+    std::unique_ptr<GravacioWav> desada_;
+    bool desadaTallada_ = false;
     int errorSortida_ = 0;
 };
+
+// One line on `errors` about a file the run writes, in the language of the texts: the text `id`, the
+// file's name and the reason (the system's words for an error number, or a text of the table).
+void InformarFitxer(std::ostream& errors, Idioma idioma, IdText id, const std::string& fitxer,
+                    std::string_view motiu);
+
+// Creates the --desa-captura file, if one is asked for, before listening starts. False, after a line
+// on `errors`, when it cannot be created: the run then ends with status 2.
+bool ObrirCaptura(const OpcionsCli& opcions, std::unique_ptr<GravacioWav>& desada, std::ostream& errors);
+
+// Seconds of sound in `blocs` blocks, to a tenth.
+std::string SegonsDeSo(std::uint64_t blocs);
 
 // Flushes standard output and tells whether every write reached it; the error number of the failure
 // (`error` when it is already known) is reported on `errors`, except a reader that went away (EPIPE),
@@ -84,8 +108,8 @@ int ComprovarSortida(std::ostream& sortida, std::ostream& errors, int codi, int 
 // The sound block; nullptr, after saying so on `errors`, when the memory cannot be had.
 std::unique_ptr<BufferSo> CrearBufferSo(std::ostream& errors);
 
-// Writes the --desa file and puts the --desa-captura file in place; returns 0, or 1 after printing the
-// writer's message.
+// Writes the --desa file and puts the --desa-captura file in place; returns 0, or 1 when either could
+// not be written whole (the reason on `errors`).
 int DesarFitxers(const OpcionsCli& opcions, const BufferSo& buffer, SessioCli& sessio, std::ostream& errors);
 
 // --microfon and --dispositius: listening to the real input device until the duration ends, a signal,

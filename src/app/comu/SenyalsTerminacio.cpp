@@ -1,5 +1,7 @@
 #include "SenyalsTerminacio.h"
 
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <iterator>
 #include <unistd.h>
@@ -9,16 +11,22 @@ namespace tessora {
 namespace {
 
 int gTubSenyals[2] = {-1, -1};
+volatile std::sig_atomic_t gRebut = 0;
 
 extern "C" void EnRebreSenyal(int) {
+    gRebut = 1;
+    if (gTubSenyals[1] < 0) return;
+    const int error = errno; // the code it interrupted may be about to read it
     const char c = 1;
     [[maybe_unused]] const auto escrits = ::write(gTubSenyals[1], &c, 1);
+    errno = error;
 }
 
 } // namespace
 
 SenyalsTerminacio::SenyalsTerminacio(std::function<void()> accio) {
-    if (::pipe2(gTubSenyals, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    gRebut = 0;
+    if (accio && ::pipe2(gTubSenyals, O_CLOEXEC | O_NONBLOCK) != 0) return;
     struct sigaction senyal {};
     senyal.sa_handler = EnRebreSenyal;
     sigemptyset(&senyal.sa_mask);
@@ -26,6 +34,7 @@ SenyalsTerminacio::SenyalsTerminacio(std::function<void()> accio) {
     for (std::size_t i = 0; i < std::size(kSenyals); ++i)
         ::sigaction(kSenyals[i], &senyal, &anteriors_[i]);
     actiu_ = true;
+    if (!accio) return;
     avis_ = std::make_unique<QSocketNotifier>(gTubSenyals[0], QSocketNotifier::Read);
     QObject::connect(avis_.get(), &QSocketNotifier::activated, [accio = std::move(accio)] {
         char c;
@@ -40,9 +49,14 @@ SenyalsTerminacio::~SenyalsTerminacio() {
     avis_.reset();
     for (std::size_t i = 0; i < std::size(kSenyals); ++i)
         ::sigaction(kSenyals[i], &anteriors_[i], nullptr);
+    if (gTubSenyals[1] < 0) return;
     ::close(gTubSenyals[0]);
     ::close(gTubSenyals[1]);
     gTubSenyals[0] = gTubSenyals[1] = -1;
+}
+
+bool SenyalsTerminacio::Rebut() const {
+    return gRebut != 0;
 }
 
 } // namespace tessora

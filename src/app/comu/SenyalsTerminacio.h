@@ -1,7 +1,7 @@
 // SIGINT, SIGTERM and SIGHUP (the terminal closed, the session ended) as an ordinary event: while an
 // object of this class lives, any of them runs `accio` from the event loop (never from the signal
-// handler), so the program can stop its capture and save what it must, as a normal close does. One
-// object at a time.
+// handler), so the program can stop its capture and save what it must, as a normal close does. A loop
+// without events passes no `accio` and asks Rebut() at its own pace instead. One object at a time.
 #pragma once
 
 #include <QObject>
@@ -17,6 +17,9 @@ namespace tessora {
 class SenyalsTerminacio {
 public:
     explicit SenyalsTerminacio(std::function<void()> accio);
+
+    // Whether one of the signals came since this object was made.
+    bool Rebut() const;
     ~SenyalsTerminacio();
     SenyalsTerminacio(const SenyalsTerminacio&) = delete;
     SenyalsTerminacio& operator=(const SenyalsTerminacio&) = delete;
