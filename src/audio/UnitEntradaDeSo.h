@@ -37,8 +37,8 @@ public:
     // user-interface thread and never from inside this call. Returns 0, or a nonzero code when the
     // source cannot be opened (then nothing is delivered).
     virtual std::int32_t Obrir(std::int32_t frequencia, Receptor receptor) = 0;
-    // A buffer of `mida` bytes has been queued: a source that plays as fast as it is consumed may now
-    // deliver that much more.
+    // A buffer of `mida` bytes has been queued: a source that must lose nothing (a recording) delivers
+    // no more than the buffers it has been told of.
     virtual void BufferAfegit(std::size_t mida) { (void)mida; }
     // Stops delivering and closes; nothing is delivered after it returns.
     virtual void Tancar() = 0;

@@ -126,6 +126,8 @@ Taula FerTaula() {
          "Muchas gracias por su colaboración en la mejora de este programa."},
         {CorreuSignatura, AmbAdrecaWeb("Tessora - Projecte Nivara 2003"),
          AmbAdrecaWeb("Tessora - Projecte Nivara 2003")},
+        {BlocsPerduts,
+         "Blocs de so perduts per sobrecàrrega: ", "Bloques de sonido perdidos por sobrecarga: "},
     }};
 }
 

@@ -115,6 +115,8 @@ enum class IdText {
     CorreuManual,
     CorreuGracies,
     CorreuSignatura,
+    // The main window's notice of blocks the live input lost (followed by their count).
+    BlocsPerduts,
     Nombre // not a text: how many there are
 };
 

@@ -8,7 +8,6 @@
 #include "DispositiuGuionat.h"
 #include "FontFitxer.h"
 #include "MostresEnMemoria.h"
-#include "NomFitxer.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
@@ -19,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace tessora {
 
@@ -197,11 +197,6 @@ private slots:
         QCOMPARE(F().LabelVocalReconeguda->palette().color(QPalette::WindowText), QColor(Qt::red));
     }
 
-    void NomDelFitxer() { // ".wav" goes on unless a dot lies in the last four characters
-        QCOMPARE(NomAmbExtensioWav(QStringLiteral("/tmp/veu.au")), QStringLiteral("/tmp/veu.au"));
-        QCOMPARE(NomAmbExtensioWav(QStringLiteral("/tmp/veu.wave")), QStringLiteral("/tmp/veu.wave.wav"));
-    }
-
     void DesarAturaIEscriuLaDarreraEmissio() {
         Arrencar();
         for (int i = 0; i < 3; ++i)
@@ -283,6 +278,21 @@ private slots:
         Arrencar();
         QCOMPARE(dialegs.Errors, QStringList{Q(Idioma::Catala, IdText::TitolErrorEntrada) + "|" +
                                              Q(Idioma::Catala, IdText::ErrorObrirEntrada)});
+    }
+
+    // Blocks the ring had no room for are counted below the letter, in the interface language, on a line
+    // that is there only once some were lost and leaves the letter its room.
+    void ElsBlocsPerdutsEsCompten() {
+        Arrencar();
+        const QSize client = F().Client->size();
+        Bloc(kSilenci);
+        QVERIFY(F().findChild<QStatusBar*>() == nullptr);
+        Bloc(std::vector<std::uint8_t>(512 * 3, 127)); // three blocks before the window took one
+        const QLabel* avis = F().statusBar()->findChild<QLabel*>();
+        QTRY_VERIFY(avis->isVisible() && avis->sizeHint().width() <= avis->width()); // the longer, Spanish
+        QCOMPARE(F().Client->size(), client);
+        F().MenuCatalaClick();
+        QCOMPARE(avis->text(), Q(Idioma::Catala, IdText::BlocsPerduts) + QStringLiteral("1"));
     }
 
     void TancarMentreEscoltaAturaLaCaptura() {

@@ -1,7 +1,12 @@
 // A recording played into the capture ring as if it came from the input device: at the real block rate
-// (512 bytes every 46.4 ms at 11025 Hz), or as fast as the ring takes it (one block for every buffer
-// queued). The recording is read a block at a time as it plays, so memory stays the same whatever its
-// length. Only whole blocks are played; the end is reported once the last one has gone out.
+// (512 bytes every 46.4 ms at 11025 Hz), or as fast as the ring takes it. Either way a block goes out
+// only into a buffer the ring has queued, so no block is ever dropped: where a device would lose what
+// a late window has not taken (a busy machine, a stopped process), the recording waits, then catches up
+// no faster than the ring frees its buffers until it is back on the clock. The window thus hears every
+// block in order, as tessora-cli reads them, whatever the load.
+//
+// The recording is read a block at a time as it plays, so memory stays the same whatever its length.
+// Only whole blocks are played; the end is reported once the last one has gone out.
 #pragma once
 
 #include "LecturaSo.h"
@@ -35,7 +40,7 @@ public:
     std::size_t BlocsLliurats() const { return seguent_; }
 
 private:
-    void Lliurar(std::size_t blocs);
+    void Lliurar();
 
     std::unique_ptr<FontMostres> so_;
     Ritme ritme_;
@@ -48,7 +53,7 @@ private:
     bool final_ = false; // no whole block left
     bool finalAvisat_ = false;
     std::size_t seguent_ = 0;     // next block to deliver
-    std::size_t demanats_ = 0;    // blocks the ring has room for (fast rhythm)
+    std::size_t demanats_ = 0;    // buffers the ring has queued and no block has filled yet
     std::size_t lliuratsAra_ = 0; // blocks delivered since this opening (real-time rhythm)
     QElapsedTimer rellotge_;
     QTimer temporitzador_;
