@@ -128,6 +128,7 @@ Taula FerTaula() {
          AmbAdrecaWeb("Tessora - Projecte Nivara 2003")},
         {BlocsPerduts,
          "Blocs de so perduts per sobrecàrrega: ", "Bloques de sonido perdidos por sobrecarga: "},
+        {LecturaInterrompuda, "No es pot llegir més el fitxer ", "No se puede leer más el archivo "},
     }};
 }
 

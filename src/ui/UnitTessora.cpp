@@ -344,7 +344,11 @@ void TFormPrincipal::RebreBlocDeSo() {
     if (efecte.EntradaPerduda) { // listening has stopped; a new start tries the device again
         MostrarBoto();
         const EsperaPersona espera(*this);
-        dialegs_.Error(this, Q(kTitolAplicacio), T(IdText::EntradaPerduda));
+        const std::optional<LecturaInterrompuda> lectura = dispositiu_.Interrupcio();
+        dialegs_.Error(this, Q(kTitolAplicacio),
+                       lectura
+                           ? T(IdText::LecturaInterrompuda) + Q(lectura->Fitxer) + "\n\n" + Q(lectura->Motiu)
+                           : T(IdText::EntradaPerduda));
         return;
     }
     if (!efecte.Escoltat) return;

@@ -29,6 +29,7 @@ struct Font : ::testing::TestWithParam<FontFitxer::Ritme>, QObject {
         for (std::size_t i = 0; i < so.size(); ++i)
             so[i] = static_cast<std::uint8_t>(i * 13 + i / 512);
         font = std::make_unique<FontFitxer>(std::make_unique<proves::MostresEnMemoria>(so), ritme);
+        font->Identificar("so", [] { return std::string(); }); // it ends as it should
         unitat = std::make_unique<UnitEntradaDeSo>(*estat, *font);
         unitat->InicialitzarEntradaDeSo(512);
         rellotge.start();
@@ -52,8 +53,9 @@ TEST_P(Font, CadaBlocSencerEnOrdreSensePerdreNiUnEncaraQueLaFinestraVagiTard) {
     for (QDeadlineTimer limit(20000); font->BlocsLliurats() < 40 && !limit.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
     QCoreApplication::sendPostedEvents(this, TipusEventBlocSo());
-    EXPECT_EQ(std::tuple(rebut.size(), font->BlocsLliurats(), unitat->BlocsPerduts()),
-              std::tuple(std::size_t{40 * 512}, std::size_t{40}, std::uint64_t{0}));
+    EXPECT_EQ(
+        std::tuple(rebut.size(), font->BlocsLliurats(), unitat->BlocsPerduts(), unitat->DispositiuObert()),
+        std::tuple(std::size_t{40 * 512}, std::size_t{40}, std::uint64_t{0}, true));
     EXPECT_TRUE(std::equal(rebut.begin(), rebut.end(), so.begin()));
 }
 

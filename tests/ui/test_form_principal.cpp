@@ -60,6 +60,7 @@ class ProvaFormPrincipal : public QObject {
     std::filesystem::path ini;
     DispositiuGuionat dispositiu;
     proves::DialegsDeProva dialegs;
+    std::unique_ptr<FontFitxer> font; // a recording to listen to instead, when a test sets one
     std::unique_ptr<AplicacioTessora> app;
 
     void Arrencar(const std::string& liniaOrdres = "") {
@@ -293,6 +294,22 @@ private slots:
         QCOMPARE(F().Client->size(), client);
         F().MenuCatalaClick();
         QCOMPARE(avis->text(), Q(Idioma::Catala, IdText::BlocsPerduts) + QStringLiteral("1"));
+    }
+
+    // A recording that stops reading part-way stops listening and says why once its block is heard, and
+    // again at a new start.
+    void UnaGravacioTalladaHoDiu() {
+        font = std::make_unique<FontFitxer>(std::make_unique<proves::MostresEnMemoria>(kSilenci),
+                                            FontFitxer::Ritme::TanRapidComEsPugui);
+        font->Identificar("/a/x.flac", [] { return std::string("truncated"); });
+        app = std::make_unique<AplicacioTessora>(*font, dialegs, ini, "");
+        QVERIFY(app->Arrencar(0));
+        const QString error =
+            "Tessora|" + Q(Idioma::Castella, IdText::LecturaInterrompuda) + "/a/x.flac\n\ntruncated";
+        QTRY_COMPARE(dialegs.Errors, QStringList{error});
+        QCOMPARE(F().SpeedButtonEngegarParar->text(), "E");
+        F().SpeedButtonEngegarPararClick();
+        QTRY_COMPARE(dialegs.Errors, QStringList(2, error));
     }
 
     void TancarMentreEscoltaAturaLaCaptura() {

@@ -59,11 +59,16 @@ void FontFitxer::Lliurar() {
         receptor_(bloc_); // copied into the ring
         final_ = so_->Llegir(bloc_) < bloc_.size();
     }
-    if (final_ && !finalAvisat_) {
-        finalAvisat_ = true;
-        temporitzador_.stop();
-        if (alFinal_) alFinal_();
+    if (final_ && obert_) Acabar();
+}
+
+void FontFitxer::Acabar() {
+    temporitzador_.stop();
+    if (!interrupcio_ && motiuFinal_) {
+        std::string motiu = motiuFinal_();
+        if (!motiu.empty()) interrupcio_ = LecturaInterrompuda{fitxer_, std::move(motiu)};
     }
+    if (interrupcio_) Fallar();
 }
 
 void FontFitxer::Tancar() {
