@@ -50,11 +50,9 @@ int main(int argc, char** argv) {
         }
         const LectorSo& llegit = *lector;
         auto font = std::make_unique<FontFitxer>(std::move(lector), FontFitxer::Ritme::TempsReal);
-        // The recording is read as it plays: one that stops reading part-way says why.
-        font->AlFinal([&llegit, &arguments] {
-            if (!llegit.Error().empty())
-                std::cerr << "tessora: " << arguments.Entrada << ": " << llegit.Error() << std::endl;
-        });
+        // The recording is read as it plays: one that stops reading part-way stops listening, and the
+        // window says why.
+        font->Identificar(arguments.Entrada, [&llegit] { return llegit.Error(); });
         dispositiu = std::move(font);
     } else {
         dispositiu = std::make_unique<DispositiuQt>(arguments.Dispositiu);

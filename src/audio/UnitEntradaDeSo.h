@@ -7,8 +7,9 @@
 // analysing, the device fills the other buffer. Bytes that arrive while both buffers are filled and still
 // waiting to be handled have nowhere to go: they are dropped and counted in 512-byte blocks.
 //
-// A device that stops delivering for good (the sound server went away) says so; the window hears of it
-// through one more notification, after the blocks already filled, and the unit then closes the device.
+// A device that stops delivering for good (the sound server went away, a recording stopped reading) says so;
+// the window hears of it through one more notification, after the blocks already filled, and the unit then
+// closes the device.
 //
 // Devices deliver their bytes and the notifications reach the window on the user-interface thread; the
 // unit has no thread of its own and takes no locks.
@@ -19,7 +20,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tessora {
@@ -27,6 +30,12 @@ namespace tessora {
 // Shown when the device cannot be opened (message box text and caption).
 inline constexpr std::string_view kTextErrorObrirEntrada = "NO puc obrir els dispositiu d'entrada";
 inline constexpr std::string_view kTitolErrorObrirEntrada = "Valor màxim detectat en el micròfon";
+
+// A recording that stopped reading part-way: its file, as given, and its reader's reason (English).
+struct LecturaInterrompuda {
+    std::string Fitxer;
+    std::string Motiu;
+};
 
 // A source of 8-bit unsigned mono bytes: the real input device, a recording, or a script.
 class DispositiuEntrada {
@@ -37,11 +46,14 @@ public:
     // user-interface thread and never from inside this call. Returns 0, or a nonzero code when the
     // source cannot be opened (then nothing is delivered).
     virtual std::int32_t Obrir(std::int32_t frequencia, Receptor receptor) = 0;
-    // A buffer of `mida` bytes has been queued: a source that plays as fast as it is consumed may now
-    // deliver that much more.
+    // A buffer of `mida` bytes has been queued: a source that must lose nothing (a recording) delivers
+    // no more than the buffers it has been told of.
     virtual void BufferAfegit(std::size_t mida) { (void)mida; }
     // Stops delivering and closes; nothing is delivered after it returns.
     virtual void Tancar() = 0;
+    // Once the input is lost: the recording that stopped reading, when that was the cause; nullopt for a
+    // device that went away.
+    virtual std::optional<LecturaInterrompuda> Interrupcio() const { return std::nullopt; }
 
     // Set by the unit before it opens the device: what to call when the device stops delivering for good.
     void AvisarFallada(std::function<void()> avis) { fallada_ = std::move(avis); }

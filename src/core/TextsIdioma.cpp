@@ -129,6 +129,9 @@ Taula FerTaula() {
         {CapturaAturada, "La captura s'atura i desa el que s'ha escoltat fins aquí al fitxer ",
          "La captura se detiene y guarda lo escuchado hasta aquí en el archivo "},
         {LimitWav, "el límit de 4 GiB del format WAV", "el límite de 4 GiB del formato WAV"},
+        {BlocsPerduts,
+         "Blocs de so perduts per sobrecàrrega: ", "Bloques de sonido perdidos por sobrecarga: "},
+        {LecturaInterrompuda, "No es pot llegir més el fitxer ", "No se puede leer más el archivo "},
     }};
 }
 

@@ -119,6 +119,11 @@ enum class IdText {
     // the reason), and the WAV format's own limit as that reason.
     CapturaAturada,
     LimitWav,
+    // The capture's troubles: the main window's notice of blocks the live input lost (followed by their
+    // count), and the message of a recording that stopped reading part-way (followed by its file; the
+    // reader's reason goes below).
+    BlocsPerduts,
+    LecturaInterrompuda,
     Nombre // not a text: how many there are
 };
 

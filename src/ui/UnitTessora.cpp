@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QPainter>
+#include <QStatusBar>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
@@ -339,10 +340,15 @@ void TFormPrincipal::RebreBlocDeSo() {
     controls.ExperimentEsperant = FormExperimentacio != nullptr && FormExperimentacio->EsperaEmissio();
 
     const EfecteBloc efecte = bucle_->RebreBlocDeSo(controls);
+    if (unitat_.BlocsPerduts() != perdutsMostrats_) MostrarBlocsPerduts();
     if (efecte.EntradaPerduda) { // listening has stopped; a new start tries the device again
         MostrarBoto();
         const EsperaPersona espera(*this);
-        dialegs_.Error(this, Q(kTitolAplicacio), T(IdText::EntradaPerduda));
+        const std::optional<LecturaInterrompuda> lectura = dispositiu_.Interrupcio();
+        dialegs_.Error(this, Q(kTitolAplicacio),
+                       lectura
+                           ? T(IdText::LecturaInterrompuda) + Q(lectura->Fitxer) + "\n\n" + Q(lectura->Motiu)
+                           : T(IdText::EntradaPerduda));
         return;
     }
     if (!efecte.Escoltat) return;
@@ -374,6 +380,19 @@ void TFormPrincipal::RebreBlocDeSo() {
     if (efecte.AturadaAutomatica) MostrarBoto();
 }
 
+void TFormPrincipal::MostrarBlocsPerduts() {
+    perdutsMostrats_ = unitat_.BlocsPerduts();
+    if (perdutsMostrats_ == 0) return;
+    if (avisPerduts_ == nullptr) {
+        // Only now does the window grow a line, below the letter: the person should know that the
+        // letters and the experiment's sounds may have gaps, without a message to dismiss.
+        avisPerduts_ = new QLabel;
+        statusBar()->setSizeGripEnabled(false);
+        statusBar()->addWidget(avisPerduts_, 1);
+    }
+    avisPerduts_->setText(T(IdText::BlocsPerduts) + QString::number(perdutsMostrats_));
+}
+
 void TFormPrincipal::ReanalitzarBloc() {
     if (!bucle_ || FormFFT == nullptr) return;
     const ResultatReconeixement r = CalcularReconeixement(
@@ -391,6 +410,7 @@ void TFormPrincipal::CanviarIdioma(bool castella) {
     MenuCatala->setChecked(!castella);
     MenuCastellano->setChecked(castella);
     AplicarTexts(IdiomaActual());
+    MostrarBlocsPerduts();
     ReemplacarParlant();
     Distribuir();
 }

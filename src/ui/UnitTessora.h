@@ -158,6 +158,8 @@ private:
     void MostrarBoto();
     void MostrarResultat(const ResultatReconeixement& r);
     void ReanalitzarBloc();
+    // The count of blocks the input lost, on a line below the letter that exists only once some were.
+    void MostrarBlocsPerduts();
 
     DispositiuEntrada& dispositiu_;
     Dialegs& dialegs_;
@@ -174,6 +176,8 @@ private:
     bool tancamentPendent_ = false;
     std::optional<qint64> mesclador_; // the volume control this window started
     std::unique_ptr<QTranslator> traduccioQt_;
+    QLabel* avisPerduts_ = nullptr; // in the status bar, once blocks were lost
+    std::uint64_t perdutsMostrats_ = 0;
 
     TFormFFT* FormFFT = nullptr;
     TAboutBox* AboutBox = nullptr;

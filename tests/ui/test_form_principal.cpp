@@ -8,7 +8,6 @@
 #include "DispositiuGuionat.h"
 #include "FontFitxer.h"
 #include "MostresEnMemoria.h"
-#include "NomFitxer.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
@@ -19,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace tessora {
 
@@ -60,6 +60,7 @@ class ProvaFormPrincipal : public QObject {
     std::filesystem::path ini;
     DispositiuGuionat dispositiu;
     proves::DialegsDeProva dialegs;
+    std::unique_ptr<FontFitxer> font; // a recording to listen to instead, when a test sets one
     std::unique_ptr<AplicacioTessora> app;
 
     void Arrencar(const std::string& liniaOrdres = "") {
@@ -197,11 +198,6 @@ private slots:
         QCOMPARE(F().LabelVocalReconeguda->palette().color(QPalette::WindowText), QColor(Qt::red));
     }
 
-    void NomDelFitxer() { // ".wav" goes on unless a dot lies in the last four characters
-        QCOMPARE(NomAmbExtensioWav(QStringLiteral("/tmp/veu.au")), QStringLiteral("/tmp/veu.au"));
-        QCOMPARE(NomAmbExtensioWav(QStringLiteral("/tmp/veu.wave")), QStringLiteral("/tmp/veu.wave.wav"));
-    }
-
     void DesarAturaIEscriuLaDarreraEmissio() {
         Arrencar();
         for (int i = 0; i < 3; ++i)
@@ -283,6 +279,37 @@ private slots:
         Arrencar();
         QCOMPARE(dialegs.Errors, QStringList{Q(Idioma::Catala, IdText::TitolErrorEntrada) + "|" +
                                              Q(Idioma::Catala, IdText::ErrorObrirEntrada)});
+    }
+
+    // Blocks the ring had no room for are counted below the letter, in the interface language, on a line
+    // that is there only once some were lost and leaves the letter its room.
+    void ElsBlocsPerdutsEsCompten() {
+        Arrencar();
+        const QSize client = F().Client->size();
+        Bloc(kSilenci);
+        QVERIFY(F().findChild<QStatusBar*>() == nullptr);
+        Bloc(std::vector<std::uint8_t>(512 * 3, 127)); // three blocks before the window took one
+        const QLabel* avis = F().statusBar()->findChild<QLabel*>();
+        QTRY_VERIFY(avis->isVisible() && avis->sizeHint().width() <= avis->width()); // the longer, Spanish
+        QCOMPARE(F().Client->size(), client);
+        F().MenuCatalaClick();
+        QCOMPARE(avis->text(), Q(Idioma::Catala, IdText::BlocsPerduts) + QStringLiteral("1"));
+    }
+
+    // A recording that stops reading part-way stops listening and says why once its block is heard, and
+    // again at a new start.
+    void UnaGravacioTalladaHoDiu() {
+        font = std::make_unique<FontFitxer>(std::make_unique<proves::MostresEnMemoria>(kSilenci),
+                                            FontFitxer::Ritme::TanRapidComEsPugui);
+        font->Identificar("/a/x.flac", [] { return std::string("truncated"); });
+        app = std::make_unique<AplicacioTessora>(*font, dialegs, ini, "");
+        QVERIFY(app->Arrencar(0));
+        const QString error =
+            "Tessora|" + Q(Idioma::Castella, IdText::LecturaInterrompuda) + "/a/x.flac\n\ntruncated";
+        QTRY_COMPARE(dialegs.Errors, QStringList{error});
+        QCOMPARE(F().SpeedButtonEngegarParar->text(), "E");
+        F().SpeedButtonEngegarPararClick();
+        QTRY_COMPARE(dialegs.Errors, QStringList(2, error));
     }
 
     void TancarMentreEscoltaAturaLaCaptura() {

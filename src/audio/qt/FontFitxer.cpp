@@ -10,24 +10,7 @@ FontFitxer::FontFitxer(std::unique_ptr<FontMostres> so, Ritme ritme, std::int32_
     // One block is always read ahead, so the end is known as soon as the last one has gone out.
     final_ = so_->Llegir(bloc_) < bloc_.size();
     temporitzador_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&temporitzador_, &QTimer::timeout, [this] {
-        if (!obert_) return;
-        if (ritme_ == Ritme::TanRapidComEsPugui) {
-            temporitzador_.stop();
-            const std::size_t blocs = demanats_;
-            demanats_ = 0;
-            Lliurar(blocs);
-            return;
-        }
-        // Blocks due by now, counted from the opening, so the rate does not drift with the timer.
-        const auto degut = static_cast<std::size_t>(rellotge_.nsecsElapsed() * frequencia_ /
-                                                    (static_cast<qint64>(midaBloc_) * 1000000000LL));
-        if (degut > lliuratsAra_) {
-            const std::size_t blocs = degut - lliuratsAra_;
-            lliuratsAra_ = degut;
-            Lliurar(blocs);
-        }
-    });
+    QObject::connect(&temporitzador_, &QTimer::timeout, [this] { Lliurar(); });
 }
 
 FontFitxer::~FontFitxer() {
@@ -50,26 +33,42 @@ std::int32_t FontFitxer::Obrir(std::int32_t frequencia, Receptor receptor) {
 }
 
 void FontFitxer::BufferAfegit(std::size_t mida) {
-    if (!obert_ || ritme_ != Ritme::TanRapidComEsPugui) return;
+    if (!obert_) return;
     demanats_ += mida / static_cast<std::size_t>(midaBloc_);
-    // Delivered from the event loop, never from inside the ring's own call.
-    if (!temporitzador_.isActive()) {
+    // As fast as it is taken: delivered from the event loop, never from inside the ring's own call.
+    if (ritme_ == Ritme::TanRapidComEsPugui && !temporitzador_.isActive()) {
         temporitzador_.setSingleShot(true);
         temporitzador_.start(0);
     }
 }
 
-void FontFitxer::Lliurar(std::size_t blocs) {
-    for (std::size_t i = 0; i < blocs && obert_ && !final_; ++i) {
+void FontFitxer::Lliurar() {
+    if (!obert_) return;
+    std::size_t blocs = demanats_;
+    if (ritme_ == Ritme::TempsReal) {
+        // Blocks due by now, counted from the opening, so the rate does not drift with the timer; those
+        // a late window had no room for are still due at the next turn.
+        const auto degut = static_cast<std::size_t>(rellotge_.nsecsElapsed() * frequencia_ /
+                                                    (static_cast<qint64>(midaBloc_) * 1000000000LL));
+        blocs = std::min(blocs, degut - std::min(degut, lliuratsAra_));
+    }
+    for (; blocs > 0 && obert_ && !final_; --blocs) {
         ++seguent_;
+        ++lliuratsAra_;
+        --demanats_;
         receptor_(bloc_); // copied into the ring
         final_ = so_->Llegir(bloc_) < bloc_.size();
     }
-    if (final_ && !finalAvisat_) {
-        finalAvisat_ = true;
-        temporitzador_.stop();
-        if (alFinal_) alFinal_();
+    if (final_ && obert_) Acabar();
+}
+
+void FontFitxer::Acabar() {
+    temporitzador_.stop();
+    if (!interrupcio_ && motiuFinal_) {
+        std::string motiu = motiuFinal_();
+        if (!motiu.empty()) interrupcio_ = LecturaInterrompuda{fitxer_, std::move(motiu)};
     }
+    if (interrupcio_) Fallar();
 }
 
 void FontFitxer::Tancar() {
