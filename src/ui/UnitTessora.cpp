@@ -57,9 +57,6 @@ QColor ColorQt(ColorNivell color) {
     return QColor(c.R, c.G, c.B);
 }
 
-// Every text the big letter can show, in either vowel set.
-constexpr const char* kLletres[] = {"A", "AE", "È", "É", "E", "I", "O", "U"};
-
 // `text` without the access keys that items before it already use ('&' before a taken letter is
 // dropped, so a later '&' becomes the key); the key it keeps is added to `usades`.
 QString SenseTeclesUsades(const QString& text, QString& usades) {
@@ -93,25 +90,6 @@ QString TeclaAcces(const QString& text) {
 }
 
 } // namespace
-
-QPointF EtiquetaLletra::Origen(const QString& text) const {
-    // Centred across; down, on one baseline for every letter, so a letter keeps its line while the
-    // accents of "È" and "É" still fit.
-    const QFontMetricsF mides(font());
-    QRectF totes = mides.tightBoundingRect(text);
-    for (const char* lletra : kLletres)
-        totes |= mides.tightBoundingRect(QString::fromUtf8(lletra));
-    const QRectF tinta = mides.tightBoundingRect(text);
-    return {(width() - tinta.width()) / 2 - tinta.left(), (height() - totes.height()) / 2 - totes.top()};
-}
-
-void EtiquetaLletra::paintEvent(QPaintEvent*) {
-    if (text().isEmpty()) return;
-    QPainter p(this);
-    p.setFont(font());
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(Origen(text()), text());
-}
 
 void BotoRapid::paintEvent(QPaintEvent* event) {
     QToolButton::paintEvent(event);
@@ -444,10 +422,7 @@ void TFormPrincipal::Distribuir() {
     Panel1->setGeometry(0, 0, std::max(Client->width(), kAmpladaClient), alcadaPanell);
 
     // The big letter: room for the ink of every vowel, with a small margin.
-    const QFontMetricsF lletres(LabelVocalReconeguda->font());
-    QSizeF tinta;
-    for (const char* lletra : kLletres)
-        tinta = tinta.expandedTo(lletres.tightBoundingRect(QString::fromUtf8(lletra)).size());
+    const QSizeF tinta = EtiquetaLletra::Tinta(LabelVocalReconeguda->font());
     const int amplada = std::max({kAmpladaClient, xGuardar + 23 + 8, menuBar()->sizeHint().width(),
                                   static_cast<int>(std::ceil(tinta.width())) + 8});
     const int alcada =

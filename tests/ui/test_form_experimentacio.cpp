@@ -7,6 +7,7 @@
 #include "Cp1252.h"
 #include "DialegsDeProva.h"
 #include "DispositiuGuionat.h"
+#include "TintaBlava.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitTessora.h"
 #include "VocalSintetica.h"
@@ -153,6 +154,16 @@ private slots:
         QCOMPARE(dialegs.Errors.size(), errors); // and no name message, no mail request
         QVERIFY(dialegs.Informacions.isEmpty() && !app->FormEmail->isVisible());
         QVERIFY(!std::filesystem::exists("/no/such/folder/x.wav"));
+    }
+
+    void LaIndicacioMostraTotaLaTinta() { // accents included, in a window at least as large as designed
+        TFormDiguesParaula indicacio;
+        for (const char* vocal : {"È", "É", "AE"}) {
+            indicacio.Indicar(QString::fromUtf8(vocal));
+            const QImage imatge = indicacio.grab().toImage();
+            QVERIFY2(proves::TintaSenseVores(proves::TintaBlava(imatge), imatge.size()), vocal);
+        }
+        QVERIFY(indicacio.width() >= 213 && indicacio.height() >= 100);
     }
 
     void TancarElProgramaDuranLExportacioLAcaba() {

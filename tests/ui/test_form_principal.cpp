@@ -9,6 +9,7 @@
 #include "FontFitxer.h"
 #include "MostresEnMemoria.h"
 #include "NomFitxer.h"
+#include "TintaBlava.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
@@ -35,16 +36,6 @@ const std::vector<std::uint8_t> kSilenci(512, 127);
 
 QString Q(Idioma idioma, IdText id) {
     return QString::fromStdString(Text(idioma, id));
-}
-
-// The first and the last row of `imatge` where blue ink lies; (-1, -1) when there is none.
-std::pair<int, int> FilesBlaves(const QImage& imatge) {
-    std::pair<int, int> files{-1, -1};
-    for (int y = 0; y < imatge.height(); ++y)
-        for (int x = 0; x < imatge.width(); ++x)
-            if (const QRgb p = imatge.pixel(x, y); qAlpha(p) > 128 && qBlue(p) > 160 && qRed(p) < 96)
-                files = {files.first < 0 ? y : files.first, y};
-    return files;
 }
 
 // Types `nom` in a file dialog and presses its button (selectFile() leaves a focused name box as it is).
@@ -166,11 +157,11 @@ private slots:
         // The big letter lies whole below the panel: the ink of "È" touches no edge, its accent above "E".
         QVERIFY(F().LabelVocalReconeguda->y() >= F().Panel1->height());
         F().LabelVocalReconeguda->setText(QStringLiteral("E"));
-        const auto e = FilesBlaves(F().LabelVocalReconeguda->grab().toImage());
+        const QRect e = proves::TintaBlava(F().LabelVocalReconeguda->grab().toImage());
         F().LabelVocalReconeguda->setText(QStringLiteral("È"));
-        const auto accent = FilesBlaves(F().LabelVocalReconeguda->grab().toImage());
-        QVERIFY(accent.first > 0 && accent.first < e.first - 10);
-        QVERIFY(accent.second < F().LabelVocalReconeguda->height() - 1);
+        const QRect accent = proves::TintaBlava(F().LabelVocalReconeguda->grab().toImage());
+        QVERIFY(proves::TintaSenseVores(accent, F().LabelVocalReconeguda->size()));
+        QVERIFY(accent.top() < e.top() - 10);
     }
 
     void ElBotoDeDesarMostraElFocus() {
