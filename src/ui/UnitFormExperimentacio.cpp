@@ -197,7 +197,9 @@ void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
 }
 
 void TFormExperimentacio::MenuExperimentacioExperimentarClick() {
-    if (experiment_) Aplicar(experiment_->Experimentar());
+    if (experiment_)
+        Aplicar(experiment_->Experimentar(
+            [this] { return principal_.Escolta && principal_.Escolta(AccioEscolta::Engegar); }));
 }
 
 void TFormExperimentacio::MenuExperimentacioPararClick() {

@@ -241,10 +241,13 @@ void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExp
     FormDiguesParaula = diguesParaula;
     if (FormFFT != nullptr) FormFFT->EnllacarAnalisi(*estat_, [this] { ReanalitzarBloc(); });
     if (FormExperimentacio != nullptr && BufferSo_) {
-        // The experiment turns listening on and off through the same toggle as the button.
+        // The experiment turns listening on and off through the same toggle as the button. A start that
+        // failed is toggled back, so that the run stays Ready with listening off.
         const auto escolta = [this](AccioEscolta accio) {
-            if ((accio == AccioEscolta::Engegar) == (bucle_->CaptionBoto() == "E"))
-                SpeedButtonEngegarPararClick();
+            if ((accio == AccioEscolta::Engegar) != (bucle_->CaptionBoto() == "E")) return true;
+            if (SpeedButtonEngegarPararClick() == 0) return true;
+            SpeedButtonEngegarPararClick();
+            return false;
         };
         const auto capcalera = [this] {
             CapcaleraResultats c;
@@ -284,12 +287,13 @@ void TFormPrincipal::MostrarBoto() {
     SpeedButtonEngegarParar->setChecked(bucle_->BotoPremut());
 }
 
-void TFormPrincipal::SpeedButtonEngegarPararClick() {
-    if (!bucle_) return;
+std::int32_t TFormPrincipal::SpeedButtonEngegarPararClick() {
+    if (!bucle_) return -1;
     const EsperaPersona espera(*this);
     const std::int32_t codi = bucle_->SpeedButtonEngegarPararClick();
     MostrarBoto();
     if (codi != 0) dialegs_.Error(this, T(IdText::TitolErrorEntrada), T(IdText::ErrorObrirEntrada));
+    return codi;
 }
 
 bool TFormPrincipal::event(QEvent* event) {

@@ -105,7 +105,9 @@ public:
     int PosicioParlant() const;
 
 public slots:
-    void SpeedButtonEngegarPararClick();
+    // The start/stop toggle. Returns 0, or the device's error code of a start that failed (the person
+    // has been told; the button shows "P" all the same, and the next toggle goes back to "E").
+    std::int32_t SpeedButtonEngegarPararClick();
     void RebreBlocDeSo();
     void MenuCatalaClick();
     void MenuCastellanoClick();

@@ -53,7 +53,7 @@ private slots:
         const auto buffer = BufferSo::Crear();
         Experiment x(*buffer, font);
         x.PrepararTaules(Idioma::Castella, false);
-        x.Experimentar();
+        x.Experimentar([] { return true; });
         x.EscriureBlocActual({"", "", "", "", "", 750.0f, 1300.0f});
         x.ProcessarBlocExperiment("A"), x.AcabarPausa();
         x.EscriureBlocActual({"", "", "", "", "", 300.0f, 2300.0f});

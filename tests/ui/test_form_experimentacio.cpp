@@ -134,6 +134,19 @@ private slots:
                      qPrintable(QString::number(p.F2)));
     }
 
+    void SenseDispositiuNoHiHaProva() {
+        dispositiu.CodiObrir = 3; // no input device: the start-up says so once
+        Arrencar({0});
+        proves::QuanSObriUnModal([&](QWidget*) {
+            E().MenuExperimentacioExperimentar->trigger(); // and Experimentar once more, then stays Ready
+            QVERIFY(!P().isVisible() && !Escolta() && !E().MenuExperimentacioParar->isEnabled());
+            QVERIFY(E().MenuExperimentacioExperimentar->isEnabled() && E().Dades()->NombreProves() == 0);
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+        QCOMPARE(dialegs.Errors.size(), 2);
+    }
+
     void TancarDuranUnaProvaLAturaPrimer_data() {
         QTest::addColumn<QString>("nom"); // answered in the save dialog; empty: cancelled
         QTest::addColumn<int>("errors");
