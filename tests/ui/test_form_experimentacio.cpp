@@ -169,6 +169,18 @@ private slots:
         QVERIFY(!std::filesystem::exists("/no/such/folder/x.wav"));
     }
 
+    void LaFinestraCapALaPantalla() { // as designed where that fits, else within the screen
+        Arrencar({0});
+        proves::QuanSObriUnModal([&](QWidget*) {
+            const QRect pantalla = E().screen()->availableGeometry(), marc = E().frameGeometry();
+            const QRect dissenyat(QPoint(212, 385), QSize(696, 480) + marc.size() - E().size());
+            QVERIFY(pantalla.contains(marc));
+            if (pantalla.contains(dissenyat)) QCOMPARE(marc, dissenyat);
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+    }
+
     void LaIndicacioMostraTotaLaTinta() { // accents included, in a window at least as large as designed
         TFormDiguesParaula indicacio;
         for (const char* vocal : {"È", "É", "AE"}) {
