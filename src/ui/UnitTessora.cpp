@@ -4,6 +4,7 @@
 #include "EventBlocSo.h"
 #include "Fabricant.h"
 #include "LiniaOrdres.h"
+#include "LlocFinestra.h"
 #include "NomFitxer.h"
 #include "TextsIdioma.h"
 #include "UnitFormCarta.h"
@@ -204,6 +205,7 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     connect(MenuGrafics, &QAction::triggered, this, &TFormPrincipal::MenuGraficsClick);
     connect(MenuParlant, &QAction::triggered, this, &TFormPrincipal::MenuParlantClick);
     connect(MenuCarta, &QAction::triggered, this, &TFormPrincipal::MenuCartaClick);
+    connect(CheckBoxVeuAguda, &QCheckBox::toggled, FormCarta, &TFormCarta::FixarVeuAguda);
 
     // The texts as designed: Catalan, the language submenu still without its access key.
     MenuGrafics->setVisible(ModeExperimentador(LiniaOrdres_));
@@ -493,6 +495,7 @@ void TFormPrincipal::MenuGraficsClick() {
 }
 
 void TFormPrincipal::MenuCartaClick() {
+    if (!FormCarta->isVisible()) PosarAlCostat(*FormCarta, *this);
     FormCarta->show();
     FormCarta->raise();
 }

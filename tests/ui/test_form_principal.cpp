@@ -10,6 +10,7 @@
 #include "MostresEnMemoria.h"
 #include "NomFitxer.h"
 #include "TintaBlava.h"
+#include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
@@ -162,6 +163,20 @@ private slots:
         const QRect accent = proves::TintaBlava(F().LabelVocalReconeguda->grab().toImage());
         QVERIFY(proves::TintaSenseVores(accent, F().LabelVocalReconeguda->size()));
         QVERIFY(accent.top() < e.top() - 10);
+    }
+
+    void LaCartaSObreAlCostatIPrenLaVeuDeSeguida() {
+        Arrencar();
+        auto* carta = F().findChild<TFormCarta*>();
+        F().MenuCartaClick();
+        const QRect principal = F().frameGeometry(), marc = carta->frameGeometry();
+        const QRect pantalla = F().screen()->availableGeometry();
+        QVERIFY(pantalla.contains(marc));
+        if (principal.right() + marc.width() <= pantalla.right()) // room on the right
+            QVERIFY(marc.left() > principal.right() && marc.top() == principal.top());
+        const QImage abans = carta->grab().toImage();
+        F().CheckBoxVeuAguda->click(); // the high voice's ranges, before any vowel comes
+        QVERIFY(carta->grab().toImage() != abans);
     }
 
     void ElBotoDeDesarMostraElFocus() {
