@@ -64,6 +64,19 @@ QColor AmbAlfa(QColor c, int alfa) {
     return c;
 }
 
+// `text` with its baseline starting at `origen`, filled in `color` and outlined in dark grey as opaque as
+// the colour: the light colours of the palette (AE's orange, É's sky blue) read on white by the outline,
+// and the colour inside still tells the vowel. With `halo`, a white halo first, to read over other marks.
+void EscriureLletra(QPainter& p, QPointF origen, const QFont& lletra, const QString& text,
+                    const QColor& color, bool halo = false) {
+    QPainterPath cami;
+    cami.addText(origen, lletra, text);
+    if (halo) p.strokePath(cami, QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QColor vora(40, 40, 40, color.alpha());
+    p.strokePath(cami, QPen(vora, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(cami, color);
+}
+
 // Each vowel's ellipse; with `creus`, the mean of two or more points marked by a cross and the letter.
 void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
              const std::vector<EstadisticaVocal>& estadistiques, bool creus) {
@@ -88,12 +101,12 @@ void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mid
         p.setPen(QPen(color, 2));
         p.drawLine(mitjana - QPointF(5, 0), mitjana + QPointF(5, 0));
         p.drawLine(mitjana - QPointF(0, 5), mitjana + QPointF(0, 5));
-        p.drawText(mitjana + QPointF(6, -6), Q(e.Vocal));
+        EscriureLletra(p, mitjana + QPointF(6, -6), Lletra(12, true), Q(e.Vocal), color);
     }
 }
 
-// The letter of each vowel with two or more points, centred on its mean and haloed in white, so it reads
-// over the marks of the trials.
+// The letter of each vowel with two or more points, centred on its mean and haloed, so it reads over the
+// marks of the trials.
 void LletresMitjanes(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
                      const std::vector<EstadisticaVocal>& estadistiques) {
     const QFont lletra = Lletra(16, true);
@@ -102,10 +115,8 @@ void LletresMitjanes(QPainter& p, const QRectF& area, const EixosCarta& eixos, Q
         const QPointF mitjana = PuntDibuix(mida, eixos, e.MitjanaF1, e.MitjanaF2);
         if (e.Punts < 2 || !area.contains(mitjana)) continue;
         const QString text = Q(e.Vocal);
-        QPainterPath cami;
-        cami.addText(mitjana + QPointF(-m.horizontalAdvance(text) / 2, m.capHeight() / 2), lletra, text);
-        p.strokePath(cami, QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.fillPath(cami, ColorVocal(e.Vocal));
+        EscriureLletra(p, mitjana + QPointF(-m.horizontalAdvance(text) / 2, m.capHeight() / 2), lletra, text,
+                       ColorVocal(e.Vocal), true);
     }
 }
 
@@ -136,16 +147,15 @@ void Rastre(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida
         const bool darrer = i + 1 == n;
         const QPointF lloc = PuntDibuix(mida, eixos, punt.F1, punt.F2);
         const QPointF dins = DinsArea(lloc, area);
-        // From a fifth of full strength for the oldest point of a full trail to full for the newest.
-        const int alfa = darrer ? 255 : 50 + static_cast<int>(150.0 * static_cast<double>(i + 1) / n);
+        // Older points fade, down to half strength for the oldest of a full trail, so they still read.
+        const int alfa = darrer ? 255 : 128 + static_cast<int>(100.0 * static_cast<double>(i + 1) / n);
         const QColor color = AmbAlfa(ColorVocal(punt.Vocal), alfa);
         const double radi = darrer ? 7.0 : kRadiPunt;
         p.setPen(darrer ? QPen(Qt::black, 2) : QPen(color, 1.5));
         p.setBrush(dins == lloc ? QBrush(color) : QBrush(Qt::NoBrush));
         p.drawEllipse(dins, radi, radi);
-        p.setPen(color);
-        p.setFont(Lletra(darrer ? 20 : 10, darrer));
-        p.drawText(dins + QPointF(radi + 1, -radi), Q(punt.Vocal));
+        EscriureLletra(p, dins + QPointF(radi + 1, -radi), Lletra(darrer ? 20 : 13, true), Q(punt.Vocal),
+                       color);
     }
 }
 
@@ -242,9 +252,8 @@ void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& exp
         } else {
             Creu(pintor, dins, color);
             const std::string& reconeguda = experiment.VocalExperiment(prova.Reconeguda);
-            pintor.setPen(ColorVocal(reconeguda));
-            pintor.setFont(Lletra(10, true));
-            pintor.drawText(dins + QPointF(kMidaCreu + 1, -kMidaCreu), Q(reconeguda));
+            EscriureLletra(pintor, dins + QPointF(kMidaCreu + 1, -kMidaCreu), Lletra(12, true), Q(reconeguda),
+                           ColorVocal(reconeguda));
         }
     }
     LletresMitjanes(pintor, area, eixos, mida, estadistiques);
