@@ -15,15 +15,8 @@ QMargins MarcPropi(const QWidget& finestra) {
     return finestra.windowHandle() != nullptr ? finestra.windowHandle()->frameMargins() : QMargins();
 }
 
-// `finestra` with its frame at `marc` (fitted within `disponible`).
-void Situar(QWidget& finestra, const QRect& marc, const QRect& disponible) {
-    const QRect dins = DinsDe(marc, disponible);
-    finestra.resize(dins.size().shrunkBy(MarcFinestra(finestra)));
-    finestra.move(dins.topLeft());
-}
-
-} // namespace
-
+// The frame the desktop draws around `finestra`: its own once it has been shown, else that of another
+// shown window (the desktop frames them alike), else none.
 QMargins MarcFinestra(const QWidget& finestra) {
     if (const QMargins propi = MarcPropi(finestra); !propi.isNull()) return propi;
     for (const QWidget* altra : QApplication::topLevelWidgets())
@@ -32,12 +25,17 @@ QMargins MarcFinestra(const QWidget& finestra) {
     return {};
 }
 
-QRect DinsDe(QRect marc, const QRect& disponible) {
+// `finestra` with its frame at `marc`, made no larger than `disponible` and then moved as little as needed
+// to lie within it.
+void Situar(QWidget& finestra, QRect marc, const QRect& disponible) {
     marc.setSize(marc.size().boundedTo(disponible.size()));
     marc.moveLeft(std::clamp(marc.left(), disponible.left(), disponible.right() - marc.width() + 1));
     marc.moveTop(std::clamp(marc.top(), disponible.top(), disponible.bottom() - marc.height() + 1));
-    return marc;
+    finestra.resize(marc.size().shrunkBy(MarcFinestra(finestra)));
+    finestra.move(marc.topLeft());
 }
+
+} // namespace
 
 void AjustarALaPantalla(QWidget& finestra) {
     const QRect marc(finestra.pos(), finestra.size().grownBy(MarcFinestra(finestra)));

@@ -3,19 +3,9 @@
 // QWidget::move takes it; its size is that of its own area, as QWidget::resize takes it.
 #pragma once
 
-#include <QMargins>
-#include <QRect>
-
 class QWidget;
 
 namespace tessora {
-
-// The frame the desktop draws around `finestra`: its own once it has been shown, else that of another
-// shown window (the desktop frames them alike), else none.
-QMargins MarcFinestra(const QWidget& finestra);
-
-// `marc` (a frame) no larger than `disponible`, then moved as little as needed to lie within it.
-QRect DinsDe(QRect marc, const QRect& disponible);
 
 // `finestra` fitted to the available area of its screen: as it is where it fits, else shrunk and moved
 // as little as needed.

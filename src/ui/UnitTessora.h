@@ -105,8 +105,9 @@ public:
     int PosicioParlant() const;
 
 public slots:
-    // The start/stop toggle. Returns 0, or the device's error code of a start that failed (the person
-    // has been told; the button shows "P" all the same, and the next toggle goes back to "E").
+    // The start/stop toggle. Returns 0, or nonzero for a start that failed: the device's error code (the
+    // person has been told; the button shows "P" all the same, and the next toggle goes back to "E"), or
+    // -1 when the window has no sound block to listen into.
     std::int32_t SpeedButtonEngegarPararClick();
     void RebreBlocDeSo();
     void MenuCatalaClick();
