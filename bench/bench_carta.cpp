@@ -47,7 +47,7 @@ void BM_DibuixarCartaExperiment(benchmark::State& state) {
     const auto buffer = tessora::BufferSo::Crear();
     tessora::Experiment x(*buffer, font);
     x.PrepararTaules(tessora::Idioma::Catala, false);
-    x.Experimentar();
+    x.Experimentar([] { return true; });
     const char* vocals[] = {"A", "AE", "È", "É", "I", "O", "U", "A"}; // one answer in 7 is an error
     for (int i = 0; i < 100; ++i) {
         x.EscriureBlocActual({"", "", "", "", "", 300.0f + 5.0f * i, 2500.0f - 15.0f * i});

@@ -138,13 +138,14 @@ EfecteExperiment Experiment::Indicar(bool triarDeNou) {
     return efecte;
 }
 
-EfecteExperiment Experiment::Experimentar() {
+EfecteExperiment Experiment::Experimentar(const std::function<bool()>& engegarEscolta) {
     if (enMarxa_ || n_ == 0) return {};
+    // A run waits for answers only while something listens for them.
+    if (!engegarEscolta()) return {};
     enMarxa_ = true;
     ++tanda_;
     font_.Sembrar();
     EfecteExperiment efecte = Indicar(true);
-    efecte.Escolta = AccioEscolta::Engegar;
     efecte.EnMarxa = true;
     return efecte;
 }

@@ -26,6 +26,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -79,7 +80,7 @@ private:
 
 enum class AccioEscolta {
     Cap,
-    Engegar, // listening must be on: the start/stop toggle when the button shows "E"
+    Engegar, // listening must be on: the start/stop toggle when the button shows "E" (asked by Experimentar)
     Parar,   // listening must be off: the toggle when it does not
 };
 
@@ -113,8 +114,10 @@ public:
     // `separadorDecimal` is the system's decimal separator for the overall percentage.
     void PrepararTaules(Idioma idioma, bool modeExperimentador, char separadorDecimal = '.');
 
-    // Experimentar: starts listening, seeds the draw and prompts a vowel. Nothing while a run is going.
-    EfecteExperiment Experimentar();
+    // Experimentar: has `engegarEscolta` start listening (it returns whether listening is on now); when it
+    // is, seeds the draw and prompts a vowel. A start that failed leaves the run Ready: no prompt, the
+    // tally as it was (the caller has told the person why). Nothing while a run is going.
+    EfecteExperiment Experimentar(const std::function<bool()>& engegarEscolta);
     // Parar, and the click on the prompt's letter: back to Ready, counts kept. A stop during the pause
     // ends the run: the pause then ends without a prompt. Nothing when no run is going.
     EfecteExperiment Parar();

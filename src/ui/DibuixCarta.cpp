@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
 
 namespace tessora {
@@ -64,10 +65,31 @@ QColor AmbAlfa(QColor c, int alfa) {
     return c;
 }
 
+// The letters of one picture, each shaped once: the outlines of a font's glyphs cost far more to work out
+// than to fill.
+class Lletres {
+public:
+    // `text` in bold of `pixels`, its baseline starting at `origen`, filled in `color` and outlined in dark
+    // grey as opaque as the colour: the light colours of the palette (AE's orange, É's sky blue) read on
+    // white by the outline, and the colour inside still tells the vowel. With `halo`, a white halo first,
+    // to read over other marks.
+    void Escriure(QPainter& p, QPointF origen, int pixels, const QString& text, const QColor& color,
+                  bool halo = false) {
+        const auto [lloc, nou] = camins_.try_emplace({text, pixels});
+        if (nou) lloc->second.addText(QPointF(), Lletra(pixels, true), text);
+        const QPainterPath cami = lloc->second.translated(origen);
+        if (halo) p.strokePath(cami, QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.strokePath(cami, QPen(QColor(40, 40, 40, color.alpha()), 1.0));
+        p.fillPath(cami, color);
+    }
+
+private:
+    std::map<std::pair<QString, int>, QPainterPath> camins_;
+};
+
 // Each vowel's ellipse; with `creus`, the mean of two or more points marked by a cross and the letter.
-void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+void Elipses(QPainter& p, Lletres& lletres, const QRectF& area, const EixosCarta& eixos, QSize mida,
              const std::vector<EstadisticaVocal>& estadistiques, bool creus) {
-    p.setFont(Lletra(12, true));
     for (const EstadisticaVocal& e : estadistiques) {
         const QColor color = ColorVocal(e.Vocal);
         if (e.TeElipse) {
@@ -88,24 +110,21 @@ void Elipses(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mid
         p.setPen(QPen(color, 2));
         p.drawLine(mitjana - QPointF(5, 0), mitjana + QPointF(5, 0));
         p.drawLine(mitjana - QPointF(0, 5), mitjana + QPointF(0, 5));
-        p.drawText(mitjana + QPointF(6, -6), Q(e.Vocal));
+        lletres.Escriure(p, mitjana + QPointF(6, -6), 12, Q(e.Vocal), color);
     }
 }
 
-// The letter of each vowel with two or more points, centred on its mean and haloed in white, so it reads
-// over the marks of the trials.
-void LletresMitjanes(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+// The letter of each vowel with two or more points, centred on its mean and haloed, so it reads over the
+// marks of the trials.
+void LletresMitjanes(QPainter& p, Lletres& lletres, const QRectF& area, const EixosCarta& eixos, QSize mida,
                      const std::vector<EstadisticaVocal>& estadistiques) {
-    const QFont lletra = Lletra(16, true);
-    const QFontMetricsF m(lletra);
+    const QFontMetricsF m(Lletra(16, true));
     for (const EstadisticaVocal& e : estadistiques) {
         const QPointF mitjana = PuntDibuix(mida, eixos, e.MitjanaF1, e.MitjanaF2);
         if (e.Punts < 2 || !area.contains(mitjana)) continue;
         const QString text = Q(e.Vocal);
-        QPainterPath cami;
-        cami.addText(mitjana + QPointF(-m.horizontalAdvance(text) / 2, m.capHeight() / 2), lletra, text);
-        p.strokePath(cami, QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.fillPath(cami, ColorVocal(e.Vocal));
+        lletres.Escriure(p, mitjana + QPointF(-m.horizontalAdvance(text) / 2, m.capHeight() / 2), 16, text,
+                         ColorVocal(e.Vocal), true);
     }
 }
 
@@ -128,7 +147,7 @@ void Creu(QPainter& p, QPointF lloc, const QColor& color) {
     p.drawLine(lloc + QPointF(-kMidaCreu, kMidaCreu), lloc + QPointF(kMidaCreu, -kMidaCreu));
 }
 
-void Rastre(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+void Rastre(QPainter& p, Lletres& lletres, const QRectF& area, const EixosCarta& eixos, QSize mida,
             const std::deque<PuntCarta>& punts) {
     const std::size_t n = punts.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -136,16 +155,14 @@ void Rastre(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida
         const bool darrer = i + 1 == n;
         const QPointF lloc = PuntDibuix(mida, eixos, punt.F1, punt.F2);
         const QPointF dins = DinsArea(lloc, area);
-        // From a fifth of full strength for the oldest point of a full trail to full for the newest.
-        const int alfa = darrer ? 255 : 50 + static_cast<int>(150.0 * static_cast<double>(i + 1) / n);
+        // Older points fade, down to half strength for the oldest of a full trail, so they still read.
+        const int alfa = darrer ? 255 : 128 + static_cast<int>(100.0 * static_cast<double>(i + 1) / n);
         const QColor color = AmbAlfa(ColorVocal(punt.Vocal), alfa);
         const double radi = darrer ? 7.0 : kRadiPunt;
         p.setPen(darrer ? QPen(Qt::black, 2) : QPen(color, 1.5));
         p.setBrush(dins == lloc ? QBrush(color) : QBrush(Qt::NoBrush));
         p.drawEllipse(dins, radi, radi);
-        p.setPen(color);
-        p.setFont(Lletra(darrer ? 20 : 10, darrer));
-        p.drawText(dins + QPointF(radi + 1, -radi), Q(punt.Vocal));
+        lletres.Escriure(p, dins + QPointF(radi + 1, -radi), darrer ? 20 : 13, Q(punt.Vocal), color);
     }
 }
 
@@ -210,8 +227,9 @@ void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta,
     const QRectF area = AreaCarta(mida);
     pintor.save();
     Fons(pintor, area, eixos, mida, opcions);
-    Elipses(pintor, area, eixos, mida, carta.Estadistiques(), true);
-    Rastre(pintor, area, eixos, mida, carta.Punts());
+    Lletres lletres;
+    Elipses(pintor, lletres, area, eixos, mida, carta.Estadistiques(), true);
+    Rastre(pintor, lletres, area, eixos, mida, carta.Punts());
     pintor.restore();
 }
 
@@ -227,7 +245,8 @@ void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& exp
     for (const ProvaCarta& prova : proves)
         demanades.Afegir(PuntCarta{prova.F1, prova.F2, experiment.VocalExperiment(prova.Demanada), 0, 0.0});
     const std::vector<EstadisticaVocal> estadistiques = demanades.Estadistiques();
-    Elipses(pintor, area, eixos, mida, estadistiques, false);
+    Lletres lletres;
+    Elipses(pintor, lletres, area, eixos, mida, estadistiques, false);
 
     // A hit is a dot in the prompted vowel's colour; an error a cross in that colour, with the letter
     // recognised in its own colour.
@@ -242,12 +261,11 @@ void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& exp
         } else {
             Creu(pintor, dins, color);
             const std::string& reconeguda = experiment.VocalExperiment(prova.Reconeguda);
-            pintor.setPen(ColorVocal(reconeguda));
-            pintor.setFont(Lletra(10, true));
-            pintor.drawText(dins + QPointF(kMidaCreu + 1, -kMidaCreu), Q(reconeguda));
+            lletres.Escriure(pintor, dins + QPointF(kMidaCreu + 1, -kMidaCreu), 12, Q(reconeguda),
+                             ColorVocal(reconeguda));
         }
     }
-    LletresMitjanes(pintor, area, eixos, mida, estadistiques);
+    LletresMitjanes(pintor, lletres, area, eixos, mida, estadistiques);
     pintor.setClipping(false);
     Llegenda(pintor, mida, opcions.Llengua, encerts, static_cast<int>(proves.size()) - encerts);
     pintor.restore();

@@ -4,7 +4,8 @@
 // right-hand side, increasing downwards; a grid every 500 Hz of F2 and every 100 Hz of F1, on the Bark
 // scale of CartaVocals. Over it, per vowel, the one-standard-deviation ellipse (filled faintly) and the
 // mean of two or more points (a cross with the letter); then the trail, oldest first: a dot and the letter in
-// the vowel's colour, fading with age, and the newest point large with a black ring. A point beyond the
+// the vowel's colour, fading with age down to half strength, and the newest point large with a black ring.
+// Every letter is outlined in dark grey, so that the light colours read on white. A point beyond the
 // ranges is drawn hollow on the edge it crossed.
 //
 // The experiment's chart has the same plot: per prompted vowel the ellipse and mean of every answer to

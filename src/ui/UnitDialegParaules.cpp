@@ -5,17 +5,23 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tessora {
 
 TFormDiguesParaula::TFormDiguesParaula(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
-    setFixedSize(213, 100);
-    LabelParaula = new QLabel(this);
-    LabelParaula->setAlignment(Qt::AlignCenter);
+    LabelParaula = new EtiquetaLletra(this);
     QFont lletra(QStringLiteral("Arial"));
     lletra.setPixelSize(96);
     lletra.setBold(true);
     LabelParaula->setFont(lletra);
+    // The designed 213 x 100 is the least: the window grows where the font in use needs more room for
+    // the ink of a vowel, accents included, with a small margin.
+    const QSizeF tinta = EtiquetaLletra::Tinta(lletra);
+    setFixedSize(std::max(213, static_cast<int>(std::ceil(tinta.width())) + 8),
+                 std::max(100, static_cast<int>(std::ceil(tinta.height())) + 8));
     QPalette paleta = LabelParaula->palette();
     paleta.setColor(QPalette::WindowText, Qt::blue);
     LabelParaula->setPalette(paleta);

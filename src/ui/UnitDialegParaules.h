@@ -2,10 +2,10 @@
 // screen. It has no close box: a click on the letter is the speaker's way to stop the run.
 #pragma once
 
+#include "EtiquetaLletra.h"
 #include "TextsIdioma.h"
 
 #include <QDialog>
-#include <QLabel>
 
 namespace tessora {
 
@@ -18,7 +18,7 @@ public:
     void Indicar(const QString& vocal);
     void AplicarTexts(Idioma idioma);
 
-    QLabel* LabelParaula;
+    EtiquetaLletra* LabelParaula;
 
 signals:
     // The letter was clicked (or the prompt closed by the desktop): the run must stop.

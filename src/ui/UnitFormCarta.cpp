@@ -45,4 +45,9 @@ void TFormCarta::BotoBuidarClick() {
     Client->update();
 }
 
+void TFormCarta::FixarVeuAguda(bool veuAguda) {
+    opcions_.VeuAguda = veuAguda;
+    Client->update();
+}
+
 } // namespace tessora

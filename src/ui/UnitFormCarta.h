@@ -41,6 +41,8 @@ public:
 
 public slots:
     void BotoBuidarClick();
+    // "Veu aguda" changed: the ranges of `veuAguda`, drawn at once.
+    void FixarVeuAguda(bool veuAguda);
 
 private:
     CartaVocals carta_;

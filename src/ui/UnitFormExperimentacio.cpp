@@ -1,6 +1,7 @@
 #include "UnitFormExperimentacio.h"
 
 #include "Cp1252.h"
+#include "LlocFinestra.h"
 #include "NomFitxer.h"
 #include "UnitWave.h"
 
@@ -176,6 +177,7 @@ void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
     CartaProves->update();
     MenuExperimentacioExperimentar->setEnabled(!experiment_->EnMarxa());
     MenuExperimentacioParar->setEnabled(experiment_->EnMarxa());
+    AjustarALaPantalla(*this); // a large font or a scaled screen may leave too little room
     exec();
 }
 
@@ -197,7 +199,9 @@ void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
 }
 
 void TFormExperimentacio::MenuExperimentacioExperimentarClick() {
-    if (experiment_) Aplicar(experiment_->Experimentar());
+    if (experiment_)
+        Aplicar(experiment_->Experimentar(
+            [this] { return principal_.Escolta && principal_.Escolta(AccioEscolta::Engegar); }));
 }
 
 void TFormExperimentacio::MenuExperimentacioPararClick() {

@@ -63,11 +63,12 @@ public:
     ~TFormExperimentacio() override;
 
     // What the window needs of the main window: the sound block, the dialogs, the start/stop toggle
-    // (called with the state listening must reach) and the settings the results text names.
+    // (called with the state listening must reach; false when it could not start, the person told why)
+    // and the settings the results text names.
     struct Principal {
         BufferSo* Buffer = nullptr;
         Dialegs* Dialeg = nullptr;
-        std::function<void(AccioEscolta)> Escolta;
+        std::function<bool(AccioEscolta)> Escolta;
         std::function<CapcaleraResultats()> Capcalera; // Castella, VeuAguda, ModeExperimentador
         std::function<bool()> Tancant; // the program is closing: nothing more is asked of the person
     };

@@ -4,6 +4,7 @@
 #include "EventBlocSo.h"
 #include "Fabricant.h"
 #include "LiniaOrdres.h"
+#include "LlocFinestra.h"
 #include "NomFitxer.h"
 #include "TextsIdioma.h"
 #include "UnitFormCarta.h"
@@ -58,9 +59,6 @@ QColor ColorQt(ColorNivell color) {
     return QColor(c.R, c.G, c.B);
 }
 
-// Every text the big letter can show, in either vowel set.
-constexpr const char* kLletres[] = {"A", "AE", "È", "É", "E", "I", "O", "U"};
-
 // `text` without the access keys that items before it already use ('&' before a taken letter is
 // dropped, so a later '&' becomes the key); the key it keeps is added to `usades`.
 QString SenseTeclesUsades(const QString& text, QString& usades) {
@@ -94,25 +92,6 @@ QString TeclaAcces(const QString& text) {
 }
 
 } // namespace
-
-QPointF EtiquetaLletra::Origen(const QString& text) const {
-    // Centred across; down, on one baseline for every letter, so a letter keeps its line while the
-    // accents of "È" and "É" still fit.
-    const QFontMetricsF mides(font());
-    QRectF totes = mides.tightBoundingRect(text);
-    for (const char* lletra : kLletres)
-        totes |= mides.tightBoundingRect(QString::fromUtf8(lletra));
-    const QRectF tinta = mides.tightBoundingRect(text);
-    return {(width() - tinta.width()) / 2 - tinta.left(), (height() - totes.height()) / 2 - totes.top()};
-}
-
-void EtiquetaLletra::paintEvent(QPaintEvent*) {
-    if (text().isEmpty()) return;
-    QPainter p(this);
-    p.setFont(font());
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(Origen(text()), text());
-}
 
 void BotoRapid::paintEvent(QPaintEvent* event) {
     QToolButton::paintEvent(event);
@@ -227,6 +206,7 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     connect(MenuGrafics, &QAction::triggered, this, &TFormPrincipal::MenuGraficsClick);
     connect(MenuParlant, &QAction::triggered, this, &TFormPrincipal::MenuParlantClick);
     connect(MenuCarta, &QAction::triggered, this, &TFormPrincipal::MenuCartaClick);
+    connect(CheckBoxVeuAguda, &QCheckBox::toggled, FormCarta, &TFormCarta::FixarVeuAguda);
 
     // The texts as designed: Catalan, the language submenu still without its access key.
     MenuGrafics->setVisible(ModeExperimentador(LiniaOrdres_));
@@ -264,10 +244,13 @@ void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExp
     FormDiguesParaula = diguesParaula;
     if (FormFFT != nullptr) FormFFT->EnllacarAnalisi(*estat_, [this] { ReanalitzarBloc(); });
     if (FormExperimentacio != nullptr && BufferSo_) {
-        // The experiment turns listening on and off through the same toggle as the button.
+        // The experiment turns listening on and off through the same toggle as the button. A start that
+        // failed is toggled back, so that the run stays Ready with listening off.
         const auto escolta = [this](AccioEscolta accio) {
-            if ((accio == AccioEscolta::Engegar) == (bucle_->CaptionBoto() == "E"))
-                SpeedButtonEngegarPararClick();
+            if ((accio == AccioEscolta::Engegar) != (bucle_->CaptionBoto() == "E")) return true;
+            if (SpeedButtonEngegarPararClick() == 0) return true;
+            SpeedButtonEngegarPararClick();
+            return false;
         };
         const auto capcalera = [this] {
             CapcaleraResultats c;
@@ -307,12 +290,13 @@ void TFormPrincipal::MostrarBoto() {
     SpeedButtonEngegarParar->setChecked(bucle_->BotoPremut());
 }
 
-void TFormPrincipal::SpeedButtonEngegarPararClick() {
-    if (!bucle_) return;
+std::int32_t TFormPrincipal::SpeedButtonEngegarPararClick() {
+    if (!bucle_) return -1;
     const EsperaPersona espera(*this);
     const std::int32_t codi = bucle_->SpeedButtonEngegarPararClick();
     MostrarBoto();
     if (codi != 0) dialegs_.Error(this, T(IdText::TitolErrorEntrada), T(IdText::ErrorObrirEntrada));
+    return codi;
 }
 
 bool TFormPrincipal::event(QEvent* event) {
@@ -464,10 +448,7 @@ void TFormPrincipal::Distribuir() {
     Panel1->setGeometry(0, 0, std::max(Client->width(), kAmpladaClient), alcadaPanell);
 
     // The big letter: room for the ink of every vowel, with a small margin.
-    const QFontMetricsF lletres(LabelVocalReconeguda->font());
-    QSizeF tinta;
-    for (const char* lletra : kLletres)
-        tinta = tinta.expandedTo(lletres.tightBoundingRect(QString::fromUtf8(lletra)).size());
+    const QSizeF tinta = EtiquetaLletra::Tinta(LabelVocalReconeguda->font());
     const int amplada = std::max({kAmpladaClient, xGuardar + 23 + 8, menuBar()->sizeHint().width(),
                                   static_cast<int>(std::ceil(tinta.width())) + 8});
     const int alcada =
@@ -534,6 +515,7 @@ void TFormPrincipal::MenuGraficsClick() {
 }
 
 void TFormPrincipal::MenuCartaClick() {
+    if (!FormCarta->isVisible()) PosarAlCostat(*FormCarta, *this);
     FormCarta->show();
     FormCarta->raise();
 }

@@ -8,6 +8,7 @@
 #include "BufferSo.h"
 #include "CapturaEntradaDeSo.h"
 #include "Dialegs.h"
+#include "EtiquetaLletra.h"
 #include "TextsIdioma.h"
 #include "UnitEntradaDeSo.h"
 
@@ -40,18 +41,6 @@ public:
     explicit ClientPrincipal(QWidget* pare) : QWidget(pare) {}
     std::int32_t Nivell = -1; // the last block's level; -1 while no block has been drawn
     ColorNivell Color = ColorNivell::Groc;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-// The big letter: placed by its ink rather than by the font's line box, so that the accent of "È" and
-// "É" (what tells them apart) stays inside the label.
-class EtiquetaLletra : public QLabel {
-public:
-    using QLabel::QLabel;
-    // Where `text` is drawn: the start of its baseline, in the label's coordinates.
-    QPointF Origen(const QString& text) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -116,7 +105,10 @@ public:
     int PosicioParlant() const;
 
 public slots:
-    void SpeedButtonEngegarPararClick();
+    // The start/stop toggle. Returns 0, or nonzero for a start that failed: the device's error code (the
+    // person has been told; the button shows "P" all the same, and the next toggle goes back to "E"), or
+    // -1 when the window has no sound block to listen into.
+    std::int32_t SpeedButtonEngegarPararClick();
     void RebreBlocDeSo();
     void MenuCatalaClick();
     void MenuCastellanoClick();

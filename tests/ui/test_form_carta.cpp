@@ -18,8 +18,6 @@ private slots:
         QTest::addColumn<double>("f2");
         QTest::addColumn<bool>("veuAguda");
         QTest::newRow("A al mig") << "A" << 750.0 << 1300.0 << false;
-        QTest::newRow("I dalt a l'esquerra") << "I" << 280.0 << 2300.0 << false;
-        QTest::newRow("U dalt a la dreta") << "U" << 330.0 << 750.0 << false;
         QTest::newRow("I aguda fora de l'abast normal") << "I" << 400.0 << 2900.0 << true;
     }
     void ElPuntEsOnToca() {
@@ -28,7 +26,8 @@ private slots:
         QFETCH(double, f2);
         QFETCH(bool, veuAguda);
         CartaVocals carta;
-        carta.Afegir(PuntCarta{300.0f, 1000.0f, "O", 150, 0.0}); // an older point elsewhere
+        carta.Afegir(
+            PuntCarta{300.0f, 1000.0f, "É", 150, 0.0}); // an older point elsewhere, in the lightest colour
         carta.Afegir(
             PuntCarta{static_cast<float>(f1), static_cast<float>(f2), vocal.toStdString(), 150, 1.0});
         const QSize mida(480, 400);
@@ -42,6 +41,13 @@ private slots:
         // or a light grid line).
         QCOMPARE(imatge.pixelColor(centre), ColorVocal(vocal.toStdString()));
         QVERIFY(imatge.pixelColor(centre - QPoint(12, 0)).lightness() > 200);
+        // The older letter reads on white by its dark outline (a faded sky blue alone stays above 200).
+        const QPoint antic = PuntDibuix(mida, EixosPerVeu(veuAguda), 300, 1000).toPoint();
+        int fosc = 255;
+        for (int y = -18; y < -3; ++y)
+            for (int x = 5; x < 18; ++x)
+                fosc = std::min(fosc, imatge.pixelColor(antic + QPoint(x, y)).lightness());
+        QVERIFY2(fosc < 128, qPrintable(QString::number(fosc)));
     }
 
     // A hit is a dot, an error a cross whose arms run diagonally; both in the prompted vowel's colour.
@@ -53,7 +59,7 @@ private slots:
         const auto buffer = BufferSo::Crear();
         Experiment x(*buffer, font);
         x.PrepararTaules(Idioma::Castella, false);
-        x.Experimentar();
+        x.Experimentar([] { return true; });
         x.EscriureBlocActual({"", "", "", "", "", 750.0f, 1300.0f});
         x.ProcessarBlocExperiment("A"), x.AcabarPausa();
         x.EscriureBlocActual({"", "", "", "", "", 300.0f, 2300.0f});

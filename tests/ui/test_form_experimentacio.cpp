@@ -78,6 +78,10 @@ private slots:
         proves::QuanSObriUnModal([&](QWidget* finestra) {
             QCOMPARE(finestra, &E());
             QVERIFY(!Escolta()); // opening stopped listening
+            // The window as designed where that fits the screen, else fitted within it.
+            const QRect pantalla = E().screen()->availableGeometry(), marc = E().frameGeometry();
+            const QRect dissenyat(QPoint(212, 385), QSize(696, 480) + marc.size() - E().size());
+            QVERIFY(pantalla.contains(marc) && (marc == dissenyat || !pantalla.contains(dissenyat)));
             E().MenuExperimentacioExperimentar->trigger();
             QVERIFY(P().isVisible() && Escolta() && E().MenuExperimentacioParar->isEnabled());
             QCOMPARE(P().LabelParaula->text(), QStringLiteral("A"));

@@ -8,6 +8,8 @@
 #include "DispositiuGuionat.h"
 #include "FontFitxer.h"
 #include "MostresEnMemoria.h"
+#include "UnitDialegParaules.h"
+#include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
@@ -37,14 +39,14 @@ QString Q(Idioma idioma, IdText id) {
     return QString::fromStdString(Text(idioma, id));
 }
 
-// The first and the last row of `imatge` where blue ink lies; (-1, -1) when there is none.
-std::pair<int, int> FilesBlaves(const QImage& imatge) {
-    std::pair<int, int> files{-1, -1};
+// The smallest rectangle that holds the blue ink of `imatge`; empty when there is none.
+QRect TintaBlava(const QImage& imatge) {
+    QRect tinta;
     for (int y = 0; y < imatge.height(); ++y)
         for (int x = 0; x < imatge.width(); ++x)
             if (const QRgb p = imatge.pixel(x, y); qAlpha(p) > 128 && qBlue(p) > 160 && qRed(p) < 96)
-                files = {files.first < 0 ? y : files.first, y};
-    return files;
+                tinta |= QRect(x, y, 1, 1);
+    return tinta;
 }
 
 // Types `nom` in a file dialog and presses its button (selectFile() leaves a focused name box as it is).
@@ -167,11 +169,30 @@ private slots:
         // The big letter lies whole below the panel: the ink of "È" touches no edge, its accent above "E".
         QVERIFY(F().LabelVocalReconeguda->y() >= F().Panel1->height());
         F().LabelVocalReconeguda->setText(QStringLiteral("E"));
-        const auto e = FilesBlaves(F().LabelVocalReconeguda->grab().toImage());
+        const QRect e = TintaBlava(F().LabelVocalReconeguda->grab().toImage());
         F().LabelVocalReconeguda->setText(QStringLiteral("È"));
-        const auto accent = FilesBlaves(F().LabelVocalReconeguda->grab().toImage());
-        QVERIFY(accent.first > 0 && accent.first < e.first - 10);
-        QVERIFY(accent.second < F().LabelVocalReconeguda->height() - 1);
+        const QRect accent = TintaBlava(F().LabelVocalReconeguda->grab().toImage());
+        QVERIFY(accent.top() > 0 && accent.top() < e.top() - 10);
+        QVERIFY(accent.bottom() < F().LabelVocalReconeguda->height() - 1);
+        // So does the experiment's prompt, in a window at least as large as designed.
+        TFormDiguesParaula& indicacio = *app->FormDiguesParaula;
+        indicacio.Indicar(QStringLiteral("È"));
+        const QRect dins(1, 1, indicacio.width() - 2, indicacio.height() - 2);
+        QVERIFY(dins.contains(TintaBlava(indicacio.grab().toImage())) && indicacio.width() >= 213);
+    }
+
+    void LaCartaSObreAlCostatIPrenLaVeuDeSeguida() {
+        Arrencar();
+        auto* carta = F().findChild<TFormCarta*>();
+        F().MenuCartaClick(); // to the right, tops level, where that fits the screen
+        const QRect principal = F().frameGeometry(), marc = carta->frameGeometry();
+        const QRect pantalla = F().screen()->availableGeometry();
+        QVERIFY(pantalla.contains(marc));
+        QVERIFY(principal.right() + marc.width() > pantalla.right() ||
+                marc.topLeft() == principal.topRight() + QPoint(1, 0));
+        const QImage abans = carta->grab().toImage();
+        F().CheckBoxVeuAguda->click(); // the high voice's ranges, before any vowel comes
+        QVERIFY(carta->grab().toImage() != abans);
     }
 
     void ElBotoDeDesarMostraElFocus() {
@@ -279,6 +300,15 @@ private slots:
         Arrencar();
         QCOMPARE(dialegs.Errors, QStringList{Q(Idioma::Catala, IdText::TitolErrorEntrada) + "|" +
                                              Q(Idioma::Catala, IdText::ErrorObrirEntrada)});
+        // Experimentar says so once more and prompts nothing: the experiment stays ready to start.
+        TFormExperimentacio& e = *app->FormExperimentacio;
+        proves::QuanSObriUnModal([&](QWidget*) {
+            e.MenuExperimentacioExperimentar->trigger();
+            QVERIFY(!app->FormDiguesParaula->isVisible() && e.MenuExperimentacioExperimentar->isEnabled());
+            QVERIFY(!F().SpeedButtonEngegarParar->isChecked() && dialegs.Errors.size() == 2);
+            e.close();
+        });
+        F().MenuExperimentarClick();
     }
 
     // Blocks the ring had no room for are counted below the letter, in the interface language, on a line
