@@ -1,6 +1,7 @@
 // The experiment without windows: grids, hits and errors, the stop every 100 trials, the error slots, the
 // pause, and the results text and files.
 #include "CarpetaTemporal.h"
+#include "DesamentAutomatic.h"
 #include "PerNom.h"
 #include "ResultatsExperiment.h"
 #include "UnitWave.h"
@@ -227,6 +228,38 @@ TEST_F(Exportacio, ImatgeQueNoEsPotCrearNoAturaElSo) {
     std::filesystem::create_directory(noms.Imatge);
     const auto r = Exportar();
     EXPECT_TRUE(r.TextDesat && !r.ImatgeDesada && r.CodiWav == kWavCorrecte && avisos == 1);
+}
+
+TEST(DesamentAutomatic, NomsSenseSobreescriureIAvis) {
+    ::setenv("XDG_DATA_HOME", "/d", 1);
+    EXPECT_EQ(CarpetaDades(), "/d/tessora");
+    ::unsetenv("XDG_DATA_HOME"), ::setenv("HOME", "/h", 1);
+    EXPECT_EQ(CarpetaDades(), "/h/.local/share/tessora");
+
+    proves::CarpetaTemporal arrel;
+    const std::filesystem::path carpeta = arrel.Cami() / "dades" / "tessora";
+    std::tm moment{}; // 2026-12-06 18:30:12
+    moment.tm_year = 126, moment.tm_mon = 11, moment.tm_mday = 6;
+    moment.tm_hour = 18, moment.tm_min = 30, moment.tm_sec = 12;
+    const auto nom = [&](const char* final) {
+        return (carpeta / ("experiment-2026-12-06-183012" + std::string(final))).string();
+    };
+    const auto primer = ReservarNomsAutomatics(carpeta, moment);
+    ASSERT_TRUE(primer); // the folder is created, the WAV's name taken
+    EXPECT_EQ(primer->Text, nom(".wav.txt"));
+    EXPECT_TRUE(std::filesystem::exists(primer->Wav));
+    proves::EscriureBytes(nom("-3.wav.png"), {});
+    EXPECT_EQ(ReservarNomsAutomatics(carpeta, moment)->Wav, nom("-2.wav"));
+    const auto quart = ReservarNomsAutomatics(carpeta, moment);
+    EXPECT_EQ(quart->Wav, nom("-4.wav"));
+
+    EXPECT_TRUE(LlegirAvisDesament(carpeta).empty());
+    ASSERT_TRUE(AfegirAvisDesament(carpeta, *primer) && AfegirAvisDesament(carpeta, *quart));
+    EXPECT_EQ(LlegirAvisDesament(carpeta),
+              (std::vector<std::string>{primer->Wav, primer->Text, primer->Imatge, quart->Wav, quart->Text,
+                                        quart->Imatge}));
+    EsborrarAvisDesament(carpeta);
+    EXPECT_TRUE(LlegirAvisDesament(carpeta).empty());
 }
 
 } // namespace
