@@ -126,6 +126,14 @@ Taula FerTaula() {
          "Muchas gracias por su colaboración en la mejora de este programa."},
         {CorreuSignatura, AmbAdrecaWeb("Tessora - Projecte Nivara 2003"),
          AmbAdrecaWeb("Tessora - Projecte Nivara 2003")},
+        {DescartarResultats, "Descartar els resultats?", "¿Descartar los resultados?"},
+        {ExportacioAltreNom, "Els resultats es conserven: trieu un altre nom.",
+         "Los resultados se conservan: elija otro nombre."},
+        {SubstituirFitxers, "Aquests fitxers ja existeixen:\n%1\nVoleu substituir-los?",
+         "Estos archivos ya existen:\n%1\n¿Desea reemplazarlos?"},
+        {ExperimentsDesats,
+         "El programa es va tancar amb un experiment sense exportar, i el va desar en aquests fitxers:",
+         "El programa se cerró con un experimento sin exportar, y lo guardó en estos archivos:"},
     }};
 }
 

@@ -115,6 +115,9 @@ public:
     // The About item's position among the menu bar's items (2, or 3 with Gràfics shown).
     int PosicioParlant() const;
 
+    // A message to the person over this window; a close asked meanwhile closes it and then takes place.
+    void Avisar(const QString& text);
+
 public slots:
     void SpeedButtonEngegarPararClick();
     void RebreBlocDeSo();

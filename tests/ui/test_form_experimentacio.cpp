@@ -1,6 +1,7 @@
 // A whole experiment through the real windows on the offscreen platform: scripted sound blocks answer
 // the prompts, the menus stop and start it, the prompt's letter stops it, and closing the window
-// exports, with the dialogs answered by the test.
+// exports, with the dialogs answered by the test; what is kept when the export fails, is cancelled or
+// the program ends during it.
 #include "AplicacioQtDeProva.h"
 #include "Arrencada.h"
 #include "CarpetaTemporal.h"
@@ -14,6 +15,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QLineEdit>
+#include <QMessageBox>
 
 namespace tessora {
 
@@ -54,8 +56,10 @@ class ProvaFormExperimentacio : public QObject {
             QCoreApplication::processEvents();
         }
     }
-    void Arrencar(std::vector<std::int32_t> vocals) {
-        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "");
+    QString Cami(const char* nom) { return QString::fromStdString((carpeta.Cami() / nom).string()); }
+    void Arrencar(std::vector<std::int32_t> vocals, const std::filesystem::path& dades = {}) {
+        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "",
+                                                 dades);
         QVERIFY(app->Arrencar(0)); // Spanish: A E I O U
         font.Valors = std::move(vocals);
         E().FixarFontAleatoria(&font);
@@ -73,7 +77,7 @@ private slots:
     void UnExperimentSencer() {
         Arrencar({0, 1, 0}); // A, E, A...
         const std::filesystem::path wav = carpeta.Cami() / "prova.wav";
-        dialegs.NomDesar = QString::fromStdString((carpeta.Cami() / "prova").string());
+        dialegs.NomsDesar = {Cami("prova")};
         QString memoCorreu;
         proves::QuanSObriUnModal([&](QWidget* finestra) {
             QCOMPARE(finestra, &E());
@@ -133,26 +137,87 @@ private slots:
                      qPrintable(QString::number(p.F2)));
     }
 
-    void TancarDuranUnaProvaLAturaPrimer_data() {
-        QTest::addColumn<QString>("nom"); // answered in the save dialog; empty: cancelled
-        QTest::addColumn<int>("errors");
-        QTest::addRow("cancel·lat") << QString() << 0;
-        QTest::addRow("text impossible") << QStringLiteral("/no/such/folder/x") << 1;
+    // Escape does nothing; a cancelled name asks about discarding a run with trials; a failed export asks
+    // for another name.
+    void TancarLaFinestra_data() {
+        QTest::addColumn<bool>("prova");       // a trial was made
+        QTest::addColumn<QStringList>("noms"); // answered in the save dialog in turn; then cancelled
+        QTest::addColumn<bool>("descartar");   // the answer to the question
+        QTest::addColumn<bool>("oberta");      // the window stays open
+        QTest::addRow("sense proves") << false << QStringList() << false << false;
+        QTest::addRow("conservades") << true << QStringList() << false << true;
+        QTest::addRow("descartades") << true << QStringList() << true << false;
+        QTest::addRow("un nom que falla") << true << QStringList{Cami("x"), Cami("y")} << false << false;
     }
-    void TancarDuranUnaProvaLAturaPrimer() {
-        QFETCH(QString, nom);
-        QFETCH(int, errors);
-        Arrencar({2});
-        if (!nom.isEmpty()) dialegs.NomDesar = nom;
+    void TancarLaFinestra() {
+        QFETCH(bool, prova);
+        QFETCH(QStringList, noms);
+        QFETCH(bool, descartar);
+        QFETCH(bool, oberta);
+        Arrencar({0});
+        std::filesystem::create_directory(carpeta.Cami() / "x.wav");
+        dialegs.NomsDesar = noms;
+        dialegs.RespostaSi = descartar;
         proves::QuanSObriUnModal([&](QWidget*) {
             E().MenuExperimentacioExperimentar->trigger();
+            if (prova) Emissio();
+            QTest::keyClick(&E(), Qt::Key_Escape);
+            QVERIFY(E().isVisible() && E().MenuExperimentacioParar->isEnabled());
+            if (!noms.isEmpty()) proves::QuanSObriUnModal([](QWidget* correu) { correu->close(); });
             E().close();
+            QCOMPARE(E().isVisible(), oberta);
             QVERIFY(!P().isVisible() && !Escolta());
+            dialegs.RespostaSi = true;
+            E().close();
         });
         app->FormPrincipal->MenuExperimentarClick();
-        QCOMPARE(dialegs.Errors.size(), errors); // and no name message, no mail request
-        QVERIFY(dialegs.Informacions.isEmpty() && !app->FormEmail->isVisible());
-        QVERIFY(!std::filesystem::exists("/no/such/folder/x.wav"));
+        QCOMPARE(dialegs.Preguntes.size(), prova && noms.isEmpty() ? 1 + oberta : 0);
+        const QString motiu = Cami("x.wav") + "\n" + QString::fromLocal8Bit(strerror(EISDIR));
+        QCOMPARE(dialegs.Errors.size() == 1 && dialegs.Errors[0].contains(motiu), !noms.isEmpty());
+        QCOMPARE(std::filesystem::exists(carpeta.Cami() / "y.wav.txt"), !noms.isEmpty());
+    }
+
+    // The replace question names every file of the export that exists; answered no, the name is asked
+    // again, and the program ends then: the run is kept in the data folder, the files asked about are
+    // left as they were, and the next start says where the run went, once.
+    void TancarElProgramaAmbElNomObertElDesa() {
+        proves::CarpetaTemporal dades;
+        std::filesystem::remove(carpeta.Cami() / "Tessora.ini");
+        proves::EscriureBytes(carpeta.Cami() / "p.wav.txt", {1});
+        proves::EscriureBytes(carpeta.Cami() / "p.wav.png", {1});
+        Arrencar({0}, dades.Cami());
+        dialegs.Reals = true;
+        QString pregunta;
+        proves::QuanSObriUnModal([&](QWidget*) {
+            E().MenuExperimentacioExperimentar->trigger();
+            Emissio();
+            proves::QuanSObriUnModal([&](QWidget* dialeg) {
+                proves::QuanSObriUnModal([&](QWidget* caixa) {
+                    pregunta = qobject_cast<QMessageBox*>(caixa)->text();
+                    proves::QuanSObriUnModal([&](QWidget*) { app->FormPrincipal->close(); });
+                    qobject_cast<QMessageBox*>(caixa)->button(QMessageBox::No)->click();
+                });
+                dialeg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(Cami("p"));
+                qobject_cast<QDialog*>(dialeg)->accept();
+            });
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+        QTRY_VERIFY(std::filesystem::exists(carpeta.Cami() / "Tessora.ini"));
+        QVERIFY2(pregunta.contains("p.wav.txt\np.wav.png") && !pregunta.contains("p.wav\n"),
+                 qPrintable(pregunta));
+        QCOMPARE(proves::LlegirBytes(carpeta.Cami() / "p.wav.txt").size(), std::size_t{1});
+        const std::vector<std::string> desats = dades.Contingut();
+        QCOMPARE(desats.size(), std::size_t{4}); // the WAV, its text, its picture, the notice
+        QVERIFY(desats[0].starts_with("experiment-") && desats[2].ends_with(".wav.txt"));
+        QCOMPARE(proves::LlegirBytes(dades.Cami() / desats[0]).size(), std::size_t{120 + 1536});
+        app.reset();
+        dialegs = {};
+        Arrencar({0}, dades.Cami());
+        QTRY_COMPARE(dialegs.Informacions.size(), 1);
+        QVERIFY(
+            dialegs.Informacions[0].contains(QString::fromStdString((dades.Cami() / desats[0]).string())));
+        QCOMPARE(dades.Contingut().size(), std::size_t{3});
     }
 
     void TancarElProgramaDuranLExportacioLAcaba() {
