@@ -134,6 +134,11 @@ Taula FerTaula() {
         {ExperimentsDesats,
          "El programa es va tancar amb un experiment sense exportar, i el va desar en aquests fitxers:",
          "El programa se cerró con un experimento sin exportar, y lo guardó en estos archivos:"},
+        {CorreuNoArrenca,
+         "No s'ha pogut obrir el programa de correu. Creeu el missatge amb el vostre programa de correu i "
+         "adjunteu-hi els fitxers.",
+         "No se ha podido abrir el programa de correo. Cree el mensaje con su programa de correo y adjunte "
+         "los archivos."},
     }};
 }
 

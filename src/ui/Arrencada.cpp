@@ -47,7 +47,7 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     // The prompt and the request belong to the experimentation window, so that its modality leaves
     // them reachable.
     FormDiguesParaula = std::make_unique<TFormDiguesParaula>(FormExperimentacio.get());
-    FormEmail = std::make_unique<TFormEmail>(FormExperimentacio.get());
+    FormEmail = std::make_unique<TFormEmail>(dialegs_, FormExperimentacio.get());
     FormExperimentacio->EnllacarFinestres(FormDiguesParaula.get(), FormEmail.get());
     FormExperimentacio->FixarCarpetaDades(carpetaDades_);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imatges/256x256/tessora.png")));

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
@@ -142,6 +143,10 @@ std::optional<QString> Dialegs::SortidaPrograma(const QString& programa, const Q
 
 int Dialegs::ExecutarPrograma(const QString& programa, const QStringList& arguments) {
     return SortidaPrograma(programa, arguments) ? 0 : -1;
+}
+
+bool Dialegs::ObrirEnllac(const QUrl& enllac) {
+    return QDesktopServices::openUrl(enllac);
 }
 
 void EsperarMilisegons(int ms) {

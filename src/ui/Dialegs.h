@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -44,6 +45,9 @@ public:
     virtual void ActivarPrograma(qint64 pid);
     // Runs a program to its end: 0 when it ran and succeeded, else -1 (not installed, failed, hung).
     virtual int ExecutarPrograma(const QString& programa, const QStringList& arguments);
+    // Hands a link to the desktop's program for it (a mailto: link to the mail program); false when
+    // none could be started.
+    virtual bool ObrirEnllac(const QUrl& enllac);
 
 protected:
     bool Tancant() const { return tancant_; }

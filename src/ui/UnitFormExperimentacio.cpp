@@ -149,6 +149,7 @@ void TFormExperimentacio::EnllacarPrincipal(Principal principal) {
 void TFormExperimentacio::EnllacarFinestres(TFormDiguesParaula* diguesParaula, TFormEmail* email) {
     FormDiguesParaula = diguesParaula;
     FormEmail = email;
+    if (FormEmail != nullptr) FormEmail->AplicarTexts(idioma_);
     if (FormDiguesParaula != nullptr)
         connect(FormDiguesParaula, &TFormDiguesParaula::LabelParaulaClick, this,
                 &TFormExperimentacio::LabelParaulaClick);
@@ -166,6 +167,7 @@ void TFormExperimentacio::AplicarTexts(Idioma idioma) {
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
     CartaProves->Opcions.Llengua = idioma;
+    if (FormEmail != nullptr) FormEmail->AplicarTexts(idioma);
     CartaProves->update();
 }
 

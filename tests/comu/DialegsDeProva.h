@@ -20,6 +20,10 @@ public:
         Preguntes << text;
         return RespostaSi;
     }
+    bool ObrirEnllac(const QUrl& enllac) override {
+        Enllacos << enllac.toString();
+        return EnllacObert;
+    }
     void Informar(QWidget* pare, const QString& titol, const QString& text) override {
         Informacions << titol + QStringLiteral("|") + text;
         if (Reals) Dialegs::Informar(pare, titol, text);
@@ -41,8 +45,9 @@ public:
     bool Reals = false;
     QStringList NomsDesar; // answered in turn; cancelled once they run out
     QString Filtre;
-    QStringList Informacions, Errors, Iniciats, Executats, Preguntes;
+    QStringList Informacions, Errors, Iniciats, Executats, Preguntes, Enllacos;
     bool RespostaSi = false;
+    bool EnllacObert = true;
     QList<qint64> Activats;
     bool ProgramaInstallat = true;
     bool Viu = true;
