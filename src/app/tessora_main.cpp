@@ -7,14 +7,17 @@
 // on the experimenter mode.
 #include "Arrencada.h"
 #include "ArxiuIni.h"
+#include "DesamentAutomatic.h"
 #include "DispositiuQt.h"
 #include "FontFitxer.h"
 #include "LecturaSo.h"
 #include "LiniaOrdres.h"
 #include "SenyalsTerminacio.h"
+#include "UnitFormExperimentacio.h"
 #include "UnitTessora.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,11 +64,18 @@ int main(int argc, char** argv) {
     int codi = 1;
     {
         Dialegs dialegs;
-        AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants));
+        AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants),
+                                   CarpetaDades());
         if (aplicacio.Arrencar()) {
-            // Logging out or a plain kill closes the window as the person would: the capture stops and
-            // the settings are saved.
+            // Logging out or a plain kill closes the window as the person would: the capture stops, the
+            // settings are saved, and an experiment not yet exported is kept in the data folder.
             const SenyalsTerminacio senyals([&aplicacio] { aplicacio.FormPrincipal->close(); });
+            // The session manager asks first, before a logout ends the program in ways no close follows
+            // (the display going away): the experiment is kept then.
+            TFormExperimentacio* experimentacio = aplicacio.FormExperimentacio.get();
+            QObject::connect(
+                &app, &QGuiApplication::commitDataRequest, experimentacio,
+                [experimentacio](QSessionManager&) { experimentacio->DesarResultatsPendents(); });
             codi = app.exec();
         }
     }

@@ -134,10 +134,9 @@ Contingut Carregar(const std::filesystem::path& cami) {
 
 } // namespace
 
-std::filesystem::path CamiArxiuIni() {
-    const char* configuracio = std::getenv("XDG_CONFIG_HOME");
-    if (configuracio != nullptr && std::filesystem::path(configuracio).is_absolute())
-        return std::filesystem::path(configuracio) / kNomArxiuIni;
+std::filesystem::path CarpetaXdg(const char* variable, const std::filesystem::path& dinsCasa) {
+    const char* valor = std::getenv(variable);
+    if (valor != nullptr && std::filesystem::path(valor).is_absolute()) return valor;
     std::filesystem::path casa;
     const char* home = std::getenv("HOME");
     if (home != nullptr && std::filesystem::path(home).is_absolute()) {
@@ -152,7 +151,12 @@ std::filesystem::path CamiArxiuIni() {
             casa = resultat->pw_dir;
     }
     if (casa.empty()) return {};
-    return casa / ".config" / kNomArxiuIni;
+    return casa / dinsCasa;
+}
+
+std::filesystem::path CamiArxiuIni() {
+    const std::filesystem::path carpeta = CarpetaXdg("XDG_CONFIG_HOME", ".config");
+    return carpeta.empty() ? carpeta : carpeta / kNomArxiuIni;
 }
 
 std::string ArxiuIni::LlegirCadena(std::string_view seccio, std::string_view clau,

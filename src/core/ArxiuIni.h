@@ -38,6 +38,11 @@ inline constexpr std::size_t kMidaMaximaArxiuIni = 16u << 20;
 // writes fail).
 std::filesystem::path CamiArxiuIni();
 
+// A folder of the user's after the desktop's base-directory rules: the environment's `variable` when it
+// holds an absolute path, else the home folder (as above) followed by `dinsCasa` (".config",
+// ".local/share"). Empty when there is no home folder at all.
+std::filesystem::path CarpetaXdg(const char* variable, const std::filesystem::path& dinsCasa);
+
 class ArxiuIni;
 
 // "Veu aguda" of section Tessora (default "NO"): true only for exactly "SÍ".

@@ -5,7 +5,9 @@
 #include "UnitWave.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <span>
 
 namespace tessora {
 
@@ -13,6 +15,10 @@ namespace {
 
 constexpr char kFiLinia = '\r';
 constexpr char kTab = '\t';
+
+std::span<const std::uint8_t> Bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 
 void AfegirFila(std::string& text, const TaulaText& grid, int r, int ultimaColumna) {
     for (int c = 0; c <= ultimaColumna; ++c) {
@@ -63,19 +69,30 @@ NomsExportacio NomsFitxersExportacio(std::string_view nomTriat) {
 ResultatExportacio ExportarResultats(const NomsExportacio& noms, std::string_view textResultats,
                                      std::string_view imatge, BufferSo& buffer, std::int32_t ranuresDesades,
                                      const std::function<void()>& avisNom) {
-    ResultatExportacio resultat;
     const auto ranura0 = buffer.Ranura(0);
     std::fill(ranura0.begin(), ranura0.end(), kByteSilenci);
-
-    resultat.TextDesat = SubstituirFitxer(std::filesystem::path(noms.Text), textResultats);
-    if (!resultat.TextDesat) return resultat;
-    resultat.ImatgeDesada = SubstituirFitxer(std::filesystem::path(noms.Imatge), imatge);
-
-    if (avisNom) avisNom();
     const std::int32_t ranures = std::clamp(ranuresDesades, 0, kRanuresError);
     const std::size_t mida = static_cast<std::size_t>(ranures + 1) * kMidaEmissio;
-    resultat.CodiWav = EscriureWav(std::filesystem::path(noms.Wav), 0, {buffer.Dades(), mida});
-    return resultat;
+
+    SubstitucioFitxer text(std::filesystem::path(noms.Text));
+    SubstitucioFitxer carta(std::filesystem::path(noms.Imatge));
+    SubstitucioFitxer wav(std::filesystem::path(noms.Wav));
+    // A WAV write can fail without a system error only by holding more than the format can count.
+    const auto fallada = [](const std::string& nom, const SubstitucioFitxer& fitxer) {
+        return ResultatExportacio{nom, fitxer.Error() != 0 ? fitxer.Error() : EFBIG};
+    };
+    if (!text.Escriure(Bytes(textResultats))) return fallada(noms.Text, text);
+    if (!carta.Escriure(Bytes(imatge))) return fallada(noms.Imatge, carta);
+    SortidaWavSubstitucio sortida(wav);
+    if (!wav.Oberta() || EscriureWav(sortida, 0, {buffer.Dades(), mida}) != kWavCorrecte)
+        return fallada(noms.Wav, wav);
+
+    using enum SubstitucioFitxer::Resultat;
+    if (text.Confirmar() != Correcte) return fallada(noms.Text, text);
+    if (carta.Confirmar() != Correcte) return fallada(noms.Imatge, carta);
+    if (avisNom) avisNom();
+    if (wav.Confirmar() != Correcte) return fallada(noms.Wav, wav);
+    return {};
 }
 
 } // namespace tessora

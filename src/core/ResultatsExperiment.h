@@ -38,18 +38,21 @@ struct NomsExportacio {
 // prova.wav.png; "dades.xy" gives dades.xy, dades.xy.txt and dades.xy.png.
 NomsExportacio NomsFitxersExportacio(std::string_view nomTriat);
 
+// What an export did: all three files written, or the first that failed and why.
 struct ResultatExportacio {
-    static constexpr std::int32_t kWavNoEscrit = -1;
-    bool TextDesat = false;              // false: the text file cannot be created; nothing followed
-    bool ImatgeDesada = false;           // false: the chart's picture cannot be created; the rest went on
-    std::int32_t CodiWav = kWavNoEscrit; // EscriureWav's result: 0, or a code for MissatgeEscriureWav
+    std::string FitxerFallit; // UTF-8; empty when the text, the picture and the WAV were all written
+    int Error = 0;            // the system's error number of that failure (for DescripcioError)
+    bool Correcte() const { return FitxerFallit.empty(); }
 };
 
-// The export once a name was chosen: slot 0 of BufferSo is silenced; the results text replaces or creates
-// noms.Text as a whole, or nothing changes there and the export ends; the chart's picture (`imatge`, the
-// bytes of a PNG file) replaces or creates noms.Imatge likewise; then `avisNom` runs (the caller shows
-// "Nombre del fichero: " with the WAV name and waits); then noms.Wav gets slot 0 followed by the
-// `ranuresDesades` stored error slots, 8-bit mono at 11025 Hz.
+// The export once a name was chosen. Slot 0 of BufferSo is silenced; then three files are written, each
+// as a whole: the results text to noms.Text, the chart's picture (`imatge`, the bytes of a PNG file) to
+// noms.Imatge, and slot 0 followed by the `ranuresDesades` stored error slots, 8-bit mono at 11025 Hz, to
+// noms.Wav. All three are written beside their targets before any target is replaced, so a target that
+// is refused (a folder at its name, a file the user may not write) or a write that fails (a full disk)
+// leaves every file as it was. Then the text and the picture take their names, `avisNom` runs (the
+// caller shows "Nombre del fichero: " with the WAV name and waits), and the WAV takes its name. The
+// failure reported is the first one, in the order text, picture, WAV.
 ResultatExportacio ExportarResultats(const NomsExportacio& noms, std::string_view textResultats,
                                      std::string_view imatge, BufferSo& buffer, std::int32_t ranuresDesades,
                                      const std::function<void()>& avisNom);

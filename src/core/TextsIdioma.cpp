@@ -132,6 +132,19 @@ Taula FerTaula() {
         {BlocsPerduts,
          "Blocs de so perduts per sobrecàrrega: ", "Bloques de sonido perdidos por sobrecarga: "},
         {LecturaInterrompuda, "No es pot llegir més el fitxer ", "No se puede leer más el archivo "},
+        {DescartarResultats, "Descartar els resultats?", "¿Descartar los resultados?"},
+        {ExportacioAltreNom, "Els resultats es conserven: trieu un altre nom.",
+         "Los resultados se conservan: elija otro nombre."},
+        {SubstituirFitxers, "Aquests fitxers ja existeixen:\n%1\nVoleu substituir-los?",
+         "Estos archivos ya existen:\n%1\n¿Desea reemplazarlos?"},
+        {ExperimentsDesats,
+         "El programa es va tancar amb un experiment sense exportar, i el va desar en aquests fitxers:",
+         "El programa se cerró con un experimento sin exportar, y lo guardó en estos archivos:"},
+        {CorreuNoArrenca,
+         "No s'ha pogut obrir el programa de correu. Creeu el missatge amb el vostre programa de correu i "
+         "adjunteu-hi els fitxers.",
+         "No se ha podido abrir el programa de correo. Cree el mensaje con su programa de correo y adjunte "
+         "los archivos."},
     }};
 }
 

@@ -124,6 +124,15 @@ enum class IdText {
     // reader's reason goes below).
     BlocsPerduts,
     LecturaInterrompuda,
+    // Keeping an experiment: the question when its name is cancelled, an export that failed (after
+    // TextNoEsPotCrear, the name and the system's reason), the replace question of the save dialog for
+    // several files (%1: their names, one a line), the notice of experiments kept at an earlier close
+    // (followed by their files, one a line), and the mail program that does not start.
+    DescartarResultats,
+    ExportacioAltreNom,
+    SubstituirFitxers,
+    ExperimentsDesats,
+    CorreuNoArrenca,
     Nombre // not a text: how many there are
 };
 

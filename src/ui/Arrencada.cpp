@@ -1,6 +1,7 @@
 #include "Arrencada.h"
 
 #include "ArxiuIni.h"
+#include "DesamentAutomatic.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
@@ -22,9 +23,10 @@ void InstallarSubstitutsDeFonts() {
 }
 
 AplicacioTessora::AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs,
-                                   std::filesystem::path arxiuIni, std::string liniaOrdres)
+                                   std::filesystem::path arxiuIni, std::string liniaOrdres,
+                                   std::filesystem::path carpetaDades)
     : dispositiu_(dispositiu), dialegs_(dialegs), arxiuIni_(std::move(arxiuIni)),
-      liniaOrdres_(std::move(liniaOrdres)) {}
+      liniaOrdres_(std::move(liniaOrdres)), carpetaDades_(std::move(carpetaDades)) {}
 
 AplicacioTessora::~AplicacioTessora() {
     // The main window goes last, as it was created first.
@@ -45,8 +47,9 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     // The prompt and the request belong to the experimentation window, so that its modality leaves
     // them reachable.
     FormDiguesParaula = std::make_unique<TFormDiguesParaula>(FormExperimentacio.get());
-    FormEmail = std::make_unique<TFormEmail>(FormExperimentacio.get());
+    FormEmail = std::make_unique<TFormEmail>(dialegs_, FormExperimentacio.get());
     FormExperimentacio->EnllacarFinestres(FormDiguesParaula.get(), FormEmail.get());
+    FormExperimentacio->FixarCarpetaDades(carpetaDades_);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imatges/256x256/tessora.png")));
     FormPrincipal->EnllacarFinestres(FormFFT.get(), AboutBox.get(), FormExperimentacio.get(),
                                      FormDiguesParaula.get());
@@ -66,6 +69,18 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
 
     FormPrincipal->SpeedButtonEngegarPararClick();
     FormPrincipal->show();
+
+    // Experiments kept at an earlier end, said once the event loop runs (so a close meanwhile waits for
+    // the message); the notice goes once shown.
+    if (!carpetaDades_.empty() && !LlegirAvisDesament(carpetaDades_).empty())
+        QTimer::singleShot(0, FormPrincipal.get(), [this] {
+            QString text =
+                QString::fromStdString(Text(FormPrincipal->IdiomaActual(), IdText::ExperimentsDesats));
+            for (const std::string& nom : LlegirAvisDesament(carpetaDades_))
+                text += QLatin1Char('\n') + QString::fromStdString(nom);
+            FormPrincipal->Avisar(text);
+            EsborrarAvisDesament(carpetaDades_);
+        });
     return true;
 }
 

@@ -23,13 +23,16 @@ void InstallarSubstitutsDeFonts();
 
 class AplicacioTessora {
 public:
+    // `carpetaDades` keeps an experiment the program ends with before it was exported (empty: none is
+    // kept).
     AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs, std::filesystem::path arxiuIni,
-                     std::string liniaOrdres);
+                     std::string liniaOrdres, std::filesystem::path carpetaDades = {});
     ~AplicacioTessora();
 
     // Creates the windows, applies the language, shows the splash for `presentacioMs`, starts listening
-    // and shows the main window. False when the main window could not be created (out of memory): the
-    // program must end at once, writing nothing.
+    // and shows the main window; then, once, the notice of experiments kept at an earlier end. False when
+    // the main window could not be created (out of memory): the program must end at once, writing
+    // nothing.
     bool Arrencar(int presentacioMs = 1000);
 
     std::unique_ptr<TFormPrincipal> FormPrincipal;
@@ -44,6 +47,7 @@ private:
     Dialegs& dialegs_;
     std::filesystem::path arxiuIni_;
     std::string liniaOrdres_;
+    std::filesystem::path carpetaDades_;
 };
 
 } // namespace tessora

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDebug>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
@@ -16,25 +17,56 @@
 
 namespace tessora {
 
+namespace {
+
+// Characters of a word after which a message may break it.
+constexpr int kCaractersSenseSalt = 30;
+
+// A message's label breaks lines only between words (and after a '/'); a long file name has none, and
+// would be cut at the window's edge. It gets a zero-width space every so many characters, so it shows
+// whole, on as many lines as it needs.
+QString Partible(const QString& text) {
+    QString partit;
+    int seguits = 0;
+    for (const QChar c : text) {
+        if (c.isSpace() || c == QLatin1Char('/'))
+            seguits = 0;
+        else if (++seguits > kCaractersSenseSalt) {
+            partit += QChar(0x200B);
+            seguits = 1;
+        }
+        partit += c;
+    }
+    return partit;
+}
+
+} // namespace
+
 std::optional<QString> Dialegs::DemanarNomDesar(QWidget* pare, const QString& filtre,
-                                                const std::function<QString(const QString&)>& nomFinal) {
+                                                const std::function<QStringList(const QString&)>& fitxers) {
     if (tancant_) return std::nullopt;
     QFileDialog dialeg(pare, QString(), QString(), filtre);
     dialeg.setAcceptMode(QFileDialog::AcceptSave);
     dialeg.setFileMode(QFileDialog::AnyFile);
-    // The dialog would ask about the name as typed; the question is about the name that is written.
+    // The dialog would ask about the name as typed; the question is about the files that are written.
     dialeg.setOption(QFileDialog::DontConfirmOverwrite);
     // A close while the dialog or its question is open cancels it, and it is not shown again.
     while (!tancant_ && dialeg.exec() == QDialog::Accepted && !tancant_) {
         const QStringList triats = dialeg.selectedFiles();
         if (triats.isEmpty() || triats.first().isEmpty()) return std::nullopt;
-        const QString nom = nomFinal(triats.first());
-        if (!QFileInfo::exists(nom)) return nom;
+        const QStringList escrits = fitxers(triats.first());
+        QStringList existents;
+        for (const QString& fitxer : escrits) // a folder is not replaced: the write says so
+            if (const QFileInfo info(fitxer); info.exists() && !info.isDir()) existents << info.fileName();
+        if (existents.isEmpty()) return escrits.first();
         const QString pregunta =
-            QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(nom).fileName());
+            existents.size() == 1
+                ? QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(existents.first())
+                : QString::fromStdString(Text(idioma_, IdText::SubstituirFitxers))
+                      .arg(existents.join(QLatin1Char('\n')));
         if (QMessageBox::warning(&dialeg, dialeg.windowTitle(), pregunta, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes)
-            return tancant_ ? std::nullopt : std::optional<QString>(nom);
+            return tancant_ ? std::nullopt : std::optional<QString>(escrits.first());
         dialeg.selectFile(QFileInfo(triats.first()).fileName());
     }
     return std::nullopt;
@@ -42,7 +74,7 @@ std::optional<QString> Dialegs::DemanarNomDesar(QWidget* pare, const QString& fi
 
 void Dialegs::Informar(QWidget* pare, const QString& titol, const QString& text) {
     if (tancant_) return;
-    QMessageBox caixa(QMessageBox::NoIcon, titol, text, QMessageBox::Ok, pare);
+    QMessageBox caixa(QMessageBox::NoIcon, titol, Partible(text), QMessageBox::Ok, pare);
     caixa.exec();
 }
 
@@ -51,8 +83,14 @@ void Dialegs::Error(QWidget* pare, const QString& titol, const QString& text) {
         qWarning().noquote() << titol + QStringLiteral(": ") + text;
         return;
     }
-    QMessageBox caixa(QMessageBox::Critical, titol, text, QMessageBox::Ok, pare);
+    QMessageBox caixa(QMessageBox::Critical, titol, Partible(text), QMessageBox::Ok, pare);
     caixa.exec();
+}
+
+bool Dialegs::Preguntar(QWidget* pare, const QString& titol, const QString& text) {
+    if (tancant_) return false;
+    return QMessageBox::question(pare, titol, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 void Dialegs::TancarOberts() {
@@ -105,6 +143,10 @@ std::optional<QString> Dialegs::SortidaPrograma(const QString& programa, const Q
 
 int Dialegs::ExecutarPrograma(const QString& programa, const QStringList& arguments) {
     return SortidaPrograma(programa, arguments) ? 0 : -1;
+}
+
+bool Dialegs::ObrirEnllac(const QUrl& enllac) {
+    return QDesktopServices::openUrl(enllac);
 }
 
 void EsperarMilisegons(int ms) {

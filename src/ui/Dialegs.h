@@ -2,8 +2,11 @@
 // The windows go through one object of this kind, so tests can answer in the person's place.
 #pragma once
 
+#include "TextsIdioma.h"
+
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -15,15 +18,21 @@ namespace tessora {
 class Dialegs {
 public:
     virtual ~Dialegs() = default;
-    // A save dialog with one filter. `nomFinal` turns the chosen name into the one that will be written
-    // (the ".wav" rule); when that file exists the person is asked about that name before replacing it,
-    // and answering no goes back to the dialog. The final name, or nullopt when cancelled.
+    // The language of the questions of our own (Qt's follow its installed translation).
+    void FixarIdioma(Idioma idioma) { idioma_ = idioma; }
+    // A save dialog with one filter. `fitxers` gives the files a chosen name will write, the first being
+    // the name to return (the ".wav" rule, and the files beside it); when any of them exists the person
+    // is asked once, about the ones that exist, before they are replaced, and answering no goes back to
+    // the dialog. The first file's name, or nullopt when cancelled.
     virtual std::optional<QString> DemanarNomDesar(QWidget* pare, const QString& filtre,
-                                                   const std::function<QString(const QString&)>& nomFinal);
+                                                   const std::function<QStringList(const QString&)>& fitxers);
     // A message with an OK button and no icon; returns when the person closes it.
     virtual void Informar(QWidget* pare, const QString& titol, const QString& text);
     // A message with the stop icon.
     virtual void Error(QWidget* pare, const QString& titol, const QString& text);
+    // A question with Yes and No, No the default; true for Yes. Closed any other way, or asked while the
+    // program closes, it counts as No.
+    virtual bool Preguntar(QWidget* pare, const QString& titol, const QString& text);
     // The program is closing while a command waits for the person: closes every dialog and message that
     // is open (each as cancelled), so the command can finish. From then on nothing more is asked: a
     // save dialog counts as cancelled, a message as read, and an error goes to standard error.
@@ -36,6 +45,9 @@ public:
     virtual void ActivarPrograma(qint64 pid);
     // Runs a program to its end: 0 when it ran and succeeded, else -1 (not installed, failed, hung).
     virtual int ExecutarPrograma(const QString& programa, const QStringList& arguments);
+    // Hands a link to the desktop's program for it (a mailto: link to the mail program); false when
+    // none could be started.
+    virtual bool ObrirEnllac(const QUrl& enllac);
 
 protected:
     bool Tancant() const { return tancant_; }
@@ -45,6 +57,7 @@ private:
     std::optional<QString> SortidaPrograma(const QString& programa, const QStringList& arguments);
 
     bool tancant_ = false;
+    Idioma idioma_ = Idioma::Catala;
 };
 
 // Waits `ms` milliseconds while the event loop keeps dispatching (sound blocks included), without

@@ -3,7 +3,6 @@
 #include "Fabricant.h"
 #include "TextsIdioma.h"
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -18,7 +17,7 @@ QString T(IdText id) {
 }
 } // namespace
 
-TFormEmail::TFormEmail(QWidget* parent) : QDialog(parent) {
+TFormEmail::TFormEmail(Dialegs& dialegs, QWidget* parent) : QDialog(parent), dialegs_(dialegs) {
     QFont lletra(QStringLiteral("MS Sans Serif"));
     lletra.setPixelSize(11);
     setFont(lletra);
@@ -26,6 +25,7 @@ TFormEmail::TFormEmail(QWidget* parent) : QDialog(parent) {
     setWindowTitle(T(IdText::TitolEmail));
     Memo = new QPlainTextEdit(this);
     Memo->setGeometry(8, 16, 529, 209);
+    Memo->setReadOnly(true);
     BitBtn2 =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), T(IdText::BotoObrirCorreu), this);
     BitBtn2->setGeometry(16, 240, 241, 33);
@@ -61,8 +61,9 @@ void TFormEmail::EscriureText(const QString& nomWav, const QString& nomText) {
 }
 
 void TFormEmail::BitBtn2Click() {
-    // Whether a mail program starts is not reported: the text says what to do without one.
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + QString::fromUtf8(kAdrecaCorreu)));
+    if (!dialegs_.ObrirEnllac(QUrl(QStringLiteral("mailto:") + QString::fromUtf8(kAdrecaCorreu))))
+        dialegs_.Error(this, QString::fromUtf8(kTitolAplicacio),
+                       QString::fromStdString(Text(idioma_, IdText::CorreuNoArrenca)));
 }
 
 } // namespace tessora

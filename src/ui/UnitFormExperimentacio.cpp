@@ -1,17 +1,21 @@
 #include "UnitFormExperimentacio.h"
 
 #include "Cp1252.h"
+#include "DesamentAutomatic.h"
 #include "LlocFinestra.h"
-#include "NomFitxer.h"
-#include "UnitWave.h"
+#include "SubstitucioFitxer.h"
 
 #include <QBrush>
 #include <QClipboard>
 #include <QDateTime>
+#include <QDebug>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QVBoxLayout>
+
+#include <ctime>
 
 namespace tessora {
 
@@ -146,6 +150,7 @@ void TFormExperimentacio::EnllacarPrincipal(Principal principal) {
 void TFormExperimentacio::EnllacarFinestres(TFormDiguesParaula* diguesParaula, TFormEmail* email) {
     FormDiguesParaula = diguesParaula;
     FormEmail = email;
+    if (FormEmail != nullptr) FormEmail->AplicarTexts(idioma_);
     if (FormDiguesParaula != nullptr)
         connect(FormDiguesParaula, &TFormDiguesParaula::LabelParaulaClick, this,
                 &TFormExperimentacio::LabelParaulaClick);
@@ -163,6 +168,7 @@ void TFormExperimentacio::AplicarTexts(Idioma idioma) {
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
     CartaProves->Opcions.Llengua = idioma;
+    if (FormEmail != nullptr) FormEmail->AplicarTexts(idioma);
     CartaProves->update();
 }
 
@@ -177,6 +183,7 @@ void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
     CartaProves->update();
     MenuExperimentacioExperimentar->setEnabled(!experiment_->EnMarxa());
     MenuExperimentacioParar->setEnabled(experiment_->EnMarxa());
+    provesExportades_ = 0;
     AjustarALaPantalla(*this); // a large font or a scaled screen may leave too little room
     exec();
 }
@@ -228,13 +235,17 @@ void TFormExperimentacio::MostrarFila(const FilaGridErrors& fila) {
     AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
 }
 
-std::string TFormExperimentacio::ConstruirResultats() {
+std::string TFormExperimentacio::TextResultatsAra() const {
     CapcaleraResultats capcalera = principal_.Capcalera ? principal_.Capcalera() : CapcaleraResultats{};
     const QLocale local = QLocale::system();
     const QDateTime ara = QDateTime::currentDateTime();
     capcalera.Data = local.toString(ara.date(), QLocale::ShortFormat).toStdString();
     capcalera.Hora = local.toString(ara.time(), QLocale::LongFormat).toStdString();
-    std::string text = TextResultats(*experiment_, capcalera);
+    return TextResultats(*experiment_, capcalera);
+}
+
+std::string TFormExperimentacio::ConstruirResultats() {
+    std::string text = TextResultatsAra();
     const QString unicode = Q(DesDeCp1252(text));
     MemoDades->setPlainText(unicode);
     QGuiApplication::clipboard()->setText(unicode);
@@ -251,41 +262,96 @@ void TFormExperimentacio::MenuExperimentacioCopiarALaCarpetaElsResultatsClick() 
     if (experiment_) ConstruirResultats();
 }
 
+void TFormExperimentacio::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) return event->accept();
+    QDialog::keyPressEvent(event);
+}
+
 void TFormExperimentacio::reject() {
     // A close asked while the export waits for the person (the program closing) waits for it.
     if (tancant_) return;
     tancant_ = true;
-    FormClose();
+    const bool tancar = FormClose();
     tancant_ = false;
-    QDialog::reject();
+    if (tancar) QDialog::reject();
 }
 
-void TFormExperimentacio::FormClose() {
-    if (!experiment_ || principal_.Dialeg == nullptr) return;
-    Aplicar(experiment_->Tancar());
-    Dialegs& dialegs = *principal_.Dialeg;
-    const std::optional<QString> nom = dialegs.DemanarNomDesar(this, T(IdText::FiltreSo), NomAmbExtensioWav);
-    if (!nom) return;
-    const std::string text = ConstruirResultats();
-    const NomsExportacio noms = NomsFitxersExportacio(nom->toStdString());
+ResultatExportacio TFormExperimentacio::Exportar(const NomsExportacio& noms, const std::string& text,
+                                                 const std::function<void()>& avisNom) {
     const QByteArray imatge = ImatgeCarta();
     const ResultatExportacio resultat = ExportarResultats(
         noms, text, std::string_view(imatge.constData(), static_cast<std::size_t>(imatge.size())),
-        *principal_.Buffer, experiment_->RanuresDesades(), [&] {
+        *principal_.Buffer, experiment_->RanuresDesades(), avisNom);
+    if (resultat.Correcte()) provesExportades_ = experiment_->NombreProves();
+    return resultat;
+}
+
+bool TFormExperimentacio::FormClose() {
+    if (!experiment_ || principal_.Dialeg == nullptr) return true;
+    Aplicar(experiment_->Tancar());
+    Dialegs& dialegs = *principal_.Dialeg;
+    const auto fitxers = [](const QString& triat) {
+        const NomsExportacio noms = NomsFitxersExportacio(triat.toStdString());
+        return QStringList{Q(noms.Wav), Q(noms.Text), Q(noms.Imatge)};
+    };
+    // Until the files are written or the person gives the results up. A close of the program meanwhile
+    // (it ends every dialog) keeps them by itself.
+    while (!ProgramaTancant()) {
+        const std::optional<QString> nom = dialegs.DemanarNomDesar(this, T(IdText::FiltreSo), fitxers);
+        if (ProgramaTancant()) break;
+        if (!nom) {
+            if (experiment_->NombreProves() == 0) return true;
+            const bool descartar =
+                dialegs.Preguntar(this, Q(std::string(kTitolAplicacio)), T(IdText::DescartarResultats));
+            if (ProgramaTancant()) break;
+            return descartar;
+        }
+        const NomsExportacio noms = NomsFitxersExportacio(nom->toStdString());
+        const ResultatExportacio resultat = Exportar(noms, ConstruirResultats(), [&] {
             dialegs.Informar(this, Q(std::string(kTitolAplicacio)), T(IdText::NomDelFitxer) + Q(noms.Wav));
         });
-    if (!resultat.TextDesat) {
-        dialegs.Error(this, T(IdText::TitolErrorWav), T(IdText::TextNoEsPotCrear) + Q(noms.Text));
-        return;
-    }
-    if (resultat.CodiWav != kWavCorrecte)
+        if (resultat.Correcte()) {
+            if (FormEmail == nullptr || ProgramaTancant()) return true;
+            FormEmail->EscriureText(Q(noms.Wav), Q(noms.Text));
+            FormEmail->exec();
+            return true;
+        }
         dialegs.Error(this, T(IdText::TitolErrorWav),
-                      QString::fromUtf8(MissatgeEscriureWav(resultat.CodiWav)));
-    if (!resultat.ImatgeDesada)
-        dialegs.Error(this, T(IdText::TitolErrorWav), T(IdText::TextNoEsPotCrear) + Q(noms.Imatge));
-    if (FormEmail == nullptr || (principal_.Tancant && principal_.Tancant())) return;
-    FormEmail->EscriureText(Q(noms.Wav), Q(noms.Text));
-    FormEmail->exec();
+                      T(IdText::TextNoEsPotCrear) + Q(resultat.FitxerFallit) + QLatin1Char('\n') +
+                          QString::fromLocal8Bit(DescripcioError(resultat.Error)) + QStringLiteral("\n\n") +
+                          T(IdText::ExportacioAltreNom));
+    }
+    DesarResultatsPendents();
+    return true;
+}
+
+bool TFormExperimentacio::ResultatsPendents() const {
+    return isVisible() && experiment_ && experiment_->NombreProves() > 0 &&
+           experiment_->NombreProves() != provesExportades_;
+}
+
+void TFormExperimentacio::DesarResultatsPendents() {
+    if (!ResultatsPendents() || carpetaDades_.empty()) return;
+    const std::time_t ara = std::time(nullptr);
+    std::tm moment{};
+    ::localtime_r(&ara, &moment);
+    int error = 0;
+    const std::optional<NomsExportacio> noms = ReservarNomsAutomatics(carpetaDades_, moment, &error);
+    ResultatExportacio resultat{carpetaDades_.string(), error};
+    if (noms) {
+        resultat = Exportar(*noms, TextResultatsAra(), {});
+        if (resultat.Correcte()) {
+            // Without its notice the next start cannot say where the run went: say it now.
+            if (!AfegirAvisDesament(carpetaDades_, *noms))
+                qWarning().noquote() << T(IdText::ExperimentsDesats) << Q(noms->Wav);
+            return;
+        }
+        std::error_code ignorat;
+        std::filesystem::remove(noms->Wav, ignorat); // the empty reservation
+    }
+    qWarning().noquote() << QStringLiteral("tessora:")
+                         << T(IdText::TextNoEsPotCrear) + Q(resultat.FitxerFallit)
+                         << QString::fromLocal8Bit(DescripcioError(resultat.Error));
 }
 
 } // namespace tessora

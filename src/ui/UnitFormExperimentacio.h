@@ -23,6 +23,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -91,6 +92,15 @@ public:
     // The caption and the menu texts of a language.
     void AplicarTexts(Idioma idioma);
 
+    // Where an experiment is kept when the program ends before the person exported it (empty: nowhere).
+    void FixarCarpetaDades(std::filesystem::path carpeta) { carpetaDades_ = std::move(carpeta); }
+    // The window holds trials that no export has written yet.
+    bool ResultatsPendents() const;
+    // The program or the session is ending: pending trials are exported under a name of their own in the
+    // data folder, with a notice for the next start, asking nothing of the person. Failures go to
+    // standard error.
+    void DesarResultatsPendents();
+
     const Experiment* Dades() const { return experiment_.get(); }
 
     QMenuBar* MainMenu1;
@@ -114,9 +124,11 @@ public slots:
     void LabelParaulaClick();
 
 protected:
-    // Every close ends here (the desktop's, Escape, a close of the program): the run stops, then the
-    // results are exported.
+    // Every close ends here (the desktop's, a close of the program): the run stops, then the results are
+    // exported. The window stays open when the person cancels the name and then keeps the results.
     void reject() override;
+    // Escape does not close the window: a reflex press must not end an experiment.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Draws through whichever source is set now.
@@ -129,11 +141,18 @@ private:
 
     void Aplicar(const EfecteExperiment& efecte);
     void AcabarPausa();
-    // The results text (Windows-1252) into MemoDades and onto the clipboard.
+    // The results text (Windows-1252) as the grids stand now.
+    std::string TextResultatsAra() const;
+    // The results text into MemoDades and onto the clipboard.
     std::string ConstruirResultats();
     // The chart of the trials as the export saves it: a PNG file's bytes.
     QByteArray ImatgeCarta() const;
-    void FormClose();
+    // Writes the three files of `noms`; `avisNom` runs before the WAV takes its name.
+    ResultatExportacio Exportar(const NomsExportacio& noms, const std::string& text,
+                                const std::function<void()>& avisNom);
+    // The export of a close; false when the window must stay open.
+    bool FormClose();
+    bool ProgramaTancant() const { return principal_.Tancant && principal_.Tancant(); }
     QString T(IdText id) const;
 
     Principal principal_;
@@ -146,6 +165,8 @@ private:
     TFormEmail* FormEmail = nullptr;
     Idioma idioma_ = Idioma::Catala;
     bool tancant_ = false; // the export is running
+    std::filesystem::path carpetaDades_;
+    std::int32_t provesExportades_ = 0; // NombreProves when the last export was written
 };
 
 } // namespace tessora

@@ -420,6 +420,7 @@ void TFormPrincipal::AplicarTexts(Idioma idioma) {
     setWindowTitle(t(IdText::TitolPrincipal));
     if (FormDiguesParaula != nullptr) FormDiguesParaula->AplicarTexts(idioma);
     if (FormExperimentacio != nullptr) FormExperimentacio->AplicarTexts(idioma);
+    dialegs_.FixarIdioma(idioma);
 
     // Qt's own dialogs and buttons (the save dialog, its questions, OK and Cancel) in the same language.
     auto traduccio = std::make_unique<QTranslator>();
@@ -476,7 +477,9 @@ void TFormPrincipal::MenuGuardarClick() {
     if (!bucle_ || !BufferSo_) return;
     const EsperaPersona espera(*this);
     if (bucle_->CaptionBoto() == "P") SpeedButtonEngegarPararClick();
-    const std::optional<QString> nom = dialegs_.DemanarNomDesar(this, T(IdText::FiltreSo), NomAmbExtensioWav);
+    const std::optional<QString> nom =
+        dialegs_.DemanarNomDesar(this, T(IdText::FiltreSo),
+                                 [](const QString& triat) { return QStringList{NomAmbExtensioWav(triat)}; });
     if (!nom) return;
     dialegs_.Informar(this, Q(kTitolAplicacio), T(IdText::NomDelFitxer) + *nom);
     const std::int32_t codi = EscriureWav(std::filesystem::path(nom->toStdString()), 0, BufferSo_->Ranura(0));
@@ -508,6 +511,11 @@ void TFormPrincipal::MenuControlDeVolumenClick() {
 void TFormPrincipal::MenuParlantClick() {
     const EsperaPersona espera(*this);
     if (AboutBox != nullptr) AboutBox->exec();
+}
+
+void TFormPrincipal::Avisar(const QString& text) {
+    const EsperaPersona espera(*this);
+    dialegs_.Informar(this, Q(kTitolAplicacio), text);
 }
 
 void TFormPrincipal::MenuGraficsClick() {

@@ -104,6 +104,9 @@ public:
     // The About item's position among the menu bar's items (2, or 3 with Gràfics shown).
     int PosicioParlant() const;
 
+    // A message to the person over this window; a close asked meanwhile closes it and then takes place.
+    void Avisar(const QString& text);
+
 public slots:
     // The start/stop toggle. Returns 0, or nonzero for a start that failed: the device's error code (the
     // person has been told; the button shows "P" all the same, and the next toggle goes back to "E"), or

@@ -8,12 +8,21 @@ namespace tessora::proves {
 
 class DialegsDeProva final : public Dialegs {
 public:
-    std::optional<QString> DemanarNomDesar(QWidget* pare, const QString& filtre,
-                                           const std::function<QString(const QString&)>& nomFinal) override {
+    std::optional<QString>
+    DemanarNomDesar(QWidget* pare, const QString& filtre,
+                    const std::function<QStringList(const QString&)>& fitxers) override {
         Filtre = filtre;
-        if (Reals) return Dialegs::DemanarNomDesar(pare, filtre, nomFinal);
-        if (!NomDesar) return std::nullopt;
-        return nomFinal(*NomDesar);
+        if (Reals) return Dialegs::DemanarNomDesar(pare, filtre, fitxers);
+        if (NomsDesar.isEmpty()) return std::nullopt;
+        return fitxers(NomsDesar.takeFirst()).first();
+    }
+    bool Preguntar(QWidget*, const QString&, const QString& text) override {
+        Preguntes << text;
+        return RespostaSi;
+    }
+    bool ObrirEnllac(const QUrl& enllac) override {
+        Enllacos << enllac.toString();
+        return EnllacObert;
     }
     void Informar(QWidget* pare, const QString& titol, const QString& text) override {
         Informacions << titol + QStringLiteral("|") + text;
@@ -34,9 +43,11 @@ public:
     }
 
     bool Reals = false;
-    std::optional<QString> NomDesar;
+    QStringList NomsDesar; // answered in turn; cancelled once they run out
     QString Filtre;
-    QStringList Informacions, Errors, Iniciats, Executats;
+    QStringList Informacions, Errors, Iniciats, Executats, Preguntes, Enllacos;
+    bool RespostaSi = false;
+    bool EnllacObert = true;
     QList<qint64> Activats;
     bool ProgramaInstallat = true;
     bool Viu = true;

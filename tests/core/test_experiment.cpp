@@ -1,6 +1,7 @@
 // The experiment without windows: grids, hits and errors, the stop every 100 trials, the error slots, the
 // pause, and the results text and files.
 #include "CarpetaTemporal.h"
+#include "DesamentAutomatic.h"
 #include "PerNom.h"
 #include "ResultatsExperiment.h"
 #include "UnitWave.h"
@@ -8,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace tessora {
 namespace {
@@ -207,8 +210,7 @@ struct Exportacio : testing::Test {
 TEST_F(Exportacio, TextIWavSubstituits) {
     for (const char* vocal : {"A", "E"}) { // a hit: slot 0 alone, silenced; an error adds its slot
         proves::EscriureBytes(noms.Text, {'v', 'e', 'l', 'l'});
-        const auto r = Exportar(vocal);
-        EXPECT_TRUE(r.TextDesat && r.ImatgeDesada && r.CodiWav == kWavCorrecte);
+        EXPECT_TRUE(Exportar(vocal).Correcte());
         EXPECT_EQ(proves::LlegirBytes(noms.Text), (std::vector<std::uint8_t>{'t', 'e', 'x', 't', '\r'}));
         EXPECT_EQ(proves::LlegirBytes(noms.Imatge), (std::vector<std::uint8_t>{'p', 'n', 'g'}));
         std::vector<std::uint8_t> dades(kMidaEmissio, 127);
@@ -219,17 +221,62 @@ TEST_F(Exportacio, TextIWavSubstituits) {
     EXPECT_EQ(avisos, 2);
 }
 
-TEST_F(Exportacio, TextQueNoEsPotCrearNoDeixaSeguir) {
-    std::filesystem::create_directory(noms.Text); // a folder stands where the text would go
-    EXPECT_FALSE(Exportar().TextDesat);
+// Whatever fails, no file is replaced and the failure names the file and the system's reason: a folder
+// at the picture's or the WAV's name, or a WAV beyond the file size the system allows (in a child).
+TEST_F(Exportacio, UnaFalladaNoSubstitueixRes) {
+    proves::EscriureBytes(noms.Text, {'v'});
+    for (const std::string* desti : {&noms.Imatge, &noms.Wav}) {
+        std::filesystem::create_directory(*desti);
+        const ResultatExportacio r = Exportar();
+        EXPECT_TRUE(r.FitxerFallit == *desti && r.Error == EISDIR) << r.FitxerFallit << " " << r.Error;
+        std::filesystem::remove(*desti);
+    }
+    const pid_t fill = ::fork();
+    if (fill == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{2048, 2048};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const ResultatExportacio r = Exportar();
+        ::_exit(r.FitxerFallit == noms.Wav && r.Error == EFBIG ? 0 : 1);
+    }
+    int estat = -1;
+    ::waitpid(fill, &estat, 0);
+    EXPECT_EQ(estat, 0);
+    EXPECT_EQ(proves::LlegirBytes(noms.Text), std::vector<std::uint8_t>{'v'});
+    EXPECT_FALSE(std::filesystem::exists(noms.Imatge) || std::filesystem::exists(noms.Wav));
     EXPECT_EQ(avisos, 0);
-    EXPECT_FALSE(std::filesystem::exists(noms.Wav) || std::filesystem::exists(noms.Imatge));
 }
 
-TEST_F(Exportacio, ImatgeQueNoEsPotCrearNoAturaElSo) {
-    std::filesystem::create_directory(noms.Imatge);
-    const auto r = Exportar();
-    EXPECT_TRUE(r.TextDesat && !r.ImatgeDesada && r.CodiWav == kWavCorrecte && avisos == 1);
+TEST(DesamentAutomatic, NomsSenseSobreescriureIAvis) {
+    ::setenv("XDG_DATA_HOME", "/d", 1);
+    EXPECT_EQ(CarpetaDades(), "/d/tessora");
+    ::unsetenv("XDG_DATA_HOME"), ::setenv("HOME", "/h", 1);
+    EXPECT_EQ(CarpetaDades(), "/h/.local/share/tessora");
+
+    proves::CarpetaTemporal arrel;
+    const std::filesystem::path carpeta = arrel.Cami() / "dades" / "tessora";
+    std::tm moment{}; // 2026-12-06 18:30:12
+    moment.tm_year = 126, moment.tm_mon = 11, moment.tm_mday = 6;
+    moment.tm_hour = 18, moment.tm_min = 30, moment.tm_sec = 12;
+    const auto nom = [&](const char* final) {
+        return (carpeta / ("experiment-2026-12-06-183012" + std::string(final))).string();
+    };
+    const auto primer = ReservarNomsAutomatics(carpeta, moment);
+    ASSERT_TRUE(primer); // the folder is created, the WAV's name taken
+    EXPECT_EQ(primer->Text, nom(".wav.txt"));
+    EXPECT_TRUE(std::filesystem::exists(primer->Wav));
+    proves::EscriureBytes(nom("-3.wav.png"), {});
+    EXPECT_EQ(ReservarNomsAutomatics(carpeta, moment)->Wav, nom("-2.wav"));
+    const auto quart = ReservarNomsAutomatics(carpeta, moment);
+    EXPECT_EQ(quart->Wav, nom("-4.wav"));
+
+    EXPECT_TRUE(LlegirAvisDesament(carpeta).empty());
+    ASSERT_TRUE(AfegirAvisDesament(carpeta, *primer) && AfegirAvisDesament(carpeta, *quart));
+    EXPECT_EQ(LlegirAvisDesament(carpeta),
+              (std::vector<std::string>{primer->Wav, primer->Text, primer->Imatge, quart->Wav, quart->Text,
+                                        quart->Imatge}));
+    EsborrarAvisDesament(carpeta);
+    EXPECT_TRUE(LlegirAvisDesament(carpeta).empty());
 }
 
 } // namespace

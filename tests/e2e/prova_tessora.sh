@@ -14,7 +14,7 @@ acabar() {
 }
 trap acabar EXIT
 
-XDG_CONFIG_HOME="$tmp" QT_QPA_PLATFORM=offscreen "$tessora" qev run --entrada "$gravacio" >"$tmp/sortida.log" 2>&1 &
+XDG_CONFIG_HOME="$tmp" XDG_DATA_HOME="$tmp" QT_QPA_PLATFORM=offscreen "$tessora" qev run --entrada "$gravacio" >"$tmp/sortida.log" 2>&1 &
 pid=$!
 sleep 3
 kill -0 "$pid" || { echo "tessora ended by itself:"; cat "$tmp/sortida.log"; exit 1; }

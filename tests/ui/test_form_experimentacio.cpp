@@ -1,6 +1,7 @@
 // A whole experiment through the real windows on the offscreen platform: scripted sound blocks answer
 // the prompts, the menus stop and start it, the prompt's letter stops it, and closing the window
-// exports, with the dialogs answered by the test.
+// exports, with the dialogs answered by the test; what is kept when the export fails, is cancelled or
+// the program ends during it.
 #include "AplicacioQtDeProva.h"
 #include "Arrencada.h"
 #include "CarpetaTemporal.h"
@@ -12,8 +13,8 @@
 #include "VocalSintetica.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QLineEdit>
+#include <QMessageBox>
 
 namespace tessora {
 
@@ -42,7 +43,6 @@ class ProvaFormExperimentacio : public QObject {
     proves::DialegsDeProva dialegs;
     FontGuionada font;
     std::unique_ptr<AplicacioTessora> app;
-    QStringList enllacos; // the links handed to the desktop
 
     TFormExperimentacio& E() { return *app->FormExperimentacio; }
     TFormDiguesParaula& P() { return *app->FormDiguesParaula; }
@@ -54,26 +54,23 @@ class ProvaFormExperimentacio : public QObject {
             QCoreApplication::processEvents();
         }
     }
-    void Arrencar(std::vector<std::int32_t> vocals) {
-        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "");
+    QString Cami(const char* nom) { return QString::fromStdString((carpeta.Cami() / nom).string()); }
+    void Arrencar(std::vector<std::int32_t> vocals, const std::filesystem::path& dades = {}) {
+        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "",
+                                                 dades);
         QVERIFY(app->Arrencar(0)); // Spanish: A E I O U
         font.Valors = std::move(vocals);
         E().FixarFontAleatoria(&font);
     }
 
-public slots:
-    void ObrirEnllac(const QUrl& url) { enllacos << url.toString(); }
-
 private slots:
-    void initTestCase() { QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "ObrirEnllac"); }
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); }
     void init() { dispositiu = {}, dialegs = {}, font = {}; }
     void cleanup() { app.reset(); }
 
     void UnExperimentSencer() {
         Arrencar({0, 1, 0}); // A, E, A...
         const std::filesystem::path wav = carpeta.Cami() / "prova.wav";
-        dialegs.NomDesar = QString::fromStdString((carpeta.Cami() / "prova").string());
+        dialegs.NomsDesar = {Cami("prova")};
         QString memoCorreu;
         proves::QuanSObriUnModal([&](QWidget* finestra) {
             QCOMPARE(finestra, &E());
@@ -105,8 +102,11 @@ private slots:
                 auto* email = qobject_cast<TFormEmail*>(correu);
                 QVERIFY(email != nullptr);
                 memoCorreu = email->Memo->toPlainText();
+                dialegs.EnllacObert = false; // no mail program: the person is told
                 email->BitBtn2->click();
-                email->BitBtn1->click();
+                email->Memo->setFocus(); // Enter in the read-only memo presses "Cerrar"
+                QTest::keyClick(email->Memo, Qt::Key_Return);
+                QVERIFY(!email->isVisible() && email->Memo->toPlainText() == memoCorreu);
             });
             E().close();
         });
@@ -117,7 +117,9 @@ private slots:
                  QStringList{"Tessora|Nombre del fichero: " + QString::fromStdString(wav.string())});
         const QString wavQ = QString::fromStdString(wav.string());
         QCOMPARE(memoCorreu.split('\n').mid(2, 2), (QStringList{wavQ, wavQ + ".txt"}));
-        QCOMPARE(enllacos, QStringList{QStringLiteral("mailto:tessora@example.org")});
+        QCOMPARE(dialegs.Enllacos, QStringList{QStringLiteral("mailto:tessora@example.org")});
+        QCOMPARE(dialegs.Errors, QStringList{"Tessora|" + QString::fromStdString(Text(
+                                                              Idioma::Castella, IdText::CorreuNoArrenca))});
         // The text file holds what the memo and the clipboard hold; the WAV, silence then the error.
         const QString text = QGuiApplication::clipboard()->text();
         QCOMPARE(E().MemoDades->toPlainText(), QString(text).replace('\r', '\n'));
@@ -137,26 +139,87 @@ private slots:
                      qPrintable(QString::number(p.F2)));
     }
 
-    void TancarDuranUnaProvaLAturaPrimer_data() {
-        QTest::addColumn<QString>("nom"); // answered in the save dialog; empty: cancelled
-        QTest::addColumn<int>("errors");
-        QTest::addRow("cancel·lat") << QString() << 0;
-        QTest::addRow("text impossible") << QStringLiteral("/no/such/folder/x") << 1;
+    // Escape does nothing; a cancelled name asks about discarding a run with trials; a failed export asks
+    // for another name.
+    void TancarLaFinestra_data() {
+        QTest::addColumn<bool>("prova");       // a trial was made
+        QTest::addColumn<QStringList>("noms"); // answered in the save dialog in turn; then cancelled
+        QTest::addColumn<bool>("descartar");   // the answer to the question
+        QTest::addColumn<bool>("oberta");      // the window stays open
+        QTest::addRow("sense proves") << false << QStringList() << false << false;
+        QTest::addRow("conservades") << true << QStringList() << false << true;
+        QTest::addRow("descartades") << true << QStringList() << true << false;
+        QTest::addRow("un nom que falla") << true << QStringList{Cami("x"), Cami("y")} << false << false;
     }
-    void TancarDuranUnaProvaLAturaPrimer() {
-        QFETCH(QString, nom);
-        QFETCH(int, errors);
-        Arrencar({2});
-        if (!nom.isEmpty()) dialegs.NomDesar = nom;
+    void TancarLaFinestra() {
+        QFETCH(bool, prova);
+        QFETCH(QStringList, noms);
+        QFETCH(bool, descartar);
+        QFETCH(bool, oberta);
+        Arrencar({0});
+        std::filesystem::create_directory(carpeta.Cami() / "x.wav");
+        dialegs.NomsDesar = noms;
+        dialegs.RespostaSi = descartar;
         proves::QuanSObriUnModal([&](QWidget*) {
             E().MenuExperimentacioExperimentar->trigger();
+            if (prova) Emissio();
+            QTest::keyClick(&E(), Qt::Key_Escape);
+            QVERIFY(E().isVisible() && E().MenuExperimentacioParar->isEnabled());
+            if (!noms.isEmpty()) proves::QuanSObriUnModal([](QWidget* correu) { correu->close(); });
             E().close();
+            QCOMPARE(E().isVisible(), oberta);
             QVERIFY(!P().isVisible() && !Escolta());
+            dialegs.RespostaSi = true;
+            E().close();
         });
         app->FormPrincipal->MenuExperimentarClick();
-        QCOMPARE(dialegs.Errors.size(), errors); // and no name message, no mail request
-        QVERIFY(dialegs.Informacions.isEmpty() && !app->FormEmail->isVisible());
-        QVERIFY(!std::filesystem::exists("/no/such/folder/x.wav"));
+        QCOMPARE(dialegs.Preguntes.size(), prova && noms.isEmpty() ? 1 + oberta : 0);
+        const QString motiu = Cami("x.wav") + "\n" + QString::fromLocal8Bit(strerror(EISDIR));
+        QCOMPARE(dialegs.Errors.size() == 1 && dialegs.Errors[0].contains(motiu), !noms.isEmpty());
+        QCOMPARE(std::filesystem::exists(carpeta.Cami() / "y.wav.txt"), !noms.isEmpty());
+    }
+
+    // The replace question names every file of the export that exists; answered no, the name is asked
+    // again, and the program ends then: the run is kept in the data folder, the files asked about are
+    // left as they were, and the next start says where the run went, once.
+    void TancarElProgramaAmbElNomObertElDesa() {
+        proves::CarpetaTemporal dades;
+        std::filesystem::remove(carpeta.Cami() / "Tessora.ini");
+        proves::EscriureBytes(carpeta.Cami() / "p.wav.txt", {1});
+        proves::EscriureBytes(carpeta.Cami() / "p.wav.png", {1});
+        Arrencar({0}, dades.Cami());
+        dialegs.Reals = true;
+        QString pregunta;
+        proves::QuanSObriUnModal([&](QWidget*) {
+            E().MenuExperimentacioExperimentar->trigger();
+            Emissio();
+            proves::QuanSObriUnModal([&](QWidget* dialeg) {
+                proves::QuanSObriUnModal([&](QWidget* caixa) {
+                    pregunta = qobject_cast<QMessageBox*>(caixa)->text();
+                    proves::QuanSObriUnModal([&](QWidget*) { app->FormPrincipal->close(); });
+                    qobject_cast<QMessageBox*>(caixa)->button(QMessageBox::No)->click();
+                });
+                dialeg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(Cami("p"));
+                qobject_cast<QDialog*>(dialeg)->accept();
+            });
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
+        QTRY_VERIFY(std::filesystem::exists(carpeta.Cami() / "Tessora.ini"));
+        QVERIFY2(pregunta.contains("p.wav.txt\np.wav.png") && !pregunta.contains("p.wav\n"),
+                 qPrintable(pregunta));
+        QCOMPARE(proves::LlegirBytes(carpeta.Cami() / "p.wav.txt").size(), std::size_t{1});
+        const std::vector<std::string> desats = dades.Contingut();
+        QCOMPARE(desats.size(), std::size_t{4}); // the WAV, its text, its picture, the notice
+        QVERIFY(desats[0].starts_with("experiment-") && desats[2].ends_with(".wav.txt"));
+        QCOMPARE(proves::LlegirBytes(dades.Cami() / desats[0]).size(), std::size_t{120 + 1536});
+        app.reset();
+        dialegs = {};
+        Arrencar({0}, dades.Cami());
+        QTRY_COMPARE(dialegs.Informacions.size(), 1);
+        QVERIFY(
+            dialegs.Informacions[0].contains(QString::fromStdString((dades.Cami() / desats[0]).string())));
+        QCOMPARE(dades.Contingut().size(), std::size_t{3});
     }
 
     void TancarElProgramaDuranLExportacioLAcaba() {

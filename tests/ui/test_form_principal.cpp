@@ -18,7 +18,6 @@
 
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -223,7 +222,7 @@ private slots:
         Arrencar();
         for (int i = 0; i < 3; ++i)
             Bloc(BlocVocal(80));
-        dialegs.NomDesar = Cami("meu");
+        dialegs.NomsDesar = {Cami("meu")};
         F().MenuGuardarClick();
         QCOMPARE(F().SpeedButtonEngegarParar->text(), QStringLiteral("E")); // listening stopped first
         QCOMPARE(dialegs.Informacions,
@@ -233,28 +232,9 @@ private slots:
         QCOMPARE(bytes.size(), std::size_t{1656});
         QVERIFY(std::equal(bloc.begin(), bloc.end(), bytes.begin() + 120)); // first loud block first
 
-        dialegs.NomDesar = QStringLiteral("/no/such/folder/x.wav");
+        dialegs.NomsDesar = {QStringLiteral("/no/such/folder/x.wav")};
         F().MenuGuardarClick();
         QCOMPARE(dialegs.Errors, QStringList{"ERROR|" + QString::fromUtf8(MissatgeEscriureWav(1))});
-    }
-
-    void LaPreguntaDeReemplacarEsPelNomQueSEscriu() {
-        Arrencar();
-        proves::EscriureBytes(carpeta->Cami() / "s1.wav", {1, 2, 3});
-        dialegs.Reals = true;
-        QString pregunta;
-        proves::QuanSObriUnModal([&](QWidget* dialeg) {
-            proves::QuanSObriUnModal([&](QWidget* caixa) {
-                pregunta = qobject_cast<QMessageBox*>(caixa)->text();
-                proves::QuanSObriUnModal([](QWidget* deNou) { qobject_cast<QDialog*>(deNou)->reject(); });
-                qobject_cast<QMessageBox*>(caixa)->button(QMessageBox::No)->click();
-            });
-            Triar(dialeg, Cami("s1"));
-        });
-        F().MenuGuardarClick();
-        QVERIFY2(pregunta.contains(QStringLiteral("s1.wav")), qPrintable(pregunta));
-        QCOMPARE(proves::LlegirBytes(carpeta->Cami() / "s1.wav").size(), std::size_t{3});
-        QVERIFY(dialegs.Informacions.isEmpty());
     }
 
     void TancarAmbUnDialegObertAcabaLOrdre_data() {
