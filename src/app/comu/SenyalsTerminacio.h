@@ -17,12 +17,12 @@ namespace tessora {
 class SenyalsTerminacio {
 public:
     explicit SenyalsTerminacio(std::function<void()> accio);
-
-    // Whether one of the signals came since this object was made.
-    bool Rebut() const;
     ~SenyalsTerminacio();
     SenyalsTerminacio(const SenyalsTerminacio&) = delete;
     SenyalsTerminacio& operator=(const SenyalsTerminacio&) = delete;
+
+    // Whether one of the signals came since this object was made.
+    bool Rebut() const;
 
     // The signals handled, in the order of `anteriors_`.
     static constexpr int kSenyals[] = {SIGINT, SIGTERM, SIGHUP};
