@@ -83,8 +83,9 @@ public:
     // Opens the device and queues both buffers (filled with 127). `finestra` is told of every filled
     // buffer; it must call ProcessarBufferEntrada once per notification, later, on the same thread.
     // Returns 0, or the device's error code (then kTextErrorObrirEntrada is to be shown and nothing
-    // changes). With a device still open it does nothing and returns 0, but a stop that is still pending
-    // is cancelled, so that the device keeps running as its caller believes.
+    // changes), or -1 when the buffers are not allocated (before InicialitzarEntradaDeSo or after
+    // AlliberarEntradaDeSo). With a device still open it does nothing and returns 0, but a stop that is
+    // still pending is cancelled, so that the device keeps running as its caller believes.
     std::int32_t EngegarEntradaDeSo(std::function<void()> finestra);
 
     // Takes the buffer of one notification. Returns true when a block was copied out; false for a
