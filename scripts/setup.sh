@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests, the benchmarks and the demo need.
+# Installs every Debian package the build, the checks, the tests, the benchmarks and the demo need.
 # Run as root on Debian 12 (or with sudo). Safe to run again.
 set -euo pipefail
 packages=(
-    build-essential cmake ninja-build pkg-config git
+    build-essential cmake ninja-build pkg-config git clang-format clang-tidy
     libgtest-dev libgmock-dev libbenchmark-dev
     libsndfile1-dev libsoxr-dev libcli11-dev
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n

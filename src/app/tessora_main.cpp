@@ -12,6 +12,7 @@
 #include "FontFitxer.h"
 #include "LecturaSo.h"
 #include "LiniaOrdres.h"
+#include "Proces.h"
 #include "SenyalsTerminacio.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitTessora.h"
@@ -19,19 +20,12 @@
 #include <QApplication>
 #include <QSessionManager>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <iostream>
 #include <memory>
-#include <unistd.h>
 
 int main(int argc, char** argv) {
     using namespace tessora;
-    // Started with a standard descriptor closed, a later file would take its number and the sound
-    // server's client library would close it from under us.
-    for (int fd = 0; fd <= 2; ++fd)
-        if (::fcntl(fd, F_GETFD) == -1) ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    ObrirDescriptorsEstandard();
 
     QApplication app(argc, argv); // takes Qt's own options out of argv
     QApplication::setApplicationName(QStringLiteral("Tessora"));
@@ -80,9 +74,5 @@ int main(int argc, char** argv) {
         }
     }
     dispositiu.reset();
-    // Qt Multimedia closes its connection to the sound server from an exit handler while the client
-    // library's own thread still runs, which now and then crashes the process after all our work is
-    // done (the settings file is written at close). Leave without the exit handlers.
-    std::fflush(nullptr);
-    std::_Exit(codi);
+    SortirSenseGestors(codi); // the settings file was written at close
 }

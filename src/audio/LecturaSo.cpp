@@ -348,6 +348,20 @@ struct LectorSo::Estat {
 
     // Reads the next frames and appends their bytes to Pendents; false when nothing more will come.
     bool Omplir();
+    // The next frames: into Pendents as they are (Cru), else into Enters or Reals. How many (bytes for
+    // Cru); 0 or less at the end or on an error.
+    sf_count_t LlegirFrames();
+    // The file has ended: the reason when it ended early, else the converter's tail. As Omplir.
+    bool AcabarFitxer();
+    // The converter's tail, once: true when it gave bytes.
+    bool BuidarConversor();
+    // At 11025 Hz, frames 0..n-1 straight into bytes: integers exactly, doubles in long double.
+    void AfegirMitjanesEnteres(std::size_t n);
+    void AfegirMitjanesReals(std::size_t n);
+    // For the converter, frames 0..n-1 into Mono, as floats at full scale 1.
+    void MonoDEnters(std::size_t n);
+    void MonoDeReals(std::size_t n);
+    std::int64_t SumaCanals(std::size_t frame) const; // of Enters
     void AfegirBytes(const float* mostres, std::size_t n);
     bool Convertir(const float* mostres, std::size_t n);
 };
@@ -379,96 +393,118 @@ bool LectorSo::Estat::Convertir(const float* mostres, std::size_t n) {
 }
 
 bool LectorSo::Estat::Omplir() {
-    if (FinalFitxer) {
-        if (Conversor && !Buidat) {
-            Buidat = true;
-            if (!Convertir(nullptr, 0)) Error = "sample rate conversion failed";
-            return !Pendents.empty();
-        }
-        return false;
+    if (FinalFitxer) return BuidarConversor();
+    const sf_count_t frames = LlegirFrames();
+    if (frames <= 0) return AcabarFitxer();
+    FramesLlegits += frames;
+    if (Cru) return true; // the bytes are in Pendents already
+    const auto n = static_cast<std::size_t>(frames);
+    if (!Conversor) {
+        if (Enter)
+            AfegirMitjanesEnteres(n);
+        else
+            AfegirMitjanesReals(n);
+        return true;
     }
-    const int canals = Informacio.channels;
-    const auto c = static_cast<std::size_t>(canals);
-    sf_count_t frames = 0;
+    if (Enter)
+        MonoDEnters(n);
+    else
+        MonoDeReals(n);
+    if (Convertir(Mono.data(), n)) return true;
+    Error = "sample rate conversion failed";
+    FinalFitxer = Buidat = true;
+    return false;
+}
+
+sf_count_t LectorSo::Estat::LlegirFrames() {
     if (Cru) {
         // The bytes of the data chunk, as they are, a large piece at a time.
         Pendents.resize(kBytesCru);
-        frames = sf_read_raw(So.get(), Pendents.data(), static_cast<sf_count_t>(kBytesCru));
-        Pendents.resize(static_cast<std::size_t>(std::max<sf_count_t>(frames, 0)));
-    } else {
-        std::optional<SilenciErrors> silenci;
-        if (Silenciar) silenci.emplace();
-        frames = Enter ? sf_readf_int(So.get(), Enters.data(), kFramesPerBloc)
-                       : sf_readf_double(So.get(), Reals.data(), kFramesPerBloc);
+        const sf_count_t bytes = sf_read_raw(So.get(), Pendents.data(), static_cast<sf_count_t>(kBytesCru));
+        Pendents.resize(static_cast<std::size_t>(std::max<sf_count_t>(bytes, 0)));
+        return bytes;
     }
-    if (frames <= 0) {
-        FinalFitxer = true;
-        if (sf_error(So.get()) != SF_ERR_NO_ERROR) Error = "sound data cannot be read";
-        // libsndfile reports SF_COUNT_MAX when the length is not known in advance.
-        else if (Informacio.frames != SF_COUNT_MAX && FramesLlegits < Informacio.frames)
-            Error = "file is truncated";
-        else if (FramesLlegits == 0)
-            Error = "file holds no samples";
-        if (!Error.empty()) return false;
-        return Omplir();
+    std::optional<SilenciErrors> silenci;
+    if (Silenciar) silenci.emplace();
+    return Enter ? sf_readf_int(So.get(), Enters.data(), kFramesPerBloc)
+                 : sf_readf_double(So.get(), Reals.data(), kFramesPerBloc);
+}
+
+bool LectorSo::Estat::AcabarFitxer() {
+    FinalFitxer = true;
+    if (sf_error(So.get()) != SF_ERR_NO_ERROR) Error = "sound data cannot be read";
+    // libsndfile reports SF_COUNT_MAX when the length is not known in advance.
+    else if (Informacio.frames != SF_COUNT_MAX && FramesLlegits < Informacio.frames)
+        Error = "file is truncated";
+    else if (FramesLlegits == 0)
+        Error = "file holds no samples";
+    return Error.empty() && BuidarConversor();
+}
+
+bool LectorSo::Estat::BuidarConversor() {
+    if (!Conversor || Buidat) return false;
+    Buidat = true;
+    if (!Convertir(nullptr, 0)) Error = "sample rate conversion failed";
+    return !Pendents.empty();
+}
+
+std::int64_t LectorSo::Estat::SumaCanals(std::size_t frame) const {
+    const auto c = static_cast<std::size_t>(Informacio.channels);
+    std::int64_t suma = 0;
+    for (std::size_t k = 0; k < c; ++k)
+        suma += Enters[frame * c + k];
+    return suma;
+}
+
+void LectorSo::Estat::AfegirMitjanesEnteres(std::size_t n) {
+    // The mean of the channels times 128 is sum / (canals x 2^24); with N = sum + canals x 2^31, the byte
+    // is N / (canals x 2^24) rounded to the nearest, halves to even, at most 255.
+    const std::int64_t canals = Informacio.channels;
+    const std::int64_t divisor = canals << 24;
+    const std::int64_t meitat = divisor / 2;
+    const std::size_t inici = Pendents.size();
+    Pendents.resize(inici + n);
+    for (std::size_t f = 0; f < n; ++f) {
+        const std::int64_t valor = SumaCanals(f) + (canals << 31);
+        std::int64_t byte = valor / divisor;
+        const std::int64_t resta = valor % divisor;
+        if (resta > meitat || (resta == meitat && byte % 2 != 0)) ++byte;
+        Pendents[inici + f] = static_cast<std::uint8_t>(std::min<std::int64_t>(byte, 255));
     }
-    FramesLlegits += frames;
-    if (Cru) return true;
-    const auto n = static_cast<std::size_t>(frames);
-    if (Enter && Conversor) {
-        // Into the converter as floats: the channels' mean at full scale 1 (exact up to two channels).
-        const double escala = 1.0 / (2147483648.0 * canals);
-        for (std::size_t f = 0; f < n; ++f) {
-            std::int64_t suma = 0;
-            for (std::size_t k = 0; k < c; ++k)
-                suma += Enters[f * c + k];
-            Mono[f] = static_cast<float>(static_cast<double>(suma) * escala);
+}
+
+void LectorSo::Estat::AfegirMitjanesReals(std::size_t n) {
+    const int canals = Informacio.channels;
+    const auto c = static_cast<std::size_t>(canals);
+    const std::size_t inici = Pendents.size();
+    Pendents.resize(inici + n);
+    for (std::size_t f = 0; f < n; ++f) {
+        // Clamped first, so the rounding step below is exact.
+        const Estesa y = 128.0L * MitjanaCanals(&Reals[f * c], canals);
+        if (y <= -128.0L) {
+            Pendents[inici + f] = 0;
+        } else if (y >= 127.5L) {
+            Pendents[inici + f] = 255;
+        } else {
+            constexpr Estesa kDesplacament = 0x1.8p63L;
+            volatile Estesa suma = y + kDesplacament;
+            Pendents[inici + f] = static_cast<std::uint8_t>(128 + static_cast<int>(suma - kDesplacament));
         }
-    } else if (Enter) {
-        // The mean of the channels times 128 is sum / (canals x 2^24); with N = sum + canals x 2^31,
-        // the byte is N / (canals x 2^24) rounded to the nearest, halves to even, at most 255.
-        const std::int64_t divisor = std::int64_t{canals} << 24;
-        const std::int64_t meitat = divisor / 2;
-        const std::size_t inici = Pendents.size();
-        Pendents.resize(inici + n);
-        for (std::size_t f = 0; f < n; ++f) {
-            std::int64_t suma = 0;
-            for (std::size_t k = 0; k < c; ++k)
-                suma += Enters[f * c + k];
-            const std::int64_t valor = suma + (std::int64_t{canals} << 31);
-            std::int64_t byte = valor / divisor;
-            const std::int64_t resta = valor % divisor;
-            if (resta > meitat || (resta == meitat && byte % 2 != 0)) ++byte;
-            Pendents[inici + f] = static_cast<std::uint8_t>(std::min<std::int64_t>(byte, 255));
-        }
-    } else {
-        const std::size_t inici = Pendents.size();
-        if (!Conversor) Pendents.resize(inici + n);
-        for (std::size_t f = 0; f < n; ++f) {
-            const Estesa x = MitjanaCanals(&Reals[f * c], canals);
-            if (Conversor) {
-                Mono[f] = static_cast<float>(x);
-                continue;
-            }
-            // Clamped first, so the rounding step below is exact.
-            const Estesa y = 128.0L * x;
-            if (y <= -128.0L) {
-                Pendents[inici + f] = 0;
-            } else if (y >= 127.5L) {
-                Pendents[inici + f] = 255;
-            } else {
-                constexpr Estesa kDesplacament = 0x1.8p63L;
-                volatile Estesa suma = y + kDesplacament;
-                Pendents[inici + f] = static_cast<std::uint8_t>(128 + static_cast<int>(suma - kDesplacament));
-            }
-        }
     }
-    if (Conversor && !Convertir(Mono.data(), n)) {
-        Error = "sample rate conversion failed";
-        FinalFitxer = Buidat = true;
-        return false;
-    }
-    return true;
+}
+
+void LectorSo::Estat::MonoDEnters(std::size_t n) {
+    // The channels' mean at full scale 1 (exact up to two channels).
+    const double escala = 1.0 / (2147483648.0 * Informacio.channels);
+    for (std::size_t f = 0; f < n; ++f)
+        Mono[f] = static_cast<float>(static_cast<double>(SumaCanals(f)) * escala);
+}
+
+void LectorSo::Estat::MonoDeReals(std::size_t n) {
+    const int canals = Informacio.channels;
+    const auto c = static_cast<std::size_t>(canals);
+    for (std::size_t f = 0; f < n; ++f)
+        Mono[f] = static_cast<float>(MitjanaCanals(&Reals[f * c], canals));
 }
 
 LectorSo::LectorSo(std::unique_ptr<Estat> estat) : estat_(std::move(estat)) {}

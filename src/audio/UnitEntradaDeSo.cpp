@@ -23,20 +23,20 @@ bool UnitEntradaDeSo::InicialitzarEntradaDeSo(std::int32_t midaBloc) {
         buffers_[n].BytesGravats = 0;
         buffers_[n].EnCua = false;
     }
-    estat_.FrequenciaMostreig = kFrequenciaMostreig;
-    obert_ = false;
+    analisi_.FrequenciaMostreig = kFrequenciaMostreig;
+    if (estat_ != Estat::Aturada) estat_ = Estat::Tancada;
     return true;
 }
 
 std::int32_t UnitEntradaDeSo::EngegarEntradaDeSo(std::function<void()> finestra) {
-    if (obert_) {
+    if (DispositiuObert()) {
         peticioAturada_ = false;
         return 0;
     }
     if (!buffers_[1].Dades) return -1; // not initialised, or already released
     dispositiu_.AvisarFallada([this] { RebreFallada(); });
     const std::int32_t codi = dispositiu_.Obrir(
-        estat_.FrequenciaMostreig, [this](std::span<const std::uint8_t> dades) { RebreDades(dades); });
+        analisi_.FrequenciaMostreig, [this](std::span<const std::uint8_t> dades) { RebreDades(dades); });
     if (codi != 0) return codi;
 
     finestra_ = std::move(finestra);
@@ -44,9 +44,7 @@ std::int32_t UnitEntradaDeSo::EngegarEntradaDeSo(std::function<void()> finestra)
     for (int n = 1; n <= 2; ++n)
         std::memset(buffers_[n].Dades.get(), kSilenciBuffer, kCapacitatBuffer);
     peticioAturada_ = false;
-    aturant_ = false;
-    aturat_ = false;
-    obert_ = true;
+    estat_ = Estat::Oberta;
     Afegir(1);
     ultimBufferAfegit_ = 1;
     Afegir(2);
@@ -58,7 +56,6 @@ void UnitEntradaDeSo::Reiniciar() {
     nCua_ = 0;
     bytesPerduts_ = 0;
     avisosPendents_ = 0;
-    fallida_ = false;
     for (int n = 1; n <= 2; ++n) {
         buffers_[n].BytesGravats = 0;
         buffers_[n].EnCua = false;
@@ -78,13 +75,13 @@ void UnitEntradaDeSo::Afegir(int numero) {
 }
 
 void UnitEntradaDeSo::RebreFallada() {
-    if (!obert_ || fallida_) return;
-    fallida_ = true;
+    if (estat_ != Estat::Oberta) return;
+    estat_ = Estat::Fallida;
     if (finestra_) finestra_();
 }
 
 void UnitEntradaDeSo::RebreDades(std::span<const std::uint8_t> dades) {
-    if (!obert_ || fallida_) return;
+    if (estat_ != Estat::Oberta) return;
     while (!dades.empty()) {
         if (nCua_ == 0) {
             const auto n =
@@ -115,27 +112,23 @@ void UnitEntradaDeSo::RebreDades(std::span<const std::uint8_t> dades) {
 
 bool UnitEntradaDeSo::ProcessarBufferEntrada() {
     perduda_ = false;
-    if (aturant_ || aturat_) return false; // buffers handed back during and after the reset
+    if (Aturat()) return false; // buffers handed back during and after the reset
     if (avisosPendents_ == 0) {
-        if (!fallida_) return false; // a notification from an earlier recording
+        if (estat_ != Estat::Fallida) return false; // a notification from an earlier recording
         // The device stopped delivering for good; the blocks it filled before have been taken.
         perduda_ = true;
-        aturat_ = true;
         Tancar();
         return false;
     }
     --avisosPendents_;
 
     const int ple = ultimBufferAfegit_ == 2 ? 1 : 2;
-    CopiarBlocCapturat(buffers_[ple].Dades.get(), midaBloc_, estat_);
+    CopiarBlocCapturat(buffers_[ple].Dades.get(), midaBloc_, analisi_);
     ++blocsProcessats_;
 
     if (peticioAturada_) {
-        aturant_ = true;
         peticioAturada_ = false;
-    }
-    if (aturant_) {
-        aturat_ = true;
+        estat_ = Estat::Aturant;
         // The reset hands back the buffer still queued, with one more notification, which carries no block.
         for (int i = 0; i < nCua_; ++i)
             if (finestra_) finestra_();
@@ -153,11 +146,12 @@ bool UnitEntradaDeSo::ProcessarBufferEntrada() {
 }
 
 void UnitEntradaDeSo::Tancar() {
+    estat_ = Estat::Aturant;
     nCua_ = 0;
     for (int n = 1; n <= 2; ++n)
         buffers_[n].EnCua = false;
     dispositiu_.Tancar();
-    obert_ = false;
+    estat_ = Estat::Aturada;
 }
 
 void UnitEntradaDeSo::PararEntradaDeSo() {
@@ -165,9 +159,9 @@ void UnitEntradaDeSo::PararEntradaDeSo() {
 }
 
 void UnitEntradaDeSo::AlliberarEntradaDeSo() {
-    if (obert_) {
+    if (DispositiuObert()) {
         dispositiu_.Tancar();
-        obert_ = false;
+        estat_ = Estat::Tancada;
     }
     Reiniciar();
     buffers_[2].Dades.reset();

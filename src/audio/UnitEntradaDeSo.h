@@ -27,9 +27,9 @@
 
 namespace tessora {
 
-// Shown when the device cannot be opened (message box text and caption).
+// Why listening could not start when the device cannot be opened (tessora-cli's message; the windows
+// take theirs from the texts table).
 inline constexpr std::string_view kTextErrorObrirEntrada = "NO puc obrir els dispositiu d'entrada";
-inline constexpr std::string_view kTitolErrorObrirEntrada = "Valor màxim detectat en el micròfon";
 
 // A recording that stopped reading part-way: its file, as given, and its reader's reason (English).
 struct LecturaInterrompuda {
@@ -72,7 +72,7 @@ class UnitEntradaDeSo {
 public:
     // `estat` receives the copies (Mostres, MostresCrues) and the sample rate.
     UnitEntradaDeSo(EstatAnalisi& estat, DispositiuEntrada& dispositiu)
-        : estat_(estat), dispositiu_(dispositiu) {}
+        : analisi_(estat), dispositiu_(dispositiu) {}
     ~UnitEntradaDeSo();
     UnitEntradaDeSo(const UnitEntradaDeSo&) = delete;
     UnitEntradaDeSo& operator=(const UnitEntradaDeSo&) = delete;
@@ -83,8 +83,9 @@ public:
     // Opens the device and queues both buffers (filled with 127). `finestra` is told of every filled
     // buffer; it must call ProcessarBufferEntrada once per notification, later, on the same thread.
     // Returns 0, or the device's error code (then kTextErrorObrirEntrada is to be shown and nothing
-    // changes). With a device still open it does nothing and returns 0, but a stop that is still pending
-    // is cancelled, so that the device keeps running as its caller believes.
+    // changes), or -1 when the buffers are not allocated (before InicialitzarEntradaDeSo or after
+    // AlliberarEntradaDeSo). With a device still open it does nothing and returns 0, but a stop that is
+    // still pending is cancelled, so that the device keeps running as its caller believes.
     std::int32_t EngegarEntradaDeSo(std::function<void()> finestra);
 
     // Takes the buffer of one notification. Returns true when a block was copied out; false for a
@@ -100,15 +101,28 @@ public:
     // Releases both buffers (after the stop has completed).
     void AlliberarEntradaDeSo();
 
-    bool DispositiuObert() const { return obert_; }
+    bool DispositiuObert() const {
+        return estat_ == Estat::Oberta || estat_ == Estat::Fallida || estat_ == Estat::Aturant;
+    }
+    // A stop has been requested and the notification that carries it out has not come yet.
     bool PeticioAturada() const { return peticioAturada_; }
-    bool Aturat() const { return aturat_; }
+    // The last recording ended, by a stop or by the loss of the input; false again once a start succeeds.
+    bool Aturat() const { return estat_ == Estat::Aturant || estat_ == Estat::Aturada; }
     // Blocks dropped because both buffers were waiting to be handled, since the unit was created.
     std::uint64_t BlocsPerduts() const { return blocsPerduts_; }
     // Blocks copied out, since the unit was created.
     std::uint64_t BlocsProcessats() const { return blocsProcessats_; }
 
 private:
+    // Where the device stands. A start leads from any state but an open one to Oberta.
+    enum class Estat {
+        Tancada, // never opened, or released (or initialised again)
+        Oberta,  // delivering into the ring
+        Fallida, // open, but the device has said it stopped delivering; its notification is on its way
+        Aturant, // being closed by the stop or the loss, inside ProcessarBufferEntrada
+        Aturada, // closed by the stop or the loss
+    };
+
     // A buffer and its header: what the device has recorded into it and whether it is queued.
     struct Buffer {
         std::unique_ptr<std::uint8_t[]> Dades;
@@ -122,7 +136,7 @@ private:
     void Tancar();
     void Reiniciar();
 
-    EstatAnalisi& estat_;
+    EstatAnalisi& analisi_;
     DispositiuEntrada& dispositiu_;
     std::function<void()> finestra_;
 
@@ -132,13 +146,10 @@ private:
     int nCua_ = 0;
     std::int32_t bytesPerduts_ = 0; // bytes of the block being dropped
 
-    bool obert_ = false;
+    Estat estat_ = Estat::Tancada;
     std::uint8_t ultimBufferAfegit_ = 0;
     bool peticioAturada_ = false;
-    bool aturant_ = false;
-    bool aturat_ = false;
-    bool fallida_ = false; // the device has said it stopped delivering; its notification is on its way
-    bool perduda_ = false; // the notification just taken was that one
+    bool perduda_ = false; // the notification just taken was the loss of the input
     // Notifications given for the current recording and not yet taken.
     std::uint32_t avisosPendents_ = 0;
     std::uint64_t blocsPerduts_ = 0;

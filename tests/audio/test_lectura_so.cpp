@@ -103,7 +103,8 @@ TEST_P(LecturaSo, MostresOMotiuSenseEscriureErrors) {
     const bool xi = (fila.Format & SF_FORMAT_TYPEMASK) == SF_FORMAT_XI;
     if (xi) bytes[298] = 4000 % 256, bytes[299] = 4000 / 256;
     if (fila.Cas == Entrada::SoSenseMida) std::fill_n(bytes.begin() + 40, 4, 0xFF); // the data chunk's size
-    if (fila.Cas == Entrada::SoMalmes) std::fill_n(bytes.begin() + bytes.size() / 4, 200, 0x5A);
+    if (fila.Cas == Entrada::SoMalmes)
+        std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() / 4), 200, 0x5A);
     if (fila.Cas == Entrada::SoSenseMida || fila.Cas == Entrada::SoMalmes || xi)
         proves::EscriureBytes(fitxer, bytes);
     if (fila.Cas == Entrada::SoIllegible) std::filesystem::permissions(fitxer, std::filesystem::perms::none);
@@ -188,8 +189,9 @@ TEST(LectorSo, PerPecesDonaElMateixQueTotDUnCop) {
     for (int n = 0; n < kFrames; ++n) {
         const int x = static_cast<int>(12000.0 * std::sin(n * 0.031) +
                                        9000.0 * std::sin(static_cast<double>(n) * n * 1e-7));
-        mostres.insert(mostres.end(), {x, x / 3});
-        mono.push_back(static_cast<float>((x + x / 3) / 65536.0));
+        const int y = x / 3;
+        mostres.insert(mostres.end(), {x, y});
+        mono.push_back(static_cast<float>((x + y) / 65536.0));
     }
     CarpetaTemporal carpeta;
     EscriureSo(carpeta.Cami() / "llarg.wav", k16, 2, 44100, Bytes16(mostres));

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include <exception>
 #include <functional>
 
 namespace tessora::proves {
@@ -27,11 +28,14 @@ inline void QuanSObriUnModal(std::function<void(QWidget*)> accio) {
 
 } // namespace tessora::proves
 
-// QTEST_MAIN on the offscreen platform.
+// QTEST_MAIN on the offscreen platform; an exception that escapes the tests fails them with its message.
 #define TESSORA_QTEST_MAIN(Classe)                                                                           \
-    int main(int argc, char** argv) {                                                                        \
+    int main(int argc, char** argv) try {                                                                    \
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");         \
         QApplication aplicacio(argc, argv);                                                                  \
         Classe prova;                                                                                        \
         return QTest::qExec(&prova, argc, argv);                                                             \
+    } catch (const std::exception& e) {                                                                      \
+        qCritical("%s", e.what());                                                                           \
+        return 1;                                                                                            \
     }

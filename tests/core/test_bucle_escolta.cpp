@@ -130,7 +130,7 @@ class Nivell : public ::testing::TestWithParam<CasNivell> {};
 
 TEST_P(Nivell, NivellIColorDelMesurador) {
     const auto& [nom, nivell, posicio, color, rgb] = GetParam();
-    const Bloc bloc = Omplir([&](int i) { return i == posicio ? 127 + nivell : 90; });
+    const Bloc bloc = Omplir([p = posicio, n = nivell](int i) { return i == p ? 127 + n : 90; });
     Banc b;
     b.controls.ExperimentEsperant = true;
     b.Boto();

@@ -58,6 +58,7 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& o, std
     const SilenciQt silenci; // outlives the application below, which talks as it goes
     std::vector<std::string> copia(argv, argv + argc);
     std::vector<char*> punters;
+    punters.reserve(copia.size());
     for (auto& a : copia)
         punters.push_back(a.data());
     int nArguments = 1; // Qt gets the program name only: every option is ours

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -61,10 +62,10 @@ private:
     std::array<std::uint8_t, kMidaBloc> bloc_{};
 };
 
-// The run; `errorSortida` receives the error number of a failed write to standard output, if any.
-int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors,
-             int& errorSortida) {
-    OpcionsCli o;
+// Reads the command line into `o`. The status to end with at once (0 after --help or --version, 2 after
+// a mistake, with one line on `errors`), or nothing when there is a run to make.
+std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& o, std::ostream& sortida,
+                                 std::ostream& errors) {
     CLI::App app{"Recognises vowels with the live loop of Tessora, on a sound file or the microphone.",
                  kNomPrograma};
     app.set_version_flag("--version", std::string(kNomPrograma) + " " + kVersio);
@@ -113,9 +114,12 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
         errors << kNomPrograma << ": " << e.what() << " (see --help)\n";
         return 2;
     }
+    return std::nullopt;
+}
 
-    if (o.Microfon || o.Dispositius) return EscoltarMicrofon(argc, argv, o, sortida, errors, errorSortida);
-
+// The run on a file; `errorSortida` receives the error number of a failed write to standard output, if
+// any.
+int AnalitzarFitxer(const OpcionsCli& o, std::ostream& sortida, std::ostream& errors, int& errorSortida) {
     // A signal ends the reading between two blocks, as if the file ended there; the files are saved.
     const SenyalsTerminacio senyals({});
     std::unique_ptr<GravacioWav> desada;
@@ -160,8 +164,13 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
 } // namespace
 
 int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors) {
+    OpcionsCli opcions;
+    if (const std::optional<int> fi = LlegirOpcions(argc, argv, opcions, sortida, errors))
+        return ComprovarSortida(sortida, errors, *fi);
     int errorSortida = 0;
-    const int codi = Executar(argc, argv, sortida, errors, errorSortida);
+    const int codi = opcions.Microfon || opcions.Dispositius
+                         ? EscoltarMicrofon(argc, argv, opcions, sortida, errors, errorSortida)
+                         : AnalitzarFitxer(opcions, sortida, errors, errorSortida);
     return ComprovarSortida(sortida, errors, codi, errorSortida);
 }
 
