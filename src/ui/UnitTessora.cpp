@@ -247,7 +247,7 @@ void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExp
         // The experiment turns listening on and off through the same toggle as the button. A start that
         // failed is toggled back, so that the run stays Ready with listening off.
         const auto escolta = [this](AccioEscolta accio) {
-            if ((accio == AccioEscolta::Engegar) != (bucle_->CaptionBoto() == "E")) return true;
+            if ((accio == AccioEscolta::Engegar) == bucle_->Engegat()) return true;
             if (SpeedButtonEngegarPararClick() == 0) return true;
             SpeedButtonEngegarPararClick();
             return false;
@@ -285,9 +285,13 @@ void TFormPrincipal::ReemplacarParlant() {
 
 void TFormPrincipal::MostrarBoto() {
     if (!bucle_) return;
-    SpeedButtonEngegarParar->setText(Q(bucle_->CaptionBoto()));
-    SpeedButtonEngegarParar->setToolTip(Q(bucle_->HintBoto()));
-    SpeedButtonEngegarParar->setChecked(bucle_->BotoPremut());
+    const EstatEscolta escolta = bucle_->Escolta();
+    SpeedButtonEngegarParar->setText(
+        T(escolta == EstatEscolta::Escoltant ? IdText::BotoParar : IdText::BotoEngegar));
+    SpeedButtonEngegarParar->setToolTip(T(escolta == EstatEscolta::Inicial     ? IdText::HintBotoInicial
+                                          : escolta == EstatEscolta::Escoltant ? IdText::HintBotoParar
+                                                                               : IdText::HintBotoEngegar));
+    SpeedButtonEngegarParar->setChecked(escolta == EstatEscolta::Escoltant);
 }
 
 std::int32_t TFormPrincipal::SpeedButtonEngegarPararClick() {
@@ -476,7 +480,7 @@ void TFormPrincipal::resizeEvent(QResizeEvent* event) {
 void TFormPrincipal::MenuGuardarClick() {
     if (!bucle_ || !BufferSo_) return;
     const EsperaPersona espera(*this);
-    if (bucle_->CaptionBoto() == "P") SpeedButtonEngegarPararClick();
+    if (bucle_->Engegat()) SpeedButtonEngegarPararClick();
     const std::optional<QString> nom =
         dialegs_.DemanarNomDesar(this, T(IdText::FiltreSo),
                                  [](const QString& triat) { return QStringList{NomAmbExtensioWav(triat)}; });
@@ -489,7 +493,7 @@ void TFormPrincipal::MenuGuardarClick() {
 void TFormPrincipal::MenuExperimentarClick() {
     if (FormExperimentacio == nullptr || !bucle_) return;
     const EsperaPersona espera(*this); // the window is modal, and its export asks for a name
-    if (bucle_->CaptionBoto() == "P") SpeedButtonEngegarPararClick();
+    if (bucle_->Engegat()) SpeedButtonEngegarPararClick();
     FormExperimentacio->Obrir(IdiomaActual(), ModeExperimentador(LiniaOrdres_));
 }
 
