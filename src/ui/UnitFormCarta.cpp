@@ -26,8 +26,8 @@ TFormCarta::TFormCarta(QWidget* parent) : QWidget(parent, Qt::Window) {
     rellotge_.start();
 }
 
-void TFormCarta::MostrarAnalisi(const ResultatReconeixement& r, const EstatAnalisi& estat, bool veuAguda) {
-    const bool punt = carta_.Afegir(r, estat, static_cast<double>(rellotge_.elapsed()) / 1000.0);
+void TFormCarta::MostrarAnalisi(const ResultatReconeixement& r, bool veuAguda) {
+    const bool punt = carta_.Afegir(r, static_cast<double>(rellotge_.elapsed()) / 1000.0);
     if (!punt && veuAguda == opcions_.VeuAguda) return;
     opcions_.VeuAguda = veuAguda;
     if (isVisible()) Client->update();

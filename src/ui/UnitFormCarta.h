@@ -32,7 +32,7 @@ public:
 
     // One analysis of the live loop: a decided vowel becomes a point, and the chart is drawn again (at
     // the next paint, so the loop never waits for the drawing). `veuAguda` chooses the ranges.
-    void MostrarAnalisi(const ResultatReconeixement& r, const EstatAnalisi& estat, bool veuAguda);
+    void MostrarAnalisi(const ResultatReconeixement& r, bool veuAguda);
     void AplicarTexts(Idioma idioma);
 
     const CartaVocals& Carta() const { return carta_; }

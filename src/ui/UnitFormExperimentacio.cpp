@@ -45,12 +45,12 @@ QTableView* NouGrid(QWidget* pare) {
 }
 
 // The design's column width is the least a column gets: one grows to hold its texts in the font in use.
-void AjustarColumnes(QTableView* grid, const TaulaText& taula, bool desDeZero) {
+void AjustarColumnes(QTableView* grid, const Experiment& experiment, GridExperiment taula, bool desDeZero) {
     const QFontMetrics mides(grid->font());
-    for (int c = 0; c < taula.Columnes(); ++c) {
+    for (int c = 0; c < kColumnesGrid; ++c) {
         int amplada = desDeZero ? kAmpladaColumna : grid->columnWidth(c);
-        for (int r = 0; r < taula.Files(); ++r)
-            if (const std::string& text = taula.Cella(c, r); !text.empty())
+        for (int r = 0; r < experiment.Files(taula); ++r)
+            if (const std::string text = experiment.Cella(taula, c, r); !text.empty())
                 amplada = std::max(amplada, mides.horizontalAdvance(Q(text)) + 14);
         if (amplada != grid->columnWidth(c)) grid->setColumnWidth(c, amplada);
     }
@@ -58,12 +58,8 @@ void AjustarColumnes(QTableView* grid, const TaulaText& taula, bool desDeZero) {
 
 } // namespace
 
-int ModelGrid::rowCount(const QModelIndex&) const {
-    return std::max(filesMinimes_, taula_->Files());
-}
-
 QVariant ModelGrid::data(const QModelIndex& index, int role) const {
-    if (role == Qt::DisplayRole) return Q(taula_->Cella(index.column(), index.row()));
+    if (role == Qt::DisplayRole) return Q(experiment_.Cella(grid_, index.column(), index.row()));
     // The first row and column are the grid's fixed labels.
     if (role == Qt::BackgroundRole && (index.row() == 0 || index.column() == 0))
         return QBrush(QGuiApplication::palette().color(QPalette::Button));
@@ -140,8 +136,8 @@ TFormExperimentacio::~TFormExperimentacio() = default;
 void TFormExperimentacio::EnllacarPrincipal(Principal principal) {
     principal_ = std::move(principal);
     experiment_ = std::make_unique<Experiment>(*principal_.Buffer, font_);
-    modelErrors_ = new ModelGrid(&experiment_->GridErrors(), 100, this);
-    modelDiferencies_ = new ModelGrid(&experiment_->GridDiferencies(), 200, this);
+    modelErrors_ = new ModelGrid(*experiment_, GridExperiment::Errors, this);
+    modelDiferencies_ = new ModelGrid(*experiment_, GridExperiment::Diferencies, this);
     CartaProves->Dades = experiment_.get();
     GridErrors->setModel(modelErrors_);
     GridDiferencies->setModel(modelDiferencies_);
@@ -177,8 +173,8 @@ void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
     experiment_->PrepararTaules(idioma, modeExperimentador, SeparadorDecimal());
     modelErrors_->Refrescar();
     modelDiferencies_->Refrescar();
-    AjustarColumnes(GridErrors, experiment_->GridErrors(), true);
-    AjustarColumnes(GridDiferencies, experiment_->GridDiferencies(), true);
+    AjustarColumnes(GridErrors, *experiment_, GridExperiment::Errors, true);
+    AjustarColumnes(GridDiferencies, *experiment_, GridExperiment::Diferencies, true);
     CartaProves->Opcions.VeuAguda = principal_.Capcalera && principal_.Capcalera().VeuAguda;
     CartaProves->update();
     MenuExperimentacioExperimentar->setEnabled(!experiment_->EnMarxa());
@@ -190,14 +186,14 @@ void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
 
 void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
     if (efecte.AmagarIndicacio && FormDiguesParaula != nullptr) FormDiguesParaula->hide();
-    if (efecte.Escolta != AccioEscolta::Cap && principal_.Escolta) principal_.Escolta(efecte.Escolta);
+    if (efecte.PararEscolta && principal_.Escolta) principal_.Escolta(false);
     if (efecte.EnMarxa) {
         MenuExperimentacioExperimentar->setEnabled(!*efecte.EnMarxa);
         MenuExperimentacioParar->setEnabled(*efecte.EnMarxa);
     }
     if (efecte.CellesCanviades) {
         modelErrors_->Refrescar();
-        AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
+        AjustarColumnes(GridErrors, *experiment_, GridExperiment::Errors, false);
         CartaProves->update();
     }
     if (efecte.ProgramarPausa) TimerPausa->start();
@@ -207,8 +203,7 @@ void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
 
 void TFormExperimentacio::MenuExperimentacioExperimentarClick() {
     if (experiment_)
-        Aplicar(experiment_->Experimentar(
-            [this] { return principal_.Escolta && principal_.Escolta(AccioEscolta::Engegar); }));
+        Aplicar(experiment_->Experimentar([this] { return principal_.Escolta && principal_.Escolta(true); }));
 }
 
 void TFormExperimentacio::MenuExperimentacioPararClick() {
@@ -227,12 +222,12 @@ void TFormExperimentacio::AcabarPausa() {
     if (experiment_) Aplicar(experiment_->AcabarPausa());
 }
 
-void TFormExperimentacio::MostrarFila(const FilaGridErrors& fila) {
+void TFormExperimentacio::MostrarFila(const TretsDecisio& trets) {
     if (!experiment_) return;
-    experiment_->EscriureBlocActual(fila);
+    experiment_->EscriureBlocActual(trets);
     const int r = experiment_->NombreVocalsExperiment() + 4;
     emit modelErrors_->dataChanged(modelErrors_->index(r, 2), modelErrors_->index(r, 7));
-    AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
+    AjustarColumnes(GridErrors, *experiment_, GridExperiment::Errors, false);
 }
 
 std::string TFormExperimentacio::TextResultatsAra() const {

@@ -30,20 +30,20 @@
 
 namespace tessora {
 
-// A grid of the experiment, shown cell by cell from its table of text; it has at least `files` rows.
+// A grid of the experiment, shown cell by cell as the experiment reads it.
 class ModelGrid : public QAbstractTableModel {
 public:
-    ModelGrid(const TaulaText* taula, int files, QObject* pare)
-        : QAbstractTableModel(pare), taula_(taula), filesMinimes_(files) {}
-    int rowCount(const QModelIndex& = {}) const override;
-    int columnCount(const QModelIndex& = {}) const override { return taula_->Columnes(); }
+    ModelGrid(const Experiment& experiment, GridExperiment grid, QObject* pare)
+        : QAbstractTableModel(pare), experiment_(experiment), grid_(grid) {}
+    int rowCount(const QModelIndex& = {}) const override { return experiment_.Files(grid_); }
+    int columnCount(const QModelIndex& = {}) const override { return kColumnesGrid; }
     QVariant data(const QModelIndex& index, int role) const override;
     // The table changed: the grid reads it again (and grows with it).
     void Refrescar();
 
 private:
-    const TaulaText* taula_;
-    int filesMinimes_;
+    const Experiment& experiment_;
+    GridExperiment grid_;
 };
 
 // The chart of the experiment's trials (DibuixarCartaExperiment), drawn at each paint.
@@ -69,7 +69,7 @@ public:
     struct Principal {
         BufferSo* Buffer = nullptr;
         Dialegs* Dialeg = nullptr;
-        std::function<bool(AccioEscolta)> Escolta;
+        std::function<bool(bool)> Escolta;
         std::function<CapcaleraResultats()> Capcalera; // Castella, VeuAguda, ModeExperimentador
         std::function<bool()> Tancant; // the program is closing: nothing more is asked of the person
     };
@@ -85,7 +85,7 @@ public:
     // The window is shown and an experiment waits for an utterance.
     bool EsperaEmissio() const { return isVisible() && experiment_ && experiment_->ExperimentDisponible(); }
     // The current-block row of the error grid: what the last decision left.
-    void MostrarFila(const FilaGridErrors& fila);
+    void MostrarFila(const TretsDecisio& trets);
     // The experiment step for one utterance, given the text recognised in it.
     void ProcessarBlocExperiment(const std::string& vocal);
 

@@ -2,6 +2,7 @@
 
 #include "Numeric.h"
 #include "TextsIdioma.h"
+#include "Tools.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -147,7 +148,10 @@ void TFormFFT::EnllacarAnalisi(EstatAnalisi& estat, std::function<void()> reanal
 }
 
 void TFormFFT::FormPaint(QPainter& pintor, QSize client) {
-    if (estat_ != nullptr) DibuixarFFT(pintor, client, *estat_, OpcionsDibuix());
+    if (estat_ == nullptr) return;
+    if (const std::optional<int> j = PuntMeitatEnvolupant(*estat_))
+        estat_->MigLPC = ArrodonirLimitat(estat_->FrequenciesEspectre[*j]);
+    DibuixarFFT(pintor, client, *estat_, OpcionsDibuix());
 }
 
 OpcionsDibuixFFT TFormFFT::OpcionsDibuix() const {
@@ -175,11 +179,11 @@ void TFormFFT::MostrarResultat(const ResultatReconeixement& r) {
     if (!r.Completa) return;
     LabelDades1->setText(QString::fromStdString(r.LiniaDades));
     if (!isVisible()) return;
-    if (r.Refresc == RefrescGrafics::Repintar) {
+    if (MenuNoRepintar->isChecked()) {
+        Client->DibuixarDamunt();
+    } else {
         Client->Invalidar();
         Client->repaint();
-    } else if (r.Refresc == RefrescGrafics::DibuixarDirecte) {
-        Client->DibuixarDamunt();
     }
 }
 
@@ -199,7 +203,6 @@ ConfiguracioAnalisi TFormFFT::LlegirConfiguracio(bool veuAguda, bool castella) c
     c.EscalaAdaptadaOida = MenuFFTEscalaAdaptadaALOida->isChecked();
     c.NormalitzarFFT = MenuNormalitzarFFT->isChecked();
     c.VeureFFT = MenuVeureFFT->isChecked();
-    c.NoRepintar = MenuNoRepintar->isChecked();
     c.GraficsVisibles = isVisible();
     c.TextOrdreLPC = EditNumeroQuoeficientsLPC->text().toStdString();
     c.TextFrequenciaMinima = EditFrequenciaMinima->text().toStdString();

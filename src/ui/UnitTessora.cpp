@@ -246,8 +246,8 @@ void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExp
     if (FormExperimentacio != nullptr && BufferSo_) {
         // The experiment turns listening on and off through the same toggle as the button. A start that
         // failed is toggled back, so that the run stays Ready with listening off.
-        const auto escolta = [this](AccioEscolta accio) {
-            if ((accio == AccioEscolta::Engegar) == bucle_->Engegat()) return true;
+        const auto escolta = [this](bool engegar) {
+            if (engegar == bucle_->Engegat()) return true;
             if (SpeedButtonEngegarPararClick() == 0) return true;
             SpeedButtonEngegarPararClick();
             return false;
@@ -312,7 +312,7 @@ bool TFormPrincipal::event(QEvent* event) {
 }
 
 void TFormPrincipal::MostrarResultat(const ResultatReconeixement& r) {
-    if (r.Completa && r.Fila && FormExperimentacio != nullptr) FormExperimentacio->MostrarFila(*r.Fila);
+    if (r.Trets && FormExperimentacio != nullptr) FormExperimentacio->MostrarFila(*r.Trets);
     if (FormFFT != nullptr) FormFFT->MostrarResultat(r);
 }
 
@@ -342,7 +342,7 @@ void TFormPrincipal::RebreBlocDeSo() {
     if (!efecte.Escoltat) return;
     if (efecte.Analisi) {
         MostrarResultat(*efecte.Analisi);
-        FormCarta->MostrarAnalisi(*efecte.Analisi, *estat_, CheckBoxVeuAguda->isChecked());
+        FormCarta->MostrarAnalisi(*efecte.Analisi, CheckBoxVeuAguda->isChecked());
     }
 
     Client->Nivell = efecte.Nivell;

@@ -11,19 +11,13 @@ namespace tessora {
 namespace {
 
 TEST(CartaVocals, NomesLesAnalisisAmbVocalDonenPunt) {
-    EstatAnalisi estat;
-    estat.FrequenciaF1 = 700.0f;
-    estat.SeparacioF2F1 = 550;
-    estat.FrequenciaFonamental = 180;
     CartaVocals carta;
     ResultatReconeixement r;
-    r.Vocal = "È"; // an abandoned analysis sets nothing, whatever it holds
-    EXPECT_FALSE(carta.Afegir(r, estat, 1.0));
-    r.Completa = true;
-    r.Vocal.clear();
-    EXPECT_FALSE(carta.Afegir(r, estat, 1.5));
+    r.Completa = true; // no vowel decided
+    EXPECT_FALSE(carta.Afegir(r, 1.5));
     r.Vocal = "È";
-    ASSERT_TRUE(carta.Afegir(r, estat, 2.0));
+    r.Trets = TretsDecisio{.Frequencia = 180, .F1 = 700.0f, .S2F = 550, .F2 = 1250.0f};
+    ASSERT_TRUE(carta.Afegir(r, 2.0));
     ASSERT_EQ(carta.Punts().size(), 1u);
     const PuntCarta& p = carta.Punts().front();
     EXPECT_EQ(std::tuple(p.F1, p.F2, p.Vocal, p.Frequencia, p.Temps),

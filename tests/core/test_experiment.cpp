@@ -18,7 +18,7 @@ namespace {
 
 // Whether a step stops the run: the prompt hidden, listening stopped.
 bool Atura(const EfecteExperiment& e) {
-    return e.AmagarIndicacio && e.Escolta == AccioEscolta::Parar && e.EnMarxa == false;
+    return e.AmagarIndicacio && e.PararEscolta && e.EnMarxa == false;
 }
 
 // Draws the scripted values in turn, the last one again when they run out.
@@ -37,12 +37,14 @@ struct Banc {
     // fills slot 0 during the pause (an error's sound is kept before it), the pause ends.
     EfecteExperiment Prova(std::string_view vocal, std::uint8_t byte = 127) {
         std::fill_n(buffer->Dades(), kMidaEmissio, byte);
-        x.EscriureBlocActual({"100", "500", "3", "400", "90", 500.0f, 900.0f});
+        x.EscriureBlocActual({100, 500.0f, 3, 400, 90, 900.0f});
         x.ProcessarBlocExperiment(vocal);
         std::fill_n(buffer->Dades(), kMidaEmissio, 0xEE);
         return x.AcabarPausa();
     }
-    const std::string& Cella(int c, int r) const { return x.GridErrors().Cella(c, r); }
+    std::string Cella(int c, int r, GridExperiment g = GridExperiment::Errors) const {
+        return x.Cella(g, c, r);
+    }
     bool Ranura(int e, std::uint8_t byte) const {
         const auto r = buffer->Ranura(static_cast<std::size_t>(e));
         return std::all_of(r.begin(), r.end(), [byte](auto b) { return b == byte; });
@@ -63,8 +65,9 @@ TEST_P(DisposicioGrids, EtiquetesIZeros) {
     banc.x.PrepararTaules(Idioma::Catala, false);
     banc.x.Parar();
     banc.x.PrepararTaules(llengua, experimentador); // opened again, maybe with a smaller set
-    const TaulaText& d = banc.x.GridDiferencies();  // nothing left of the Catalan set past U
-    EXPECT_EQ(banc.Cella(n, 0) + banc.Cella(0, n + 1) + d.Cella(n, 0) + d.Cella(0, n) + d.Cella(n + 1, 0),
+    const auto d = GridExperiment::Diferencies;     // nothing left of the Catalan set past U
+    EXPECT_EQ(banc.Cella(n, 0) + banc.Cella(0, n + 1) + banc.Cella(n, 0, d) + banc.Cella(0, n, d) +
+                  banc.Cella(n + 1, 0, d),
               "UUUU");
     EXPECT_EQ(banc.Cella(0, percentatge) + banc.Cella(n + 3, 0), "% enc.% enc.");
     EXPECT_EQ(banc.Cella(n, percentatge) + banc.Cella(n + 3, 1), "00");

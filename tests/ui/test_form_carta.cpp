@@ -60,9 +60,9 @@ private slots:
         Experiment x(*buffer, font);
         x.PrepararTaules(Idioma::Castella, false);
         x.Experimentar([] { return true; });
-        x.EscriureBlocActual({"", "", "", "", "", 750.0f, 1300.0f});
+        x.EscriureBlocActual({.F1 = 750.0f, .F2 = 1300.0f});
         x.ProcessarBlocExperiment("A"), x.AcabarPausa();
-        x.EscriureBlocActual({"", "", "", "", "", 300.0f, 2300.0f});
+        x.EscriureBlocActual({.F1 = 300.0f, .F2 = 2300.0f});
         x.ProcessarBlocExperiment("I");
         const QSize mida(480, 400);
         QImage imatge(mida, QImage::Format_RGB32);
@@ -82,14 +82,12 @@ private slots:
     void LaFinestraAfegeixLesVocalsIElBotoEsborra() {
         TFormCarta finestra;
         finestra.show();
-        EstatAnalisi estat;
-        estat.FrequenciaF1 = 700.0f;
-        estat.SeparacioF2F1 = 600;
         ResultatReconeixement r;
         r.Completa = true;
-        finestra.MostrarAnalisi(r, estat, false); // no vowel: no point
+        finestra.MostrarAnalisi(r, false); // no vowel: no point
         r.Vocal.push_back('A');
-        finestra.MostrarAnalisi(r, estat, false);
+        r.Trets = TretsDecisio{.F1 = 700.0f, .S2F = 600, .F2 = 1300.0f};
+        finestra.MostrarAnalisi(r, false);
         QCOMPARE(finestra.Carta().Punts().size(), std::size_t{1});
         QTest::mouseClick(finestra.BotoBuidar, Qt::LeftButton);
         QVERIFY(finestra.Carta().Punts().empty());

@@ -138,8 +138,7 @@ int Executar(int argc, const char* const* argv, std::ostream& sortida, std::ostr
     CartaVocals carta;
     for (std::size_t bloc = 0; sessio.Escoltant() && !senyals.Rebut() && captura.LlegirBloc(); ++bloc) {
         const EfecteBloc efecte = sessio.Bloc();
-        if (efecte.Analisi)
-            carta.Afegir(*efecte.Analisi, *estat, double(bloc) * kMidaBloc / kFrequenciaMostreig);
+        if (efecte.Analisi) carta.Afegir(*efecte.Analisi, double(bloc) * kMidaBloc / kFrequenciaMostreig);
     }
     errorSortida = sessio.ErrorSortida();
     // A file that stops reading part-way: the lines so far stand, nothing is saved.
