@@ -12,6 +12,24 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace tessora {
+namespace {
+std::string reanomenamentRefusat; // the ending of the names a rename refuses, when not empty
+} // namespace
+} // namespace tessora
+
+// The system's rename, refused for the names above.
+extern "C" int renameat(int carpetaVella, const char* vell, int carpetaNova, const char* nou) noexcept {
+    if (!tessora::reanomenamentRefusat.empty() &&
+        std::string_view(nou).ends_with(tessora::reanomenamentRefusat)) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_renameat, carpetaVella, vell, carpetaNova, nou));
+}
 
 namespace tessora {
 namespace {
@@ -99,6 +117,7 @@ TEST(Experiment, EncertsIErrorsALesTaules) {
     EXPECT_EQ(banc.Cella(8, 12) + " " + banc.Cella(2, 25) + " " + banc.Cella(0, 26), "3584 16 ");
     EXPECT_TRUE(banc.Ranura(1, 2) && banc.Ranura(15, 16) && banc.Ranura(16, 127));
     EXPECT_EQ(TextPercentatgeEncerts(2, 3, ','), "66,7");
+    EXPECT_EQ(TextPercentatgeEncerts(47, 80), "58.8"); // 58.75 as the 48-bit real holds it, to even
 }
 
 TEST(Experiment, AturadaCadaCentProvesIContinuacio) {
@@ -248,6 +267,19 @@ TEST_F(Exportacio, UnaFalladaNoSubstitueixRes) {
     EXPECT_EQ(proves::LlegirBytes(noms.Text), std::vector<std::uint8_t>{'v'});
     EXPECT_FALSE(std::filesystem::exists(noms.Imatge) || std::filesystem::exists(noms.Wav));
     EXPECT_EQ(avisos, 0);
+}
+
+// A rename the system refuses once the files are written (the disk went away): the file is named, and
+// nothing after it takes its name.
+TEST_F(Exportacio, UnReanomenamentRefusatEsDiu) {
+    for (const std::string* desti : {&noms.Text, &noms.Imatge, &noms.Wav}) {
+        reanomenamentRefusat = desti->substr(desti->size() - 4);
+        const ResultatExportacio r = Exportar();
+        reanomenamentRefusat.clear();
+        EXPECT_TRUE(r.FitxerFallit == *desti && r.Error == EIO) << r.FitxerFallit;
+        EXPECT_FALSE(std::filesystem::exists(noms.Wav));
+    }
+    EXPECT_EQ(avisos, 1); // the name was told before the WAV's rename only
 }
 
 TEST(DesamentAutomatic, NomsSenseSobreescriureIAvis) {
