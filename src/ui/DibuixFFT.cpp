@@ -1,5 +1,7 @@
 #include "DibuixFFT.h"
 
+#include "EinesFinestra.h"
+
 #include "Numeric.h"
 #include "Tools.h"
 #include "UnitCalculsReconeixement.h"
@@ -91,10 +93,6 @@ private:
     const OpcionsDibuixFFT& o_;
     QPoint actual_;
 };
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 } // namespace
 

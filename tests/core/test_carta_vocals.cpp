@@ -1,4 +1,4 @@
-// The vowel chart: which analyses give points, the trail, per-vowel means and spreads, the axes.
+// The vowel chart: the trail, per-vowel means and spreads, the axes.
 #include "CartaVocals.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +9,6 @@
 
 namespace tessora {
 namespace {
-
-TEST(CartaVocals, NomesLesAnalisisAmbVocalDonenPunt) {
-    CartaVocals carta;
-    ResultatReconeixement r;
-    r.Completa = true; // no vowel decided
-    EXPECT_FALSE(carta.Afegir(r, 1.5));
-    r.Vocal = "È";
-    r.Trets = TretsDecisio{.Frequencia = 180, .F1 = 700.0f, .S2F = 550, .F2 = 1250.0f};
-    ASSERT_TRUE(carta.Afegir(r, 2.0));
-    ASSERT_EQ(carta.Punts().size(), 1u);
-    const PuntCarta& p = carta.Punts().front();
-    EXPECT_EQ(std::tuple(p.F1, p.F2, p.Vocal, p.Frequencia, p.Temps),
-              std::tuple(700.0f, 1250.0f, "È", 180, 2.0));
-}
 
 TEST(CartaVocals, ElRastreGuardaElsDarrersPuntsIEstadistiquesDeTots) {
     CartaVocals carta(3);

@@ -1,8 +1,7 @@
 // The vowel chart rendered into an image: each point where its formants put it, in its vowel's
-// colour; and the window, fed by analyses and cleared by its button.
+// colour; the experiment's hits and errors in their two forms.
 #include "AplicacioQtDeProva.h"
 #include "DibuixCarta.h"
-#include "UnitFormCarta.h"
 
 #include <QImage>
 
@@ -77,20 +76,6 @@ private slots:
         const QPoint error = PuntDibuix(mida, EixosPerVeu(false), 300, 2300).toPoint();
         QVERIFY(esA(encert) && esA(encert + QPoint(3, 0)));
         QVERIFY(esA(error) && esA(error + QPoint(3, 3)) && !esA(error + QPoint(3, 0)));
-    }
-
-    void LaFinestraAfegeixLesVocalsIElBotoEsborra() {
-        TFormCarta finestra;
-        finestra.show();
-        ResultatReconeixement r;
-        r.Completa = true;
-        finestra.MostrarAnalisi(r, false); // no vowel: no point
-        r.Vocal.push_back('A');
-        r.Trets = TretsDecisio{.F1 = 700.0f, .S2F = 600, .F2 = 1300.0f};
-        finestra.MostrarAnalisi(r, false);
-        QCOMPARE(finestra.Carta().Punts().size(), std::size_t{1});
-        QTest::mouseClick(finestra.BotoBuidar, Qt::LeftButton);
-        QVERIFY(finestra.Carta().Punts().empty());
     }
 };
 
