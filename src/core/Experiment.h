@@ -100,12 +100,9 @@ public:
     // is, seeds the draw and prompts a vowel. A start that failed leaves the run Ready: no prompt, the
     // tally as it was (the caller has told the person why). Nothing while a run is going.
     EfecteExperiment Experimentar(const std::function<bool()>& engegarEscolta);
-    // Parar, and the click on the prompt's letter: back to Ready, counts kept. A stop during the pause
-    // ends the run: the pause then ends without a prompt. Nothing when no run is going.
+    // Parar, the click on the prompt's letter and the window's close: back to Ready, counts kept. A stop
+    // during the pause ends the run: the pause then ends without a prompt. Nothing when no run is going.
     EfecteExperiment Parar();
-    EfecteExperiment LabelParaulaClick() { return Parar(); }
-    // The window is closing: a running experiment is stopped first, then the caller exports.
-    EfecteExperiment Tancar() { return Parar(); }
 
     // One utterance: `vocal` is the text recognised on its second loud block, slot 0 of BufferSo holds its
     // three loud blocks. Taken only while a run waits for an answer (ExperimentDisponible); otherwise

@@ -2,7 +2,6 @@
 
 #include "EinesFinestra.h"
 #include "EtiquetaLletra.h"
-#include "Fabricant.h"
 #include "NomFitxer.h"
 #include "UnitWave.h"
 
