@@ -50,7 +50,7 @@ void BM_DibuixarCartaExperiment(benchmark::State& state) {
     x.Experimentar([] { return true; });
     const char* vocals[] = {"A", "AE", "È", "É", "I", "O", "U", "A"}; // one answer in 7 is an error
     for (int i = 0; i < 100; ++i) {
-        x.EscriureBlocActual({"", "", "", "", "", 300.0f + 5.0f * i, 2500.0f - 15.0f * i});
+        x.EscriureBlocActual({.F1 = 300.0f + 5.0f * i, .F2 = 2500.0f - 15.0f * i});
         x.ProcessarBlocExperiment(vocals[i % 8]);
         x.AcabarPausa();
     }

@@ -567,21 +567,32 @@ ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const Configura
         const TretsVocal valors{estat.FrequenciaF1, estat.SeparacioF2F1, estat.MigLPC, estat.AmpladaF1,
                                 estat.YF1YF2};
         estat.VocalReconeguda = DecidirVocal(valors, config.VeuAguda);
-        r.Fila = FilaGridErrors{std::to_string(estat.FrequenciaFonamental),
-                                FormatFix(estat.FrequenciaF1, 0),
-                                std::to_string(estat.MigLPC),
-                                std::to_string(estat.SeparacioF2F1),
-                                std::to_string(estat.AmpladaF1),
-                                estat.FrequenciaF1,
-                                estat.FrequenciaF1 + static_cast<float>(estat.SeparacioF2F1)};
+        r.Trets = TretsDecisio{estat.FrequenciaFonamental,
+                               estat.FrequenciaF1,
+                               estat.MigLPC,
+                               estat.SeparacioF2F1,
+                               estat.AmpladaF1,
+                               estat.FrequenciaF1 + static_cast<float>(estat.SeparacioF2F1)};
     }
     if (config.Castella) estat.VocalReconeguda = PlegarCastella(estat.VocalReconeguda);
     r.Vocal = estat.VocalReconeguda;
 
     r.LiniaDades = ComposarLiniaDades(estat, config.SeparadorDecimal);
-    if (config.GraficsVisibles)
-        r.Refresc = config.NoRepintar ? RefrescGrafics::DibuixarDirecte : RefrescGrafics::Repintar;
     return r;
+}
+
+std::optional<int> PuntMeitatEnvolupant(const EstatAnalisi& estat) {
+    const auto& E = estat.EnvolupantLPC;
+    float total = 0.0f;
+    for (int i = 1; i <= kPuntsAnalisi; ++i)
+        total = Desa(static_cast<Estesa>(total) + E[i]);
+    const float meitat = Desa(static_cast<Estesa>(total) * 0.5L);
+    float suma = 0.0f;
+    for (int j = 0; j < kPuntsAnalisi; ++j) {
+        suma = Desa(static_cast<Estesa>(suma) + E[j + 1]);
+        if (suma > meitat) return j;
+    }
+    return std::nullopt;
 }
 
 } // namespace tessora

@@ -12,7 +12,7 @@
 //      (CalcularValorsTrets);
 //   5. the decision by one of two rule lists (ordinary or high voice), folded onto the Spanish vowels
 //      when that set is active (DecidirVocal, PlegarCastella);
-//   6. the data line for the graphs window.
+//   6. the data line of the block's features.
 // Stages 1 to 3 form one guarded step: a fault there (an LPC order that is not a whole number, a
 // division by zero or overflow) abandons the block silently and leaves the caller's vowel empty.
 #pragma once
@@ -32,7 +32,6 @@ struct ConfiguracioAnalisi {
     bool EscalaAdaptadaOida = false; // "Adaptada a l'oïda": ear weighting of spectrum and envelope
     bool NormalitzarFFT = false;     // "Normalitzar FFT"
     bool VeureFFT = true;            // "Veure FFT"
-    bool NoRepintar = false;         // "No Repintar"
     bool GraficsVisibles = false;    // the graphs window is shown
     bool VeuAguda = false;           // main window, "Veu aguda"
     bool Castella = false;           // MenuCastellano checked: Spanish vowel set
@@ -51,30 +50,22 @@ struct TretsVocal {
     double Y = 0.0;          // YF1/YF2
 };
 
-// The texts of one row of the experimentation grid (columns 3..7); column 2, the trial number, is the
-// caller's. With them, the block's place on the vowel chart: F1 and F2 = F1 + S2F, in Hz.
-struct FilaGridErrors {
-    std::string Frequencia;
-    std::string F1;
-    std::string MigLPC;
-    std::string S2F;
-    std::string AF1;
-    float HzF1 = 0.0f;
-    float HzF2 = 0.0f;
-};
-
-enum class RefrescGrafics {
-    Cap,             // the graphs window is hidden
-    Repintar,        // repaint the whole window now
-    DibuixarDirecte, // "No Repintar": draw over the previous picture
+// The features a vowel was decided on, as the decision saw them.
+struct TretsDecisio {
+    std::int32_t Frequencia = 0; // pitch, Hz
+    float F1 = 0.0f;             // Hz, whole numbers
+    std::int32_t MigLPC = 0;     // Hz
+    std::int32_t S2F = 0;        // Hz, F2 - F1
+    std::int32_t AF1 = 0;        // Hz
+    float F2 = 0.0f;             // Hz: F1 + S2F, the recogniser's own estimate of the second formant
 };
 
 struct ResultatReconeixement {
-    bool Completa = false;              // false: abandoned in the guarded first stage; nothing below is set
-    std::string Vocal;                  // recognised vowel (UTF-8), possibly empty
-    std::string LiniaDades;             // new caption of LabelDades1
-    std::optional<FilaGridErrors> Fila; // written after every decision
-    RefrescGrafics Refresc = RefrescGrafics::Cap;
+    bool Completa = false;  // false: abandoned in the guarded first stage; nothing below is set
+    std::string Vocal;      // recognised vowel (UTF-8), possibly empty
+    std::string LiniaDades; // the block's feature line (ComposarLiniaDades)
+    // Set exactly when a vowel was decided (Vocal is then not empty).
+    std::optional<TretsDecisio> Trets;
     // The minimum-pitch text was not a whole number: the edit must now read this ("60"). Reported also
     // for an abandoned block, since the pitch runs first.
     std::optional<std::string> NouTextFrequenciaMinima;
@@ -206,5 +197,11 @@ std::string ComposarLiniaDades(const EstatAnalisi& estat, char separadorDecimal)
 
 // The whole analysis of the block in estat.Mostres.
 ResultatReconeixement CalcularReconeixement(EstatAnalisi& estat, const ConfiguracioAnalisi& config);
+
+// The half-sum point of the envelope as the graphs picture marks it: the first j = 0..255 at which the
+// running sum of EnvolupantLPC[1..j+1] exceeds half of the sum of EnvolupantLPC[1..256] (both sums in
+// float, in index order); nullopt when none does (a total of 0 or less). Whenever the picture is drawn,
+// MigLPC takes the whole Hz of FrequenciesEspectre[j].
+std::optional<int> PuntMeitatEnvolupant(const EstatAnalisi& estat);
 
 } // namespace tessora

@@ -24,21 +24,14 @@ ColorNivell ColorDelNivell(std::int32_t nivell) {
 }
 
 std::int32_t BucleEscolta::SpeedButtonEngegarPararClick() {
-    if (captionBoto_ == "E") {
+    if (!Engegat()) {
         estat_.Mostres.fill(0);
         std::fill_n(buffer_.Dades(), kMidaEmissio, kByteSilenci);
-        captionBoto_ = "P";
-        hintBoto_ = "Parar";
-        botoPremut_ = true;
-        const std::int32_t codi = captura_.EngegarEntradaDeSo();
-        engegat_ = true;
-        return codi;
+        escolta_ = EstatEscolta::Escoltant;
+        return captura_.EngegarEntradaDeSo();
     }
-    captionBoto_ = "E";
-    hintBoto_ = "Engegar";
-    botoPremut_ = false;
+    escolta_ = EstatEscolta::Aturada;
     captura_.PararEntradaDeSo();
-    engegat_ = false;
     return 0;
 }
 
@@ -46,13 +39,13 @@ EfecteBloc BucleEscolta::RebreBlocDeSo(ControlsBucle& controls) {
     EfecteBloc efecte;
     // A notification without a block (a buffer handed back by a stop) has nothing for the loop.
     if (!captura_.ProcessarBufferEntrada()) {
-        if (engegat_ && captura_.EntradaPerduda()) {
+        if (Engegat() && captura_.EntradaPerduda()) {
             SpeedButtonEngegarPararClick();
             efecte.EntradaPerduda = true;
         }
         return efecte;
     }
-    if (!engegat_) return efecte;
+    if (!Engegat()) return efecte;
     efecte.Escoltat = true;
 
     auto analitzar = [&]() -> const ResultatReconeixement& {
@@ -101,7 +94,6 @@ EfecteBloc BucleEscolta::RebreBlocDeSo(ControlsBucle& controls) {
         }
         estatVeu_ = 2;
         if (!controls.TextLletra.empty() && controls.TextLletra != textLletra_ && !textLletra_.empty()) {
-            engegat_ = false;
             SpeedButtonEngegarPararClick();
             efecte.AturadaAutomatica = true;
         }

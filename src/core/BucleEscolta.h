@@ -7,7 +7,8 @@
 // With continuous recognition every block is analysed instead and no utterances are taken.
 // When the capture loses its input while listening, listening stops, as the button would stop it, and the
 // windows are told; a later start tries the device again.
-// The start/stop toggle lives here too, since the loop itself calls it for the automatic stop.
+// The start/stop toggle lives here too, since the loop itself calls it for the automatic stop. Listening is
+// a state (EstatEscolta); the button's caption and hint are the windows' reading of it.
 #pragma once
 
 #include "BufferSo.h"
@@ -40,8 +41,11 @@ struct ControlsBucle {
     ConfiguracioAnalisi Analisi;
     bool ReconeixementContinu = false; // graphs window, "Reconeixement continu"
     std::string TextLletra;            // graphs window, EditLletra: the vowel to compare with
-    bool ExperimentEsperant = false;   // experimentation window shown and ExperimentDisponible
+    bool ExperimentEsperant = false;   // an experiment runs and waits for an utterance
 };
+
+// Listening: never started yet, on, or stopped (by a command, the automatic stop or a lost input).
+enum class EstatEscolta { Inicial, Escoltant, Aturada };
 
 enum class ColorNivell { Groc, Blau, Vermell }; // level <= 15, 16..126, >= 127
 enum class ColorLletra { Blau, Vermell };
@@ -74,9 +78,10 @@ public:
     BucleEscolta(EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura)
         : estat_(estat), buffer_(buffer), captura_(captura) {}
 
-    // The start/stop toggle of the button, the menu and every other caller: decided by the button
-    // caption alone ("E": start, anything else: stop). Returns the capture's result of a start (0, or
-    // the device's error code, for the caller to report), 0 for a stop.
+    // The start/stop toggle of the button, the menu and every other caller: starts when not listening,
+    // else stops. A start that the device refused still counts as listening (no block comes), so the next
+    // toggle stops. Returns the capture's result of a start (0, or the device's error code, for the
+    // caller to report), 0 for a stop.
     std::int32_t SpeedButtonEngegarPararClick();
 
     // One captured block.
@@ -86,25 +91,20 @@ public:
     const std::string& TextLletra() const { return textLletra_; }
     void MostrarLletra(std::string text) { textLletra_ = std::move(text); }
 
-    bool Engegat() const { return engegat_; }
+    EstatEscolta Escolta() const { return escolta_; }
+    bool Engegat() const { return escolta_ == EstatEscolta::Escoltant; }
     std::int32_t EstatVeu() const { return estatVeu_; }
     const std::string& UltimaVocal() const { return ultimaVocal_; }
-    const std::string& CaptionBoto() const { return captionBoto_; }
-    const std::string& HintBoto() const { return hintBoto_; }
-    bool BotoPremut() const { return botoPremut_; }
 
 private:
     EstatAnalisi& estat_;
     BufferSo& buffer_;
     ControlCaptura& captura_;
 
-    bool engegat_ = false;
+    EstatEscolta escolta_ = EstatEscolta::Inicial;
     std::int32_t estatVeu_ = 0;
     std::string ultimaVocal_;
     std::string textLletra_;
-    std::string captionBoto_ = "E";
-    std::string hintBoto_ = "Botó engegar/parar. Fa el mateix que el menú Engegar";
-    bool botoPremut_ = false;
 };
 
 } // namespace tessora

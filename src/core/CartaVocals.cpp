@@ -23,10 +23,9 @@ PosicioCarta MaparCarta(const EixosCarta& eixos, double f1, double f2, double am
     return {x * amplada, y * alcada};
 }
 
-bool CartaVocals::Afegir(const ResultatReconeixement& r, const EstatAnalisi& estat, double temps) {
-    if (!r.Completa || r.Vocal.empty()) return false;
-    Afegir(PuntCarta{estat.FrequenciaF1, estat.FrequenciaF1 + static_cast<float>(estat.SeparacioF2F1),
-                     r.Vocal, estat.FrequenciaFonamental, temps});
+bool CartaVocals::Afegir(const ResultatReconeixement& r, double temps) {
+    if (!r.Trets) return false;
+    Afegir(PuntCarta{r.Trets->F1, r.Trets->F2, r.Vocal, r.Trets->Frequencia, temps});
     return true;
 }
 

@@ -68,9 +68,9 @@ class CartaVocals {
 public:
     explicit CartaVocals(std::size_t capacitat = kPuntsCartaPerDefecte) : capacitat_(capacitat) {}
 
-    // The point of one analysis when it decided a vowel (read from `estat` after the analysis); returns
-    // whether it took one. An abandoned analysis, or one with no vowel, adds nothing.
-    bool Afegir(const ResultatReconeixement& r, const EstatAnalisi& estat, double temps);
+    // The point of one analysis when it decided a vowel; returns whether it took one. An abandoned
+    // analysis, or one with no vowel, adds nothing.
+    bool Afegir(const ResultatReconeixement& r, double temps);
     void Afegir(PuntCarta punt);
 
     // Forgets the points and the sums.

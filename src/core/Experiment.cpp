@@ -9,7 +9,8 @@ namespace tessora {
 
 namespace {
 
-const std::string kBuit;
+constexpr int kFilesGridErrors = 100;
+constexpr int kFilesGridDiferencies = 200;
 
 // The first `n` characters of a UTF-8 text ("È" is one character of two bytes).
 std::string PrimersCaracters(const std::string& text, int n) {
@@ -31,26 +32,6 @@ long double ComReal48(long double valor) {
 
 } // namespace
 
-TaulaText::TaulaText(int columnes, int files) : columnes_(columnes) {
-    Buidar(files);
-}
-
-const std::string& TaulaText::Cella(int c, int r) const {
-    if (c < 0 || c >= columnes_ || r < 0 || r >= Files()) return kBuit;
-    return textos_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columnes_) +
-                   static_cast<std::size_t>(c)];
-}
-
-void TaulaText::PosarCella(int c, int r, std::string text) {
-    if (r >= Files()) textos_.resize(static_cast<std::size_t>(r + 1) * static_cast<std::size_t>(columnes_));
-    textos_[static_cast<std::size_t>(r) * static_cast<std::size_t>(columnes_) + static_cast<std::size_t>(c)] =
-        std::move(text);
-}
-
-void TaulaText::Buidar(int files) {
-    textos_.assign(static_cast<std::size_t>(files) * static_cast<std::size_t>(columnes_), std::string());
-}
-
 void FontAleatoriaRellotge::Sembrar() {
     generador_.seed(
         static_cast<std::mt19937::result_type>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -71,10 +52,6 @@ std::string TextPercentatgeEncerts(std::int32_t encerts, std::int32_t proves, ch
     return text;
 }
 
-void Experiment::PosarNombre(int c, int r, std::int64_t valor) {
-    gridErrors_.PosarCella(c, r, std::to_string(valor));
-}
-
 void Experiment::PrepararTaules(Idioma idioma, bool modeExperimentador, char separadorDecimal) {
     static constexpr std::array<const char*, 5> kCastella = {"A", "E", "I", "O", "U"};
     static constexpr std::array<const char*, 7> kCatala = {"A", "AE", "È", "É", "I", "O", "U"};
@@ -88,42 +65,16 @@ void Experiment::PrepararTaules(Idioma idioma, bool modeExperimentador, char sep
         for (int i = 0; i < n_; ++i)
             vocals_[static_cast<std::size_t>(i + 1)] = kCatala[static_cast<std::size_t>(i)];
     }
+    idioma_ = idioma;
+    modeExperimentador_ = modeExperimentador;
     separadorDecimal_ = separadorDecimal;
-    const int n = n_;
-    auto text = [idioma](IdText id) { return Text(idioma, id); };
-
-    gridErrors_.Buidar(100);
-    // A smaller set must not leave the labels of a larger one behind.
-    gridDiferencies_.Buidar(200);
-    proves_ = encerts_ = errors_ = 0;
+    proves_ = encerts_ = 0;
+    for (int i = 1; i <= n_; ++i)
+        std::fill_n(matriu_[static_cast<std::size_t>(i)].begin(), n_ + 2, 0);
+    ultimaProva_.reset();
     blocActual_.reset();
+    llistaErrors_.clear();
     provesCarta_.clear();
-
-    gridErrors_.PosarCella(0, 1, text(IdText::GridSurt));
-    gridErrors_.PosarCella(n + 1, 0, text(IdText::GridTotal));
-    gridErrors_.PosarCella(n + 2, 0, text(IdText::GridEncerts));
-    gridErrors_.PosarCella(0, n + 2, text(IdText::GridPercentEncerts));
-    gridErrors_.PosarCella(n + 3, 0, text(IdText::GridPercentEncerts));
-    PosarNombre(n + 1, 1, 0);
-    PosarNombre(n + 2, 1, 0);
-    PosarNombre(n + 3, 1, 0);
-
-    const int capcaleres = modeExperimentador ? 8 : 2;
-    for (int c = 1; c <= capcaleres; ++c)
-        gridErrors_.PosarCella(c, n + 5,
-                               text(static_cast<IdText>(static_cast<int>(IdText::GridError) + c - 1)));
-
-    for (int i = 1; i <= n; ++i) {
-        const std::string& nom = vocals_[static_cast<std::size_t>(i)];
-        gridErrors_.PosarCella(i, 0, nom);
-        gridErrors_.PosarCella(0, i + 1, nom);
-        gridDiferencies_.PosarCella(i, 0, nom);
-        gridDiferencies_.PosarCella(0, i, nom);
-        for (int j = 0; j <= n + 1; ++j) {
-            matriu_[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = 0;
-            PosarNombre(i, j + 1, 0);
-        }
-    }
 }
 
 EfecteExperiment Experiment::Indicar(bool triarDeNou) {
@@ -155,7 +106,7 @@ EfecteExperiment Experiment::Parar() {
     enMarxa_ = false;
     EfecteExperiment efecte;
     efecte.EnMarxa = false;
-    efecte.Escolta = AccioEscolta::Parar;
+    efecte.PararEscolta = true;
     efecte.AmagarIndicacio = true;
     return efecte;
 }
@@ -188,29 +139,13 @@ EfecteExperiment Experiment::ProcessarBlocExperiment(std::string_view vocal) {
     fila[static_cast<std::size_t>(n + 1)] = static_cast<std::int32_t>(
         std::nearbyint(static_cast<long double>(fila[static_cast<std::size_t>(p)]) / fila[0] * 100.0L));
 
-    const std::string& nomP = vocals_[static_cast<std::size_t>(p)];
-    const std::string& nomR = vocals_[static_cast<std::size_t>(r)];
-    gridErrors_.PosarCella(1, n + 3, nomP);
-    gridErrors_.PosarCella(2, n + 3, nomR);
-    for (int i = 1; i <= n; ++i)
-        for (int j = 0; j <= n + 1; ++j)
-            PosarNombre(i, j + 1, matriu_[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
-    PosarNombre(n + 1, 1, proves_);
-    PosarNombre(n + 2, 1, encerts_);
-    gridErrors_.PosarCella(n + 3, 1, TextPercentatgeEncerts(encerts_, proves_, separadorDecimal_));
-    gridErrors_.PosarCella(0, n + 4, PrimersCaracters(nomP, 2) + "-" + PrimersCaracters(nomR, 2));
+    ultimaProva_ = {p, r};
     efecte.CellesCanviades = true;
-    if (blocActual_) provesCarta_.push_back(ProvaCarta{blocActual_->F1, blocActual_->F2, p, r});
+    if (blocActual_) provesCarta_.push_back(ProvaCarta{blocActual_->Trets.F1, blocActual_->Trets.F2, p, r});
 
     if (r != p) {
-        const std::int32_t e = ++errors_;
-        const int filaError = n + 5 + e;
-        for (int c = 0; c <= 7; ++c) {
-            std::string copia = gridErrors_.Cella(c, n + 4); // the table may grow under a reference
-            gridErrors_.PosarCella(c, filaError, std::move(copia));
-        }
-        PosarNombre(1, filaError, e);
-        PosarNombre(8, filaError, (3 * static_cast<std::int64_t>(e) + 1) * kMidaBloc);
+        llistaErrors_.push_back(Error{p, r, blocActual_});
+        const std::int32_t e = NombreErrors();
         // Kept now: during the pause the live loop may already write the next utterance into slot 0.
         if (e <= kRanuresError) {
             const auto origen = buffer_.Ranura(0);
@@ -230,15 +165,96 @@ EfecteExperiment Experiment::AcabarPausa() {
     return Indicar(pausaPuntuada_);
 }
 
-void Experiment::EscriureBlocActual(const FilaGridErrors& fila) {
-    const int r = n_ + 4;
-    PosarNombre(2, r, static_cast<std::int64_t>(proves_) + 1);
-    gridErrors_.PosarCella(3, r, fila.Frequencia);
-    gridErrors_.PosarCella(4, r, fila.F1);
-    gridErrors_.PosarCella(5, r, fila.MigLPC);
-    gridErrors_.PosarCella(6, r, fila.S2F);
-    gridErrors_.PosarCella(7, r, fila.AF1);
-    blocActual_ = ProvaCarta{fila.HzF1, fila.HzF2, 0, 0};
+void Experiment::EscriureBlocActual(const TretsDecisio& trets) {
+    blocActual_ = BlocActual{proves_ + 1, trets};
+}
+
+std::string Experiment::Etiqueta(std::int32_t demanada, std::int32_t reconeguda) const {
+    return PrimersCaracters(vocals_[static_cast<std::size_t>(demanada)], 2) + "-" +
+           PrimersCaracters(vocals_[static_cast<std::size_t>(reconeguda)], 2);
+}
+
+int Experiment::Files(GridExperiment grid) const {
+    if (grid == GridExperiment::Diferencies) return kFilesGridDiferencies;
+    return std::max(kFilesGridErrors, n_ + 6 + NombreErrors());
+}
+
+std::string Experiment::Cella(GridExperiment grid, int c, int r) const {
+    if (grid == GridExperiment::Errors) return CellaErrors(c, r);
+    // The vowels' names along the first row and down the first column.
+    if (c >= 1 && c <= n_ && r == 0) return vocals_[static_cast<std::size_t>(c)];
+    if (r >= 1 && r <= n_ && c == 0) return vocals_[static_cast<std::size_t>(r)];
+    return {};
+}
+
+std::string Experiment::CellaErrors(int c, int r) const {
+    const int n = n_;
+    if (n == 0 || c < 0 || c >= kColumnesGrid || r < 0) return {};
+    const auto vocal = [this](int i) { return vocals_[static_cast<std::size_t>(i)]; };
+    const auto text = [this](IdText id) { return Text(idioma_, id); };
+    const auto confusio = [this](int i, int j) {
+        return std::to_string(matriu_[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
+    };
+    // Columns 2..7 of the current-block row and of an error's row.
+    const auto bloc = [c](const std::optional<BlocActual>& b) -> std::string {
+        if (!b) return {};
+        switch (c) {
+        case 2:
+            return std::to_string(b->Prova);
+        case 3:
+            return std::to_string(b->Trets.Frequencia);
+        case 4:
+            return FormatFix(b->Trets.F1, 0);
+        case 5:
+            return std::to_string(b->Trets.MigLPC);
+        case 6:
+            return std::to_string(b->Trets.S2F);
+        case 7:
+            return std::to_string(b->Trets.AF1);
+        default:
+            return {};
+        }
+    };
+
+    if (r == 0) { // a column per prompted vowel, then the totals' headers
+        if (c >= 1 && c <= n) return vocal(c);
+        if (c == n + 1) return text(IdText::GridTotal);
+        if (c == n + 2) return text(IdText::GridEncerts);
+        if (c == n + 3) return text(IdText::GridPercentEncerts);
+        return {};
+    }
+    if (r <= n + 2) { // "Surt", a row per recognised vowel, "% enc."
+        if (c >= 1 && c <= n) return confusio(c, r - 1);
+        if (c == 0)
+            return r == 1       ? text(IdText::GridSurt)
+                   : r == n + 2 ? text(IdText::GridPercentEncerts)
+                                : vocal(r - 1);
+        if (r != 1) return {};
+        if (c == n + 1) return std::to_string(proves_);
+        if (c == n + 2) return std::to_string(encerts_);
+        if (c == n + 3) return TextPercentatgeEncerts(encerts_, proves_, separadorDecimal_);
+        return {};
+    }
+    if (r == n + 3) { // the last trial's vowels
+        if (!ultimaProva_ || (c != 1 && c != 2)) return {};
+        return vocal(c == 1 ? ultimaProva_->first : ultimaProva_->second);
+    }
+    if (r == n + 4) {
+        if (c != 0) return bloc(blocActual_);
+        return ultimaProva_ ? Etiqueta(ultimaProva_->first, ultimaProva_->second) : "";
+    }
+    if (r == n + 5) { // the error list's headers, every one in the experimenter mode
+        if (c < 1 || c > (modeExperimentador_ ? 8 : 2)) return {};
+        return text(static_cast<IdText>(static_cast<int>(IdText::GridError) + c - 1));
+    }
+    const int e = r - n - 5;
+    if (e > NombreErrors()) return {};
+    const Error& error = llistaErrors_[static_cast<std::size_t>(e - 1)];
+    if (c == 0) return Etiqueta(error.Demanada, error.Reconeguda);
+    if (c == 1) return std::to_string(e);
+    // Where the analysed piece of this error's sound lies in the exported WAV's samples.
+    if (c == 8) return std::to_string((3 * static_cast<std::int64_t>(e) + 1) * kMidaBloc);
+    return bloc(error.Bloc);
 }
 
 } // namespace tessora

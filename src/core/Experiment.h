@@ -3,9 +3,9 @@
 // A run prompts a random vowel of the set, takes the next utterance the live loop hands over as the
 // answer, counts it in the confusion table, lists every error with the features of its analysed block
 // and keeps its sound in a slot of BufferSo, then pauses before the next prompt. It stops by itself after
-// every 100 trials, or when the speaker stops it; a further run continues the same tally. The result
-// grids are held here as tables of text, cell by cell as the experimentation window shows them and as
-// the results text reads them back.
+// every 100 trials, or when the speaker stops it; a further run continues the same tally. The numbers
+// are held once; the result grids are read off them, cell by cell as the experimentation window shows
+// them and as the results text writes them out.
 //
 // Like the live loop, every step returns what the windows must do. The pause between trials is a step
 // of its own: the caller schedules it (a single-shot timer of kPausaEntreProvesMs) and calls AcabarPausa
@@ -14,16 +14,17 @@
 // Each scored trial also keeps where the answer lay on the vowel chart (the features of the error grid's
 // current-block row when it was scored), so a chart of the run can show the speaker's hits and errors.
 //
-// How the windows meet it: the live loop's ControlsBucle::ExperimentEsperant is "the experimentation
-// window is shown and ExperimentDisponible()"; an EfecteBloc with PasExperiment hands UltimaVocal() to
-// ProcessarBlocExperiment; every analysis with a grid row (ResultatReconeixement::Fila) goes to
-// EscriureBlocActual. Texts are UTF-8; the results text converts them.
+// How the rest meets it (the session does): the live loop's ControlsBucle::ExperimentEsperant is
+// "EnMarxa() and ExperimentDisponible()"; an EfecteBloc with PasExperiment hands UltimaVocal() to
+// ProcessarBlocExperiment; every analysis that decides a vowel goes to EscriureBlocActual. Texts are
+// UTF-8; the results text converts them.
 #pragma once
 
 #include "BufferSo.h"
 #include "TextsIdioma.h"
 #include "UnitCalculsReconeixement.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -41,24 +42,11 @@ inline constexpr std::int32_t kPausaEntreProvesMs = 500;
 // Error slots 1..2729 lie wholly within BufferSo; later errors are counted and listed, not stored.
 inline constexpr std::int32_t kRanuresError = static_cast<std::int32_t>(BufferSo::kMida / kMidaEmissio) - 1;
 
-// A grid of text cells, (c, r) = column c, row r, both from 0. Cells never written read as empty.
-class TaulaText {
-public:
-    TaulaText(int columnes, int files);
-
-    int Columnes() const { return columnes_; }
-    int Files() const { return static_cast<int>(textos_.size()) / columnes_; }
-    // (c, r) outside the table reads as empty.
-    const std::string& Cella(int c, int r) const;
-    // Writes (c, r), 0 <= c < Columnes(); the table grows by whole rows to hold row r.
-    void PosarCella(int c, int r, std::string text);
-    // Every cell empty; the table goes back to `files` rows.
-    void Buidar(int files);
-
-private:
-    int columnes_;
-    std::vector<std::string> textos_; // row by row
-};
+// The two result grids: GridErrors (the confusion table, the last trial, the current block, the error
+// list) and GridDiferencies (the vowel labels alone). Both have kColumnesGrid columns and at least their
+// design's rows; GridErrors grows with the error list.
+enum class GridExperiment { Errors, Diferencies };
+inline constexpr int kColumnesGrid = 100;
 
 // The prompt draw: a uniformly distributed integer 0..n-1, seeded at the start of each run.
 class FontAleatoria {
@@ -78,12 +66,6 @@ private:
     std::mt19937 generador_;
 };
 
-enum class AccioEscolta {
-    Cap,
-    Engegar, // listening must be on: the start/stop toggle when the button shows "E" (asked by Experimentar)
-    Parar,   // listening must be off: the toggle when it does not
-};
-
 // A scored trial on the vowel chart: F1 and F2 = F1 + S2F of the answer (Hz), the prompted and the
 // recognised vowel (1..N of the set).
 struct ProvaCarta {
@@ -96,7 +78,7 @@ struct ProvaCarta {
 // What a step changed, in the order the windows apply it.
 struct EfecteExperiment {
     bool AmagarIndicacio = false; // hide FormDiguesParaula
-    AccioEscolta Escolta = AccioEscolta::Cap;
+    bool PararEscolta = false;    // listening must be off
     // Menus: a run is going (Experimentar disabled, Parar enabled) or not (the reverse).
     std::optional<bool> EnMarxa;
     bool CellesCanviades = false; // GridErrors changed: refresh it
@@ -118,12 +100,9 @@ public:
     // is, seeds the draw and prompts a vowel. A start that failed leaves the run Ready: no prompt, the
     // tally as it was (the caller has told the person why). Nothing while a run is going.
     EfecteExperiment Experimentar(const std::function<bool()>& engegarEscolta);
-    // Parar, and the click on the prompt's letter: back to Ready, counts kept. A stop during the pause
-    // ends the run: the pause then ends without a prompt. Nothing when no run is going.
+    // Parar, the click on the prompt's letter and the window's close: back to Ready, counts kept. A stop
+    // during the pause ends the run: the pause then ends without a prompt. Nothing when no run is going.
     EfecteExperiment Parar();
-    EfecteExperiment LabelParaulaClick() { return Parar(); }
-    // The window is closing: a running experiment is stopped first, then the caller exports.
-    EfecteExperiment Tancar() { return Parar(); }
 
     // One utterance: `vocal` is the text recognised on its second loud block, slot 0 of BufferSo holds its
     // three loud blocks. Taken only while a run waits for an answer (ExperimentDisponible); otherwise
@@ -135,7 +114,7 @@ public:
 
     // The recognition decided a vowel: row N+4, columns 2..7, gets the number of the trial in progress
     // and the block's features; its place on the chart goes with them.
-    void EscriureBlocActual(const FilaGridErrors& fila);
+    void EscriureBlocActual(const TretsDecisio& trets);
 
     // True when an utterance may be taken: no step is pausing. The live loop hands an utterance over
     // only while the window is shown and this holds.
@@ -146,9 +125,9 @@ public:
     const std::string& VocalExperiment(int i) const { return vocals_[static_cast<std::size_t>(i)]; } // 1..N
     std::int32_t NombreProves() const { return proves_; }
     std::int32_t NombreEncerts() const { return encerts_; }
-    std::int32_t NombreErrors() const { return errors_; }
+    std::int32_t NombreErrors() const { return static_cast<std::int32_t>(llistaErrors_.size()); }
     // Error slots stored in BufferSo: NombreErrors, at most kRanuresError.
-    std::int32_t RanuresDesades() const { return errors_ < kRanuresError ? errors_ : kRanuresError; }
+    std::int32_t RanuresDesades() const { return std::min(NombreErrors(), kRanuresError); }
     // Rows 1..N, columns 0..N+1: prompted count, recognised counts, whole hit percentage.
     std::int32_t MatriuConfusio(int p, int c) const {
         return matriu_[static_cast<std::size_t>(p)][static_cast<std::size_t>(c)];
@@ -160,12 +139,30 @@ public:
     // place on the chart and is left out.
     const std::vector<ProvaCarta>& ProvesCarta() const { return provesCarta_; }
 
-    const TaulaText& GridErrors() const { return gridErrors_; }
-    const TaulaText& GridDiferencies() const { return gridDiferencies_; }
+    // The text of cell (c, r) of a grid, as it stands now; empty outside what the grid holds.
+    std::string Cella(GridExperiment grid, int c, int r) const;
+    // Rows of a grid: its design's 100 (GridErrors) or 200, or as many as the error list needs.
+    int Files(GridExperiment grid) const;
 
 private:
+    // The current-block row: the number of the trial in progress when the block was decided, and its
+    // features.
+    struct BlocActual {
+        std::int32_t Prova = 0;
+        TretsDecisio Trets;
+    };
+    // An error of the list: its trial's vowels and the current-block row as it stood then (none before
+    // a first decision).
+    struct Error {
+        std::int32_t Demanada = 0;
+        std::int32_t Reconeguda = 0;
+        std::optional<BlocActual> Bloc;
+    };
+
     EfecteExperiment Indicar(bool triarDeNou);
-    void PosarNombre(int c, int r, std::int64_t valor);
+    std::string CellaErrors(int c, int r) const;
+    // "AE-A": the first two characters of each vowel's name.
+    std::string Etiqueta(std::int32_t demanada, std::int32_t reconeguda) const;
 
     BufferSo& buffer_;
     FontAleatoria& font_;
@@ -174,10 +171,11 @@ private:
     std::array<std::string, kMaximVocalsExperiment + 1> vocals_;
     std::int32_t proves_ = 0;
     std::int32_t encerts_ = 0;
-    std::int32_t errors_ = 0;
     std::array<std::array<std::int32_t, kMaximVocalsExperiment + 2>, kMaximVocalsExperiment + 1> matriu_{};
     std::int32_t demanada_ = 0;
     std::int32_t reconeguda_ = 0;
+    Idioma idioma_ = Idioma::Catala;
+    bool modeExperimentador_ = false;
     char separadorDecimal_ = '.';
 
     bool disponible_ = true;
@@ -188,11 +186,11 @@ private:
     std::uint32_t tanda_ = 0;
     std::uint32_t tandaPausa_ = 0;
 
-    std::optional<ProvaCarta> blocActual_; // the place of row N+4's block
+    // The last scored trial's prompted and recognised vowels, which rows N+3 and N+4 name.
+    std::optional<std::pair<std::int32_t, std::int32_t>> ultimaProva_;
+    std::optional<BlocActual> blocActual_;
+    std::vector<Error> llistaErrors_;
     std::vector<ProvaCarta> provesCarta_;
-
-    TaulaText gridErrors_{100, 100};
-    TaulaText gridDiferencies_{100, 200};
 };
 
 // The overall hit percentage as the grid shows it: one decimal, halves to even, in the shortest general

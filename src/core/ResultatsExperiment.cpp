@@ -20,9 +20,9 @@ std::span<const std::uint8_t> Bytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-void AfegirFila(std::string& text, const TaulaText& grid, int r, int ultimaColumna) {
+void AfegirFila(std::string& text, const Experiment& experiment, int r, int ultimaColumna) {
     for (int c = 0; c <= ultimaColumna; ++c) {
-        text += grid.Cella(c, r);
+        text += experiment.Cella(GridExperiment::Errors, c, r);
         text += kTab;
     }
     text += kFiLinia;
@@ -32,7 +32,6 @@ void AfegirFila(std::string& text, const TaulaText& grid, int r, int ultimaColum
 
 std::string TextResultats(const Experiment& experiment, const CapcaleraResultats& capcalera) {
     const int n = experiment.NombreVocalsExperiment();
-    const TaulaText& grid = experiment.GridErrors();
     std::string text = capcalera.Data + kTab + capcalera.Hora + kFiLinia;
     text += capcalera.Castella ? "Castellà" : "Català";
     text += kFiLinia;
@@ -40,13 +39,13 @@ std::string TextResultats(const Experiment& experiment, const CapcaleraResultats
     text += kFiLinia;
     text += kFiLinia;
     for (int r = 0; r <= n + 2; ++r)
-        AfegirFila(text, grid, r, n + 3);
+        AfegirFila(text, experiment, r, n + 3);
     if (experiment.NombreErrors() > 0) {
         text += "\rERRORS\r";
         text += capcalera.ModeExperimentador ? "\tError\tNúm.\tFreq.\tF1\tMLPC\tS2F\tAF1\tSituació\r"
                                              : "\tError\tNúm.\r";
         for (int e = 1; e <= experiment.NombreErrors(); ++e)
-            AfegirFila(text, grid, n + 5 + e, 8);
+            AfegirFila(text, experiment, n + 5 + e, 8);
     }
     return ACp1252(text);
 }

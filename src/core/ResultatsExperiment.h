@@ -25,7 +25,7 @@ struct CapcaleraResultats {
     bool ModeExperimentador = false; // the error header names every column
 };
 
-// The whole results text, in Windows-1252 bytes, from the grids as they stand.
+// The whole results text, in Windows-1252 bytes, from the experiment's grid as it stands.
 std::string TextResultats(const Experiment& experiment, const CapcaleraResultats& capcalera);
 
 struct NomsExportacio {

@@ -145,6 +145,12 @@ Taula FerTaula() {
          "adjunteu-hi els fitxers.",
          "No se ha podido abrir el programa de correo. Cree el mensaje con su programa de correo y adjunte "
          "los archivos."},
+        {BotoEngegar, "E", "E"},
+        {BotoParar, "P", "P"},
+        {HintBotoInicial, "Botó engegar/parar. Fa el mateix que el menú Engegar",
+         "Botó engegar/parar. Fa el mateix que el menú Engegar"},
+        {HintBotoEngegar, "Engegar", "Engegar"},
+        {HintBotoParar, "Parar", "Parar"},
     }};
 }
 

@@ -133,6 +133,13 @@ enum class IdText {
     SubstituirFitxers,
     ExperimentsDesats,
     CorreuNoArrenca,
+    // The start/stop button, read off the listening state: its caption while not listening and while
+    // listening, and its hint before the first start, after a stop and while listening.
+    BotoEngegar,
+    BotoParar,
+    HintBotoInicial,
+    HintBotoEngegar,
+    HintBotoParar,
     Nombre // not a text: how many there are
 };
 

@@ -1,7 +1,10 @@
 #include "Arrencada.h"
 
-#include "ArxiuIni.h"
 #include "DesamentAutomatic.h"
+#include "EinesFinestra.h"
+#include "EventBlocSo.h"
+#include "LlocFinestra.h"
+#include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
 #include "UnitTessora.h"
@@ -10,8 +13,10 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 
 namespace tessora {
 
@@ -24,37 +29,46 @@ void InstallarSubstitutsDeFonts() {
 
 AplicacioTessora::AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs,
                                    std::filesystem::path arxiuIni, std::string liniaOrdres,
-                                   std::filesystem::path carpetaDades)
+                                   std::filesystem::path carpetaDades, FontAleatoria* font)
     : dispositiu_(dispositiu), dialegs_(dialegs), arxiuIni_(std::move(arxiuIni)),
-      liniaOrdres_(std::move(liniaOrdres)), carpetaDades_(std::move(carpetaDades)) {}
+      liniaOrdres_(std::move(liniaOrdres)), carpetaDades_(std::move(carpetaDades)), font_(font) {}
 
 AplicacioTessora::~AplicacioTessora() {
-    // The main window goes last, as it was created first.
-    FormEmail.reset();
-    FormDiguesParaula.reset();
+    // The windows go in the reverse order of their creation, the main window last; the session they are
+    // built on outlives them.
     FormExperimentacio.reset();
     AboutBox.reset();
     FormFFT.reset();
     FormPrincipal.reset();
+    SessioActual.reset();
 }
 
 bool AplicacioTessora::Arrencar(int presentacioMs) {
-    FormPrincipal = std::make_unique<TFormPrincipal>(dispositiu_, dialegs_, arxiuIni_, liniaOrdres_);
-    if (!FormPrincipal->Creada()) return false;
-    FormFFT = std::make_unique<TFormFFT>();
+    SessioActual = Sessio::Crear(
+        {dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_, SeparadorDecimal(), font_});
+    if (!SessioActual) {
+        dialegs_.Error(nullptr, T(Idioma::Catala, IdText::TitolMemoria),
+                       T(Idioma::Catala, IdText::MemoriaInsuficient));
+        return false;
+    }
+    Sessio& sessio = *SessioActual;
+    FormPrincipal = std::make_unique<TFormPrincipal>(sessio, dialegs_);
+    FormCarta = new TFormCarta(sessio, FormPrincipal.get());
+    FormFFT = std::make_unique<TFormFFT>(sessio);
     AboutBox = std::make_unique<TAboutBox>();
-    FormExperimentacio = std::make_unique<TFormExperimentacio>();
-    // The prompt and the request belong to the experimentation window, so that its modality leaves
-    // them reachable.
-    FormDiguesParaula = std::make_unique<TFormDiguesParaula>(FormExperimentacio.get());
-    FormEmail = std::make_unique<TFormEmail>(dialegs_, FormExperimentacio.get());
-    FormExperimentacio->EnllacarFinestres(FormDiguesParaula.get(), FormEmail.get());
-    FormExperimentacio->FixarCarpetaDades(carpetaDades_);
+    FormExperimentacio = std::make_unique<TFormExperimentacio>(sessio, dialegs_, carpetaDades_);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imatges/256x256/tessora.png")));
-    FormPrincipal->EnllacarFinestres(FormFFT.get(), AboutBox.get(), FormExperimentacio.get(),
-                                     FormDiguesParaula.get());
 
-    if (LlegirCastella(ArxiuIni(arxiuIni_))) FormPrincipal->MenuCastellanoClick();
+    TFormPrincipal* principal = FormPrincipal.get();
+    connect(principal, &TFormPrincipal::Efecte, this, &AplicacioTessora::Distribuir);
+    connect(FormFFT.get(), &TFormFFT::Efecte, this, &AplicacioTessora::Distribuir);
+    connect(FormExperimentacio.get(), &TFormExperimentacio::Efecte, this, &AplicacioTessora::Distribuir);
+    connect(principal, &TFormPrincipal::GraficsDemanats, FormFFT.get(), &QWidget::show);
+    connect(principal, &TFormPrincipal::CartaDemanada, this, &AplicacioTessora::ObrirCarta);
+    connect(principal, &TFormPrincipal::ExperimentDemanat, FormExperimentacio.get(),
+            &TFormExperimentacio::Obrir);
+    connect(principal, &TFormPrincipal::ParlantDemanat, AboutBox.get(), &QDialog::exec);
+    AplicarIdioma();
 
     // The About box as a splash: without its button row and without its picture cycle.
     const int alcada = AboutBox->height();
@@ -67,21 +81,54 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     AboutBox->setFixedHeight(alcada);
     AboutBox->OKButton->show();
 
-    FormPrincipal->SpeedButtonEngegarPararClick();
-    FormPrincipal->show();
+    principal->SpeedButtonEngegarPararClick();
+    principal->show();
 
     // Experiments kept at an earlier end, said once the event loop runs (so a close meanwhile waits for
     // the message); the notice goes once shown.
     if (!carpetaDades_.empty() && !LlegirAvisDesament(carpetaDades_).empty())
-        QTimer::singleShot(0, FormPrincipal.get(), [this] {
-            QString text =
-                QString::fromStdString(Text(FormPrincipal->IdiomaActual(), IdText::ExperimentsDesats));
+        QTimer::singleShot(0, principal, [this] {
+            QString text = T(SessioActual->Llengua(), IdText::ExperimentsDesats);
             for (const std::string& nom : LlegirAvisDesament(carpetaDades_))
-                text += QLatin1Char('\n') + QString::fromStdString(nom);
+                text += QLatin1Char('\n') + Q(nom);
             FormPrincipal->Avisar(text);
             EsborrarAvisDesament(carpetaDades_);
         });
     return true;
+}
+
+bool AplicacioTessora::event(QEvent* event) {
+    if (event->type() != TipusEventBlocSo()) return QObject::event(event);
+    Distribuir(SessioActual->RebreBlocDeSo());
+    return true;
+}
+
+void AplicacioTessora::Distribuir(const EfecteSessio& efecte) {
+    if (efecte.IdiomaCanviat) AplicarIdioma();
+    FormPrincipal->Mostrar(efecte);
+    FormFFT->Mostrar(efecte);
+    FormCarta->Mostrar(efecte);
+    FormExperimentacio->Mostrar(efecte);
+}
+
+void AplicacioTessora::AplicarIdioma() {
+    const Idioma idioma = SessioActual->Llengua();
+    dialegs_.FixarIdioma(idioma);
+    // Qt's own dialogs and buttons (the save dialog, its questions, OK and Cancel) in the same language.
+    auto traduccio = std::make_unique<QTranslator>();
+    if (traduccio->load(idioma == Idioma::Castella ? QStringLiteral("qtbase_es")
+                                                   : QStringLiteral("qtbase_ca"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        traduccioQt_.reset(); // uninstalls itself
+        QCoreApplication::installTranslator(traduccio.get());
+        traduccioQt_ = std::move(traduccio);
+    }
+}
+
+void AplicacioTessora::ObrirCarta() {
+    if (!FormCarta->isVisible()) PosarAlCostat(*FormCarta, *FormPrincipal);
+    FormCarta->show();
+    FormCarta->raise();
 }
 
 } // namespace tessora

@@ -1,5 +1,7 @@
 #include "Dialegs.h"
 
+#include "EinesFinestra.h"
+
 #include <QApplication>
 #include <QDebug>
 #include <QDesktopServices>
@@ -62,8 +64,7 @@ std::optional<QString> Dialegs::DemanarNomDesar(QWidget* pare, const QString& fi
         const QString pregunta =
             existents.size() == 1
                 ? QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(existents.first())
-                : QString::fromStdString(Text(idioma_, IdText::SubstituirFitxers))
-                      .arg(existents.join(QLatin1Char('\n')));
+                : T(idioma_, IdText::SubstituirFitxers).arg(existents.join(QLatin1Char('\n')));
         if (QMessageBox::warning(&dialeg, dialeg.windowTitle(), pregunta, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes)
             return tancant_ ? std::nullopt : std::optional<QString>(escrits.first());

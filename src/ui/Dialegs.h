@@ -48,8 +48,7 @@ public:
     // Hands a link to the desktop's program for it (a mailto: link to the mail program); false when
     // none could be started.
     virtual bool ObrirEnllac(const QUrl& enllac);
-
-protected:
+    // The program is closing (TancarOberts has been called): nothing more is to be asked.
     bool Tancant() const { return tancant_; }
 
 private:

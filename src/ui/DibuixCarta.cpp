@@ -1,5 +1,7 @@
 #include "DibuixCarta.h"
 
+#include "EinesFinestra.h"
+
 #include <QBuffer>
 #include <QFont>
 #include <QImage>
@@ -17,10 +19,6 @@ namespace {
 
 constexpr double kMargeEsquerre = 14, kMargeDalt = 36, kMargeDret = 58, kMargeBaix = 20;
 constexpr int kCostatsElipse = 48;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QFont Lletra(int pixels, bool negreta = false) {
     QFont f(QStringLiteral("DejaVu Sans"));
@@ -54,8 +52,8 @@ void Eixos(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
     p.setBrush(Qt::NoBrush);
     p.drawRect(area);
     p.setFont(Lletra(12, true));
-    p.drawText(QPointF(area.left(), area.top() - 20), Q(Text(o.Llengua, IdText::EixF2Carta)));
-    const QString f1 = Q(Text(o.Llengua, IdText::EixF1Carta));
+    p.drawText(QPointF(area.left(), area.top() - 20), T(o.Llengua, IdText::EixF2Carta));
+    const QString f1 = T(o.Llengua, IdText::EixF1Carta);
     p.drawText(QPointF(mida.width() - 4 - QFontMetricsF(p.font()).horizontalAdvance(f1), area.top() - 20),
                f1);
 }
@@ -183,13 +181,12 @@ void Llegenda(QPainter& p, QSize mida, Idioma llengua, int encerts, int errors) 
     const double base = mida.height() - 5;
     QPointF lloc(kMargeEsquerre + 5, base - m.ascent() / 2 + 1);
     Punt(p, lloc, gris, true);
-    QString text =
-        Q(Text(llengua, IdText::LlegendaEncerts)) + QStringLiteral(": ") + QString::number(encerts);
+    QString text = T(llengua, IdText::LlegendaEncerts) + QStringLiteral(": ") + QString::number(encerts);
     p.setPen(gris);
     p.drawText(QPointF(lloc.x() + 8, base), text);
     lloc.rx() += 8 + m.horizontalAdvance(text) + 24;
     Creu(p, lloc, gris);
-    text = Q(Text(llengua, IdText::LlegendaErrors)) + QStringLiteral(": ") + QString::number(errors);
+    text = T(llengua, IdText::LlegendaErrors) + QStringLiteral(": ") + QString::number(errors);
     p.setPen(gris);
     p.drawText(QPointF(lloc.x() + 9, base), text);
 }

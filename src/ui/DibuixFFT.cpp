@@ -1,5 +1,7 @@
 #include "DibuixFFT.h"
 
+#include "EinesFinestra.h"
+
 #include "Numeric.h"
 #include "Tools.h"
 #include "UnitCalculsReconeixement.h"
@@ -92,13 +94,9 @@ private:
     QPoint actual_;
 };
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 } // namespace
 
-void DibuixarFFT(QPainter& pintor, QSize client, EstatAnalisi& estat, const OpcionsDibuixFFT& o) {
+void DibuixarFFT(QPainter& pintor, QSize client, const EstatAnalisi& estat, const OpcionsDibuixFFT& o) {
     Tracador t(pintor, client, o);
     const int W = client.width(), H = client.height(), BaseY = t.BaseY;
     const auto& F = estat.FrequenciesEspectre;
@@ -142,22 +140,11 @@ void DibuixarFFT(QPainter& pintor, QSize client, EstatAnalisi& estat, const Opci
     }
 
     // Half-sum mark: the point just below the one at which the running sum of E[1..256] passes half.
-    float total = 0.0f;
-    for (int i = 1; i <= kPuntsAnalisi; ++i)
-        total = Desa(static_cast<Estesa>(total) + E[i]);
-    const float meitat = Desa(static_cast<Estesa>(total) * 0.5L);
-    float suma = 0.0f;
-    for (int j = 0; j < kPuntsAnalisi; ++j) {
-        suma = Desa(static_cast<Estesa>(suma) + E[j + 1]);
-        if (!(suma > meitat)) continue;
-        if (o.VeureMarquesLPC) {
-            t.Color(kPorpra);
-            const int x = t.X(F[j]);
-            t.Linia({x, BaseY}, {x, 0});
-            t.Text(x, 48, QString::number(ArrodonirLimitat(F[j])));
-        }
-        estat.MigLPC = ArrodonirLimitat(F[j]);
-        break;
+    if (const std::optional<int> j = PuntMeitatEnvolupant(estat); j && o.VeureMarquesLPC) {
+        t.Color(kPorpra);
+        const int x = t.X(F[*j]);
+        t.Linia({x, BaseY}, {x, 0});
+        t.Text(x, 48, QString::number(ArrodonirLimitat(F[*j])));
     }
 
     // Band limits, whatever the options: envelope position p lies at F[p - 1], position 0 at 0 Hz.

@@ -31,9 +31,9 @@ struct OpcionsDibuixFFT {
 inline constexpr int kLimitPixel = 1000000;
 inline constexpr int kMargeEixX = 40; // from the bottom of the client area to the X axis
 
-// Draws over what `pintor` holds (nothing is erased) on a client area of size `client`. Reads the
-// arrays and results of `estat`; writes only estat.MigLPC, set to the frequency of the half-sum mark
-// whether or not the marks are shown, and left as it was for an envelope that sums to 0.
-void DibuixarFFT(QPainter& pintor, QSize client, EstatAnalisi& estat, const OpcionsDibuixFFT& opcions);
+// Draws over what `pintor` holds (nothing is erased) on a client area of size `client`, from the arrays
+// and results of `estat`. The half-sum mark stands at PuntMeitatEnvolupant; whoever draws the picture
+// also sets MigLPC from that point (the session does, for the graphs window).
+void DibuixarFFT(QPainter& pintor, QSize client, const EstatAnalisi& estat, const OpcionsDibuixFFT& opcions);
 
 } // namespace tessora

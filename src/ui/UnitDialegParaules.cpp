@@ -1,5 +1,7 @@
 #include "UnitDialegParaules.h"
 
+#include "EinesFinestra.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -13,6 +15,7 @@ namespace tessora {
 TFormDiguesParaula::TFormDiguesParaula(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
     LabelParaula = new EtiquetaLletra(this);
+    LabelParaula->setObjectName(QStringLiteral("LabelParaula"));
     QFont lletra(QStringLiteral("Arial"));
     lletra.setPixelSize(96);
     lletra.setBold(true);
@@ -33,7 +36,7 @@ TFormDiguesParaula::TFormDiguesParaula(QWidget* parent)
 }
 
 void TFormDiguesParaula::AplicarTexts(Idioma idioma) {
-    setWindowTitle(QString::fromStdString(Text(idioma, IdText::TitolDiguesParaula)));
+    setWindowTitle(T(idioma, IdText::TitolDiguesParaula));
 }
 
 void TFormDiguesParaula::Indicar(const QString& vocal) {

@@ -1,5 +1,6 @@
 // The prompt of the experiment: the vowel to say, in big blue letters, always on top and centred on the
-// screen. It has no close box: a click on the letter is the speaker's way to stop the run.
+// screen. It has no close box: a click on the letter is the speaker's way to stop the run. The letter
+// carries its design name, LabelParaula, as its object name, for the tests.
 #pragma once
 
 #include "EtiquetaLletra.h"
@@ -18,8 +19,6 @@ public:
     void Indicar(const QString& vocal);
     void AplicarTexts(Idioma idioma);
 
-    EtiquetaLletra* LabelParaula;
-
 signals:
     // The letter was clicked (or the prompt closed by the desktop): the run must stop.
     void LabelParaulaClick();
@@ -27,6 +26,9 @@ signals:
 protected:
     bool eventFilter(QObject* objecte, QEvent* event) override;
     void reject() override;
+
+private:
+    EtiquetaLletra* LabelParaula;
 };
 
 } // namespace tessora

@@ -1,7 +1,7 @@
 #include "UnitEmail.h"
 
+#include "EinesFinestra.h"
 #include "Fabricant.h"
-#include "TextsIdioma.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -13,25 +13,26 @@ namespace tessora {
 namespace {
 // The window's texts are the same in both languages.
 QString T(IdText id) {
-    return QString::fromStdString(Text(Idioma::Castella, id));
+    return tessora::T(Idioma::Castella, id);
 }
 } // namespace
 
 TFormEmail::TFormEmail(Dialegs& dialegs, QWidget* parent) : QDialog(parent), dialegs_(dialegs) {
-    QFont lletra(QStringLiteral("MS Sans Serif"));
-    lletra.setPixelSize(11);
-    setFont(lletra);
+    PosarLletraFinestra(*this);
     resize(549, 311);
     setWindowTitle(T(IdText::TitolEmail));
     Memo = new QPlainTextEdit(this);
+    Memo->setObjectName(QStringLiteral("Memo"));
     Memo->setGeometry(8, 16, 529, 209);
     Memo->setReadOnly(true);
     BitBtn2 =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), T(IdText::BotoObrirCorreu), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(16, 240, 241, 33);
     BitBtn2->setAutoDefault(false);
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
                               T(IdText::BotoTancarCorreu), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setGeometry(432, 240, 89, 33);
     BitBtn1->setDefault(true);
     connect(BitBtn2, &QPushButton::clicked, this, &TFormEmail::BitBtn2Click);
@@ -51,7 +52,7 @@ void TFormEmail::EscriureText(const QString& nomWav, const QString& nomText) {
                                 QString(),
                                 T(IdText::CorreuAdreca),
                                 QString(),
-                                QStringLiteral("    ") + QString::fromUtf8(kAdrecaCorreu),
+                                QStringLiteral("    ") + Q(kAdrecaCorreu),
                                 QString(),
                                 T(IdText::CorreuInstruccions),
                                 T(IdText::CorreuManual),
@@ -61,9 +62,8 @@ void TFormEmail::EscriureText(const QString& nomWav, const QString& nomText) {
 }
 
 void TFormEmail::BitBtn2Click() {
-    if (!dialegs_.ObrirEnllac(QUrl(QStringLiteral("mailto:") + QString::fromUtf8(kAdrecaCorreu))))
-        dialegs_.Error(this, QString::fromUtf8(kTitolAplicacio),
-                       QString::fromStdString(Text(idioma_, IdText::CorreuNoArrenca)));
+    if (!dialegs_.ObrirEnllac(QUrl(QStringLiteral("mailto:") + Q(kAdrecaCorreu))))
+        dialegs_.Error(this, Q(kTitolAplicacio), tessora::T(idioma_, IdText::CorreuNoArrenca));
 }
 
 } // namespace tessora

@@ -1,5 +1,5 @@
 // The request to mail the exported files to the maker, with a button that opens the desktop's mail
-// program on a mailto: link.
+// program on a mailto: link. Its controls carry the design's names as object names, for the tests.
 #pragma once
 
 #include "Dialegs.h"
@@ -22,10 +22,6 @@ public:
     // The language of its message; its own texts read the same in both.
     void AplicarTexts(Idioma idioma) { idioma_ = idioma; }
 
-    QPlainTextEdit* Memo; // read-only: Enter reaches the default button
-    QPushButton* BitBtn2; // opens the mail program
-    QPushButton* BitBtn1; // closes the window
-
 public slots:
     void BitBtn2Click();
     void BitBtn1Click() { close(); }
@@ -33,6 +29,9 @@ public slots:
 private:
     Dialegs& dialegs_;
     Idioma idioma_ = Idioma::Catala;
+    QPlainTextEdit* Memo; // read-only: Enter reaches the default button
+    QPushButton* BitBtn2; // opens the mail program
+    QPushButton* BitBtn1; // closes the window
 };
 
 } // namespace tessora

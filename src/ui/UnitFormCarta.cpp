@@ -1,52 +1,60 @@
 #include "UnitFormCarta.h"
 
+#include "EinesFinestra.h"
+
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tessora {
 
-void ClientCarta::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    DibuixarCarta(p, size(), carta_, opcions_);
-}
+namespace {
 
-TFormCarta::TFormCarta(QWidget* parent) : QWidget(parent, Qt::Window) {
+// The plot, drawn afresh at each paint from what the session holds then.
+class ClientCarta : public QWidget {
+public:
+    ClientCarta(QWidget* pare, const Sessio& sessio) : QWidget(pare), sessio_(sessio) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        DibuixarCarta(p, size(), sessio_.Carta(), {sessio_.VeuAguda(), sessio_.Llengua()});
+    }
+
+private:
+    const Sessio& sessio_;
+};
+
+} // namespace
+
+TFormCarta::TFormCarta(Sessio& sessio, QWidget* parent) : QWidget(parent, Qt::Window), sessio_(sessio) {
     setObjectName(QStringLiteral("FormCarta"));
     BotoBuidar = new QPushButton(this);
     BotoBuidar->setObjectName(QStringLiteral("BotoBuidar"));
     connect(BotoBuidar, &QPushButton::clicked, this, &TFormCarta::BotoBuidarClick);
-    Client = new ClientCarta(this, carta_, opcions_);
+    Client = new ClientCarta(this, sessio_);
     Client->setMinimumSize(360, 300);
     auto* capsa = new QVBoxLayout(this);
     capsa->setContentsMargins(4, 4, 4, 4);
     capsa->addWidget(BotoBuidar, 0, Qt::AlignLeft);
     capsa->addWidget(Client, 1);
     resize(520, 460);
-    AplicarTexts(Idioma::Catala);
-    rellotge_.start();
+    AplicarTexts();
 }
 
-void TFormCarta::MostrarAnalisi(const ResultatReconeixement& r, const EstatAnalisi& estat, bool veuAguda) {
-    const bool punt = carta_.Afegir(r, estat, static_cast<double>(rellotge_.elapsed()) / 1000.0);
-    if (!punt && veuAguda == opcions_.VeuAguda) return;
-    opcions_.VeuAguda = veuAguda;
-    if (isVisible()) Client->update();
+void TFormCarta::Mostrar(const EfecteSessio& e) {
+    if (e.IdiomaCanviat) AplicarTexts();
+    // The loop never waits for the drawing: it comes at the next paint, while the window is shown.
+    if (e.NouPunt || e.VeuAgudaCanviada || e.IdiomaCanviat) Client->update();
 }
 
-void TFormCarta::AplicarTexts(Idioma idioma) {
-    opcions_.Llengua = idioma;
-    setWindowTitle(QString::fromStdString(Text(idioma, IdText::TitolCarta)));
-    BotoBuidar->setText(QString::fromStdString(Text(idioma, IdText::BotoBuidarCarta)));
-    Client->update();
+void TFormCarta::AplicarTexts() {
+    setWindowTitle(T(sessio_.Llengua(), IdText::TitolCarta));
+    BotoBuidar->setText(T(sessio_.Llengua(), IdText::BotoBuidarCarta));
 }
 
 void TFormCarta::BotoBuidarClick() {
-    carta_.Buidar();
-    Client->update();
-}
-
-void TFormCarta::FixarVeuAguda(bool veuAguda) {
-    opcions_.VeuAguda = veuAguda;
+    sessio_.BuidarCarta();
     Client->update();
 }
 

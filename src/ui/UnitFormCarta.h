@@ -1,54 +1,34 @@
-// The vowel chart window: the chart of this run (see DibuixCarta.h), updated after each recognised
-// utterance, and a button that clears it. The main window opens it from its menu in both modes and
-// hands it every analysis of the live loop; nothing here runs an analysis.
+// The vowel chart window: the chart of the session's decided vowels (see DibuixCarta.h), redrawn when a
+// step of the session adds a point or changes the ranges or the language, and a button that clears it.
+// The start-up opens it beside the main window.
 #pragma once
 
-#include "CartaVocals.h"
 #include "DibuixCarta.h"
+#include "Sessio.h"
 
-#include <QElapsedTimer>
-#include <QPushButton>
 #include <QWidget>
 
+class QPushButton;
+
 namespace tessora {
-
-class ClientCarta : public QWidget {
-public:
-    ClientCarta(QWidget* pare, const CartaVocals& carta, const OpcionsDibuixCarta& opcions)
-        : QWidget(pare), carta_(carta), opcions_(opcions) {}
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const CartaVocals& carta_;
-    const OpcionsDibuixCarta& opcions_;
-};
 
 class TFormCarta : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormCarta(QWidget* parent = nullptr);
+    TFormCarta(Sessio& sessio, QWidget* parent = nullptr);
 
-    // One analysis of the live loop: a decided vowel becomes a point, and the chart is drawn again (at
-    // the next paint, so the loop never waits for the drawing). `veuAguda` chooses the ranges.
-    void MostrarAnalisi(const ResultatReconeixement& r, const EstatAnalisi& estat, bool veuAguda);
-    void AplicarTexts(Idioma idioma);
-
-    const CartaVocals& Carta() const { return carta_; }
-
-    QPushButton* BotoBuidar;
+    // Shows what a step of the session changed here: a new point, the ranges of "Veu aguda", the language.
+    void Mostrar(const EfecteSessio& efecte);
 
 public slots:
     void BotoBuidarClick();
-    // "Veu aguda" changed: the ranges of `veuAguda`, drawn at once.
-    void FixarVeuAguda(bool veuAguda);
 
 private:
-    CartaVocals carta_;
-    OpcionsDibuixCarta opcions_;
-    ClientCarta* Client;
-    QElapsedTimer rellotge_;
+    void AplicarTexts();
+
+    Sessio& sessio_;
+    QPushButton* BotoBuidar;
+    QWidget* Client;
 };
 
 } // namespace tessora

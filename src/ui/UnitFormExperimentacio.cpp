@@ -2,9 +2,15 @@
 
 #include "Cp1252.h"
 #include "DesamentAutomatic.h"
+#include "DibuixCarta.h"
+#include "EinesFinestra.h"
 #include "LlocFinestra.h"
 #include "SubstitucioFitxer.h"
+#include "UnitDialegParaules.h"
+#include "UnitEmail.h"
 
+#include <QAbstractTableModel>
+#include <QAction>
 #include <QBrush>
 #include <QClipboard>
 #include <QDateTime>
@@ -13,28 +19,53 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <ctime>
 
 namespace tessora {
 
+// A grid of the experiment, shown cell by cell as the experiment reads it.
+class ModelGrid : public QAbstractTableModel {
+public:
+    ModelGrid(const Experiment& experiment, GridExperiment grid, QObject* pare)
+        : QAbstractTableModel(pare), experiment_(experiment), grid_(grid) {}
+    int rowCount(const QModelIndex& = {}) const override { return experiment_.Files(grid_); }
+    int columnCount(const QModelIndex& = {}) const override { return kColumnesGrid; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::DisplayRole) return Q(experiment_.Cella(grid_, index.column(), index.row()));
+        // The first row and column are the grid's fixed labels.
+        if (role == Qt::BackgroundRole && (index.row() == 0 || index.column() == 0))
+            return QBrush(QGuiApplication::palette().color(QPalette::Button));
+        return {};
+    }
+    // The grid changed: it is read again (and may have grown).
+    void Refrescar() {
+        beginResetModel();
+        endResetModel();
+    }
+    // Columns c0..c1 of row r changed.
+    void Refrescar(int r, int c0, int c1) { emit dataChanged(index(r, c0), index(r, c1)); }
+
+private:
+    const Experiment& experiment_;
+    GridExperiment grid_;
+};
+
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// The system's decimal separator, when it is one byte of the results text.
-char SeparadorDecimal() {
-    const QString punt = QLocale::system().decimalPoint();
-    return punt.size() == 1 && punt[0].unicode() < 0x80 ? static_cast<char>(punt[0].unicode()) : '.';
-}
 
 constexpr int kAmpladaColumna = 30;
 
-QTableView* NouGrid(QWidget* pare) {
+QTableView* NouGrid(QWidget* pare, const char* nom) {
     auto* grid = new QTableView(pare);
+    grid->setObjectName(QLatin1String(nom));
     grid->horizontalHeader()->hide();
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setDefaultSectionSize(kAmpladaColumna);
@@ -45,82 +76,87 @@ QTableView* NouGrid(QWidget* pare) {
 }
 
 // The design's column width is the least a column gets: one grows to hold its texts in the font in use.
-void AjustarColumnes(QTableView* grid, const TaulaText& taula, bool desDeZero) {
+void AjustarColumnes(QTableView* grid, const Experiment& experiment, GridExperiment taula, bool desDeZero) {
     const QFontMetrics mides(grid->font());
-    for (int c = 0; c < taula.Columnes(); ++c) {
+    for (int c = 0; c < kColumnesGrid; ++c) {
         int amplada = desDeZero ? kAmpladaColumna : grid->columnWidth(c);
-        for (int r = 0; r < taula.Files(); ++r)
-            if (const std::string& text = taula.Cella(c, r); !text.empty())
+        for (int r = 0; r < experiment.Files(taula); ++r)
+            if (const std::string text = experiment.Cella(taula, c, r); !text.empty())
                 amplada = std::max(amplada, mides.horizontalAdvance(Q(text)) + 14);
         if (amplada != grid->columnWidth(c)) grid->setColumnWidth(c, amplada);
     }
 }
 
+OpcionsDibuixCarta OpcionsCarta(const Sessio& sessio) {
+    return {sessio.VeuAguda(), sessio.Llengua()};
+}
+
+// The chart of the experiment's trials, drawn at each paint.
+class ClientCartaExperiment : public QWidget {
+public:
+    explicit ClientCartaExperiment(const Sessio& sessio) : sessio_(sessio) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter pintor(this);
+        DibuixarCartaExperiment(pintor, size(), sessio_.DadesExperiment(), OpcionsCarta(sessio_));
+    }
+
+private:
+    const Sessio& sessio_;
+};
+
 } // namespace
 
-int ModelGrid::rowCount(const QModelIndex&) const {
-    return std::max(filesMinimes_, taula_->Files());
-}
-
-QVariant ModelGrid::data(const QModelIndex& index, int role) const {
-    if (role == Qt::DisplayRole) return Q(taula_->Cella(index.column(), index.row()));
-    // The first row and column are the grid's fixed labels.
-    if (role == Qt::BackgroundRole && (index.row() == 0 || index.column() == 0))
-        return QBrush(QGuiApplication::palette().color(QPalette::Button));
-    return {};
-}
-
-void ModelGrid::Refrescar() {
-    beginResetModel();
-    endResetModel();
-}
-
-void ClientCartaExperiment::paintEvent(QPaintEvent*) {
-    if (Dades == nullptr) return;
-    QPainter pintor(this);
-    DibuixarCartaExperiment(pintor, size(), *Dades, Opcions);
-}
-
-TFormExperimentacio::TFormExperimentacio(QWidget* parent) : QDialog(parent) {
-    font_.Actual = &rellotge_;
-    QFont lletra(QStringLiteral("MS Sans Serif"));
-    lletra.setPixelSize(11);
-    setFont(lletra);
+TFormExperimentacio::TFormExperimentacio(Sessio& sessio, Dialegs& dialegs, std::filesystem::path carpetaDades,
+                                         QWidget* parent)
+    : QDialog(parent), sessio_(sessio), dialegs_(dialegs), carpetaDades_(std::move(carpetaDades)) {
+    setObjectName(QStringLiteral("FormExperimentacio"));
+    PosarLletraFinestra(*this);
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
     resize(696, 480);
     move(212, 385);
 
-    MainMenu1 = new QMenuBar(this);
+    auto* MainMenu1 = new QMenuBar(this);
     MenuFitxer = MainMenu1->addMenu(QString());
-    MenuExperimentacioCopiarALaCarpetaElsResultats = MenuFitxer->addAction(QString());
-    MenuExperimentacioExperimentar = MainMenu1->addAction(QString());
-    MenuExperimentacioParar = MainMenu1->addAction(Q(Text(Idioma::Catala, IdText::ExperimentacioMenuParar)));
+    const auto accio = [this](QAction* a, const char* nom, void (TFormExperimentacio::*gestor)()) {
+        a->setObjectName(QLatin1String(nom));
+        connect(a, &QAction::triggered, this, gestor);
+        return a;
+    };
+    MenuExperimentacioCopiarALaCarpetaElsResultats =
+        accio(MenuFitxer->addAction(QString()), "MenuExperimentacioCopiarALaCarpetaElsResultats",
+              &TFormExperimentacio::MenuExperimentacioCopiarALaCarpetaElsResultatsClick);
+    MenuExperimentacioExperimentar = accio(MainMenu1->addAction(QString()), "MenuExperimentacioExperimentar",
+                                           &TFormExperimentacio::MenuExperimentacioExperimentarClick);
+    MenuExperimentacioParar =
+        accio(MainMenu1->addAction(T(IdText::ExperimentacioMenuParar)), "MenuExperimentacioParar",
+              &TFormExperimentacio::MenuExperimentacioPararClick);
     MenuExperimentacioParar->setEnabled(false);
-    connect(MenuExperimentacioCopiarALaCarpetaElsResultats, &QAction::triggered, this,
-            &TFormExperimentacio::MenuExperimentacioCopiarALaCarpetaElsResultatsClick);
-    connect(MenuExperimentacioExperimentar, &QAction::triggered, this,
-            &TFormExperimentacio::MenuExperimentacioExperimentarClick);
-    connect(MenuExperimentacioParar, &QAction::triggered, this,
-            &TFormExperimentacio::MenuExperimentacioPararClick);
 
     PageControlErrors = new QTabWidget(this);
     PageControlErrors->setTabPosition(QTabWidget::South);
-    TabSheet3 = new QWidget;
-    TabSheet4 = new QWidget;
+    auto* TabSheet3 = new QWidget;
+    auto* TabSheet4 = new QWidget;
     PageControlErrors->addTab(TabSheet3, T(IdText::TabErrors));
     PageControlErrors->addTab(TabSheet4, T(IdText::TabDiferencies));
-    GridErrors = NouGrid(TabSheet3);
+    GridErrors = NouGrid(TabSheet3, "GridErrors");
+    modelErrors_ = new ModelGrid(sessio_.DadesExperiment(), GridExperiment::Errors, this);
+    GridErrors->setModel(modelErrors_);
     auto* pagina3 = new QVBoxLayout(TabSheet3);
     pagina3->setContentsMargins(0, 0, 0, 0);
     pagina3->addWidget(GridErrors);
     MemoDades = new QPlainTextEdit(QStringLiteral("MemoDades"), TabSheet3);
+    MemoDades->setObjectName(QStringLiteral("MemoDades"));
     MemoDades->setGeometry(280, 64, 185, 89);
     MemoDades->hide();
-    GridDiferencies = NouGrid(TabSheet4);
+    GridDiferencies = NouGrid(TabSheet4, "GridDiferencies");
+    modelDiferencies_ = new ModelGrid(sessio_.DadesExperiment(), GridExperiment::Diferencies, this);
+    GridDiferencies->setModel(modelDiferencies_);
     auto* pagina4 = new QVBoxLayout(TabSheet4);
     pagina4->setContentsMargins(0, 0, 0, 0);
     pagina4->addWidget(GridDiferencies);
-    CartaProves = new ClientCartaExperiment;
+    CartaProves = new ClientCartaExperiment(sessio_);
     PageControlErrors->addTab(CartaProves, QString());
 
     auto* disposicio = new QVBoxLayout(this);
@@ -132,116 +168,95 @@ TFormExperimentacio::TFormExperimentacio(QWidget* parent) : QDialog(parent) {
     TimerPausa->setSingleShot(true);
     TimerPausa->setInterval(kPausaEntreProvesMs);
     connect(TimerPausa, &QTimer::timeout, this, &TFormExperimentacio::AcabarPausa);
-    AplicarTexts(Idioma::Catala);
+
+    // The prompt and the request belong to this window, so that its modality leaves them reachable.
+    FormDiguesParaula = new TFormDiguesParaula(this);
+    FormDiguesParaula->setObjectName(QStringLiteral("FormDiguesParaula"));
+    connect(FormDiguesParaula, &TFormDiguesParaula::LabelParaulaClick, this,
+            &TFormExperimentacio::LabelParaulaClick);
+    FormEmail = new TFormEmail(dialegs_, this);
+    FormEmail->setObjectName(QStringLiteral("FormEmail"));
+    AplicarTexts();
 }
 
 TFormExperimentacio::~TFormExperimentacio() = default;
 
-void TFormExperimentacio::EnllacarPrincipal(Principal principal) {
-    principal_ = std::move(principal);
-    experiment_ = std::make_unique<Experiment>(*principal_.Buffer, font_);
-    modelErrors_ = new ModelGrid(&experiment_->GridErrors(), 100, this);
-    modelDiferencies_ = new ModelGrid(&experiment_->GridDiferencies(), 200, this);
-    CartaProves->Dades = experiment_.get();
-    GridErrors->setModel(modelErrors_);
-    GridDiferencies->setModel(modelDiferencies_);
-}
-
-void TFormExperimentacio::EnllacarFinestres(TFormDiguesParaula* diguesParaula, TFormEmail* email) {
-    FormDiguesParaula = diguesParaula;
-    FormEmail = email;
-    if (FormEmail != nullptr) FormEmail->AplicarTexts(idioma_);
-    if (FormDiguesParaula != nullptr)
-        connect(FormDiguesParaula, &TFormDiguesParaula::LabelParaulaClick, this,
-                &TFormExperimentacio::LabelParaulaClick);
-}
-
 QString TFormExperimentacio::T(IdText id) const {
-    return Q(Text(idioma_, id));
+    return tessora::T(sessio_.Llengua(), id);
 }
 
-void TFormExperimentacio::AplicarTexts(Idioma idioma) {
-    idioma_ = idioma;
+void TFormExperimentacio::AplicarTexts() {
     setWindowTitle(T(IdText::TitolExperimentacio));
     MenuFitxer->setTitle(T(IdText::ExperimentacioMenuFitxer));
     MenuExperimentacioExperimentar->setText(T(IdText::ExperimentacioMenuExperimentar));
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
-    CartaProves->Opcions.Llengua = idioma;
-    if (FormEmail != nullptr) FormEmail->AplicarTexts(idioma);
+    FormDiguesParaula->AplicarTexts(sessio_.Llengua());
+    FormEmail->AplicarTexts(sessio_.Llengua());
     CartaProves->update();
 }
 
-void TFormExperimentacio::Obrir(Idioma idioma, bool modeExperimentador) {
-    if (!experiment_) return;
-    experiment_->PrepararTaules(idioma, modeExperimentador, SeparadorDecimal());
+void TFormExperimentacio::Obrir() {
+    const Experiment& experiment = sessio_.DadesExperiment();
+    sessio_.PrepararExperiment();
     modelErrors_->Refrescar();
     modelDiferencies_->Refrescar();
-    AjustarColumnes(GridErrors, experiment_->GridErrors(), true);
-    AjustarColumnes(GridDiferencies, experiment_->GridDiferencies(), true);
-    CartaProves->Opcions.VeuAguda = principal_.Capcalera && principal_.Capcalera().VeuAguda;
+    AjustarColumnes(GridErrors, experiment, GridExperiment::Errors, true);
+    AjustarColumnes(GridDiferencies, experiment, GridExperiment::Diferencies, true);
     CartaProves->update();
-    MenuExperimentacioExperimentar->setEnabled(!experiment_->EnMarxa());
-    MenuExperimentacioParar->setEnabled(experiment_->EnMarxa());
+    MenuExperimentacioExperimentar->setEnabled(!experiment.EnMarxa());
+    MenuExperimentacioParar->setEnabled(experiment.EnMarxa());
     provesExportades_ = 0;
     AjustarALaPantalla(*this); // a large font or a scaled screen may leave too little room
     exec();
 }
 
-void TFormExperimentacio::Aplicar(const EfecteExperiment& efecte) {
-    if (efecte.AmagarIndicacio && FormDiguesParaula != nullptr) FormDiguesParaula->hide();
-    if (efecte.Escolta != AccioEscolta::Cap && principal_.Escolta) principal_.Escolta(efecte.Escolta);
-    if (efecte.EnMarxa) {
-        MenuExperimentacioExperimentar->setEnabled(!*efecte.EnMarxa);
-        MenuExperimentacioParar->setEnabled(*efecte.EnMarxa);
+void TFormExperimentacio::Mostrar(const EfecteSessio& e) {
+    if (e.IdiomaCanviat) AplicarTexts();
+    if (e.FilaBlocActual) {
+        modelErrors_->Refrescar(sessio_.DadesExperiment().NombreVocalsExperiment() + 4, 2, 7);
+        AjustarColumnes(GridErrors, sessio_.DadesExperiment(), GridExperiment::Errors, false);
     }
-    if (efecte.CellesCanviades) {
+    AplicarPas(e.Experiment);
+}
+
+void TFormExperimentacio::AplicarPas(const EfecteExperiment& pas) {
+    if (pas.AmagarIndicacio) FormDiguesParaula->hide();
+    if (pas.EnMarxa) {
+        MenuExperimentacioExperimentar->setEnabled(!*pas.EnMarxa);
+        MenuExperimentacioParar->setEnabled(*pas.EnMarxa);
+    }
+    if (pas.CellesCanviades) {
         modelErrors_->Refrescar();
-        AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
+        AjustarColumnes(GridErrors, sessio_.DadesExperiment(), GridExperiment::Errors, false);
         CartaProves->update();
     }
-    if (efecte.ProgramarPausa) TimerPausa->start();
-    if (efecte.MostrarIndicacio && FormDiguesParaula != nullptr)
-        FormDiguesParaula->Indicar(Q(*efecte.MostrarIndicacio));
+    if (pas.ProgramarPausa) TimerPausa->start();
+    if (pas.MostrarIndicacio) FormDiguesParaula->Indicar(Q(*pas.MostrarIndicacio));
 }
 
 void TFormExperimentacio::MenuExperimentacioExperimentarClick() {
-    if (experiment_)
-        Aplicar(experiment_->Experimentar(
-            [this] { return principal_.Escolta && principal_.Escolta(AccioEscolta::Engegar); }));
+    emit Efecte(sessio_.Experimentar());
 }
 
 void TFormExperimentacio::MenuExperimentacioPararClick() {
-    if (experiment_) Aplicar(experiment_->Parar());
+    emit Efecte(sessio_.PararExperiment());
 }
 
+// The prompt's letter stops the run, as Parar does.
 void TFormExperimentacio::LabelParaulaClick() {
-    if (experiment_) Aplicar(experiment_->LabelParaulaClick());
-}
-
-void TFormExperimentacio::ProcessarBlocExperiment(const std::string& vocal) {
-    if (experiment_) Aplicar(experiment_->ProcessarBlocExperiment(vocal));
+    emit Efecte(sessio_.PararExperiment());
 }
 
 void TFormExperimentacio::AcabarPausa() {
-    if (experiment_) Aplicar(experiment_->AcabarPausa());
-}
-
-void TFormExperimentacio::MostrarFila(const FilaGridErrors& fila) {
-    if (!experiment_) return;
-    experiment_->EscriureBlocActual(fila);
-    const int r = experiment_->NombreVocalsExperiment() + 4;
-    emit modelErrors_->dataChanged(modelErrors_->index(r, 2), modelErrors_->index(r, 7));
-    AjustarColumnes(GridErrors, experiment_->GridErrors(), false);
+    emit Efecte(sessio_.AcabarPausa());
 }
 
 std::string TFormExperimentacio::TextResultatsAra() const {
-    CapcaleraResultats capcalera = principal_.Capcalera ? principal_.Capcalera() : CapcaleraResultats{};
     const QLocale local = QLocale::system();
     const QDateTime ara = QDateTime::currentDateTime();
-    capcalera.Data = local.toString(ara.date(), QLocale::ShortFormat).toStdString();
-    capcalera.Hora = local.toString(ara.time(), QLocale::LongFormat).toStdString();
-    return TextResultats(*experiment_, capcalera);
+    return sessio_.TextResultats(local.toString(ara.date(), QLocale::ShortFormat).toStdString(),
+                                 local.toString(ara.time(), QLocale::LongFormat).toStdString());
 }
 
 std::string TFormExperimentacio::ConstruirResultats() {
@@ -254,12 +269,12 @@ std::string TFormExperimentacio::ConstruirResultats() {
 
 QByteArray TFormExperimentacio::ImatgeCarta() const {
     return ImatgePng(kMidaImatgeCarta, [this](QPainter& p) {
-        DibuixarCartaExperiment(p, kMidaImatgeCarta, *experiment_, CartaProves->Opcions);
+        DibuixarCartaExperiment(p, kMidaImatgeCarta, sessio_.DadesExperiment(), OpcionsCarta(sessio_));
     });
 }
 
 void TFormExperimentacio::MenuExperimentacioCopiarALaCarpetaElsResultatsClick() {
-    if (experiment_) ConstruirResultats();
+    ConstruirResultats();
 }
 
 void TFormExperimentacio::keyPressEvent(QKeyEvent* event) {
@@ -279,55 +294,52 @@ void TFormExperimentacio::reject() {
 ResultatExportacio TFormExperimentacio::Exportar(const NomsExportacio& noms, const std::string& text,
                                                  const std::function<void()>& avisNom) {
     const QByteArray imatge = ImatgeCarta();
-    const ResultatExportacio resultat = ExportarResultats(
-        noms, text, std::string_view(imatge.constData(), static_cast<std::size_t>(imatge.size())),
-        *principal_.Buffer, experiment_->RanuresDesades(), avisNom);
-    if (resultat.Correcte()) provesExportades_ = experiment_->NombreProves();
+    const ResultatExportacio resultat = sessio_.ExportarResultats(
+        noms, text, std::string_view(imatge.constData(), static_cast<std::size_t>(imatge.size())), avisNom);
+    if (resultat.Correcte()) provesExportades_ = sessio_.DadesExperiment().NombreProves();
     return resultat;
 }
 
 bool TFormExperimentacio::FormClose() {
-    if (!experiment_ || principal_.Dialeg == nullptr) return true;
-    Aplicar(experiment_->Tancar());
-    Dialegs& dialegs = *principal_.Dialeg;
+    emit Efecte(sessio_.PararExperiment()); // a running experiment stops first
     const auto fitxers = [](const QString& triat) {
         const NomsExportacio noms = NomsFitxersExportacio(triat.toStdString());
         return QStringList{Q(noms.Wav), Q(noms.Text), Q(noms.Imatge)};
     };
     // Until the files are written or the person gives the results up. A close of the program meanwhile
     // (it ends every dialog) keeps them by itself.
-    while (!ProgramaTancant()) {
-        const std::optional<QString> nom = dialegs.DemanarNomDesar(this, T(IdText::FiltreSo), fitxers);
-        if (ProgramaTancant()) break;
+    while (!dialegs_.Tancant()) {
+        const std::optional<QString> nom = dialegs_.DemanarNomDesar(this, T(IdText::FiltreSo), fitxers);
+        if (dialegs_.Tancant()) break;
         if (!nom) {
-            if (experiment_->NombreProves() == 0) return true;
+            if (sessio_.DadesExperiment().NombreProves() == 0) return true;
             const bool descartar =
-                dialegs.Preguntar(this, Q(std::string(kTitolAplicacio)), T(IdText::DescartarResultats));
-            if (ProgramaTancant()) break;
+                dialegs_.Preguntar(this, Q(kTitolAplicacio), T(IdText::DescartarResultats));
+            if (dialegs_.Tancant()) break;
             return descartar;
         }
         const NomsExportacio noms = NomsFitxersExportacio(nom->toStdString());
         const ResultatExportacio resultat = Exportar(noms, ConstruirResultats(), [&] {
-            dialegs.Informar(this, Q(std::string(kTitolAplicacio)), T(IdText::NomDelFitxer) + Q(noms.Wav));
+            dialegs_.Informar(this, Q(kTitolAplicacio), T(IdText::NomDelFitxer) + Q(noms.Wav));
         });
         if (resultat.Correcte()) {
-            if (FormEmail == nullptr || ProgramaTancant()) return true;
+            if (dialegs_.Tancant()) return true;
             FormEmail->EscriureText(Q(noms.Wav), Q(noms.Text));
             FormEmail->exec();
             return true;
         }
-        dialegs.Error(this, T(IdText::TitolErrorWav),
-                      T(IdText::TextNoEsPotCrear) + Q(resultat.FitxerFallit) + QLatin1Char('\n') +
-                          QString::fromLocal8Bit(DescripcioError(resultat.Error)) + QStringLiteral("\n\n") +
-                          T(IdText::ExportacioAltreNom));
+        dialegs_.Error(this, T(IdText::TitolErrorWav),
+                       T(IdText::TextNoEsPotCrear) + Q(resultat.FitxerFallit) + QLatin1Char('\n') +
+                           QString::fromLocal8Bit(DescripcioError(resultat.Error)) + QStringLiteral("\n\n") +
+                           T(IdText::ExportacioAltreNom));
     }
     DesarResultatsPendents();
     return true;
 }
 
 bool TFormExperimentacio::ResultatsPendents() const {
-    return isVisible() && experiment_ && experiment_->NombreProves() > 0 &&
-           experiment_->NombreProves() != provesExportades_;
+    const std::int32_t proves = sessio_.DadesExperiment().NombreProves();
+    return isVisible() && proves > 0 && proves != provesExportades_;
 }
 
 void TFormExperimentacio::DesarResultatsPendents() {

@@ -1,11 +1,15 @@
 #include "UnitFormFFT.h"
 
+#include "EinesFinestra.h"
 #include "Numeric.h"
-#include "TextsIdioma.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPaintEvent>
 
@@ -16,84 +20,78 @@ namespace tessora {
 namespace {
 
 // The window's texts are the same in both languages.
-QString T(IdText id) {
-    return QString::fromStdString(Text(Idioma::Catala, id));
-}
+constexpr Idioma kIdiomaFFT = Idioma::Catala;
 
-QLineEdit* Edit(QWidget* pare, const char* nom, int x, int y, int w, int h, const char* text, IdText hint) {
-    auto* edit = new QLineEdit(QString::fromUtf8(text), pare);
+QLineEdit* Edit(QWidget* pare, const char* nom, int x, int y, int w, int h, const std::string& text,
+                IdText hint) {
+    auto* edit = new QLineEdit(Q(text), pare);
     edit->setObjectName(QString::fromLatin1(nom));
     edit->setGeometry(x, y, w, h);
-    edit->setToolTip(T(hint));
+    edit->setToolTip(T(kIdiomaFFT, hint));
     return edit;
-}
-
-QAction* Opcio(QMenu* menu, const char* nom, IdText text, bool marcada) {
-    QAction* a = menu->addAction(T(text));
-    a->setObjectName(QString::fromLatin1(nom));
-    a->setCheckable(true);
-    a->setChecked(marcada);
-    return a;
-}
-
-// The decimal separator of the user's locale, where it is one plain character.
-char SeparadorDecimalLocal() {
-    const QString separador = QLocale().decimalPoint();
-    return separador.size() == 1 && separador[0].unicode() < 128 ? static_cast<char>(separador[0].unicode())
-                                                                 : '.';
 }
 
 } // namespace
 
-TFormFFT::TFormFFT(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(T(IdText::TitolFFT));
+TFormFFT::TFormFFT(Sessio& sessio, QWidget* parent) : QMainWindow(parent), sessio_(sessio) {
+    setObjectName(QStringLiteral("FormFFT"));
+    setWindowTitle(T(kIdiomaFFT, IdText::TitolFFT));
     move(335, 234);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), -1));
-    QFont font = this->font();
-    font.setPixelSize(11);
-    setFont(font);
+    PosarLletraFinestra(*this);
 
     Client = new ClientFFT(this, [this](QPainter& pintor, QSize client) { FormPaint(pintor, client); });
-    auto* client = Client;
-    QPalette paleta = client->palette();
+    QPalette paleta = Client->palette();
     paleta.setColor(QPalette::Window, Qt::white);
-    client->setPalette(paleta);
-    setCentralWidget(client);
+    Client->setPalette(paleta);
+    setCentralWidget(Client);
 
-    Opcions1 = menuBar()->addMenu(T(IdText::Opcions1));
-    MenuVeureLPC = Opcio(Opcions1, "MenuVeureLPC", IdText::MenuVeureLPC, true);
-    MenuVeureMarquesLPC = Opcio(Opcions1, "MenuVeureMarquesLPC", IdText::MenuVeureMarquesLPC, true);
-    Opcions1->addSeparator();
-    MenuVeureFFT = Opcio(Opcions1, "MenuVeureFFT", IdText::MenuVeureFFT, true);
-    MenuNormalitzarFFT = Opcio(Opcions1, "MenuNormalitzarFFT", IdText::MenuNormalitzarFFT, false);
-    Opcions1->addSeparator();
-    MenuPreemfasis = Opcio(Opcions1, "MenuPreemfasis", IdText::MenuPreemfasis, true);
-    MenuFFTEscalaAdaptadaALOida =
-        Opcio(Opcions1, "MenuFFTEscalaAdaptadaALOida", IdText::MenuFFTEscalaAdaptadaALOida, false);
-    Opcions1->addSeparator();
-    MenuNoRepintar = Opcio(Opcions1, "MenuNoRepintar", IdText::MenuNoRepintar, false);
-    Opcions1->addSeparator();
-    MenuReconeixementContinu =
-        Opcio(Opcions1, "MenuReconeixementContinu", IdText::MenuReconeixementContinu, false);
+    QMenu* opcions = menuBar()->addMenu(T(kIdiomaFFT, IdText::Opcions1));
+    const auto opcio = [&](const char* nom, IdText text, OpcioGrafics o) {
+        QAction* a = opcions->addAction(T(kIdiomaFFT, text));
+        a->setObjectName(QString::fromLatin1(nom));
+        a->setCheckable(true);
+        // QAction's own toggle has already inverted the check mark; the session's is the one shown.
+        connect(a, &QAction::triggered, this, [this, o] {
+            const EfecteSessio efecte = sessio_.CommutarOpcio(o);
+            MostrarOpcions();
+            emit Efecte(efecte);
+        });
+        Opcions1.emplace_back(a, o);
+    };
+    opcio("MenuVeureLPC", IdText::MenuVeureLPC, OpcioGrafics::VeureLPC);
+    opcio("MenuVeureMarquesLPC", IdText::MenuVeureMarquesLPC, OpcioGrafics::VeureMarquesLPC);
+    opcions->addSeparator();
+    opcio("MenuVeureFFT", IdText::MenuVeureFFT, OpcioGrafics::VeureFFT);
+    opcio("MenuNormalitzarFFT", IdText::MenuNormalitzarFFT, OpcioGrafics::NormalitzarFFT);
+    opcions->addSeparator();
+    opcio("MenuPreemfasis", IdText::MenuPreemfasis, OpcioGrafics::Preemfasis);
+    opcio("MenuFFTEscalaAdaptadaALOida", IdText::MenuFFTEscalaAdaptadaALOida,
+          OpcioGrafics::EscalaAdaptadaOida);
+    opcions->addSeparator();
+    opcio("MenuNoRepintar", IdText::MenuNoRepintar, OpcioGrafics::NoRepintar);
+    opcions->addSeparator();
+    opcio("MenuReconeixementContinu", IdText::MenuReconeixementContinu, OpcioGrafics::ReconeixementContinu);
+    MostrarOpcions();
 
-    LabelDades1 = new QLabel(client);
+    LabelDades1 = new QLabel(Client);
     LabelDades1->setObjectName(QStringLiteral("LabelDades1"));
     LabelDades1->setGeometry(0, 249, 537, 16);
     LabelDades1->setAutoFillBackground(true); // opaque on the white of the window, over piled curves
 
-    auto* panell = new QFrame(client);
+    auto* panell = new QFrame(Client);
     panell->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panell->setPalette(QApplication::palette());
     panell->setAutoFillBackground(true);
     panell->setGeometry(0, 0, width(), 34);
     PanelBarraDeEinesFFT = panell;
+    const ConfiguracioGrafics& g = sessio_.Grafics();
     EditUnitatX = Edit(panell, "EditUnitatX", 5, 6, 49, 21, "1000", IdText::HintUnitatX);
     EditUnitatY = Edit(panell, "EditUnitatY", 61, 6, 49, 21, "1", IdText::HintUnitatY);
-    EditLletra = Edit(panell, "EditLletra", 195, 5, 33, 21, "", IdText::HintLletra);
-    EditNumeroQuoeficientsLPC =
-        Edit(panell, "EditNumeroQuoeficientsLPC", 236, 5, 57, 21, "11", IdText::HintQuoeficientsLPC);
-    EditFrequenciaMinima =
-        Edit(panell, "EditFrequenciaMinima", 300, 5, 57, 21, "60", IdText::HintFrequenciaMinima);
+    EditLletra = Edit(panell, "EditLletra", 195, 5, 33, 21, g.TextLletra, IdText::HintLletra);
+    EditNumeroQuoeficientsLPC = Edit(panell, "EditNumeroQuoeficientsLPC", 236, 5, 57, 21, g.TextOrdreLPC,
+                                     IdText::HintQuoeficientsLPC);
+    EditFrequenciaMinima = Edit(panell, "EditFrequenciaMinima", 300, 5, 57, 21, g.TextFrequenciaMinima,
+                                IdText::HintFrequenciaMinima);
 
     // The initial client area of 569 x 265 pixels, with the data line at its bottom.
     resize(569, 265 + menuBar()->sizeHint().height());
@@ -102,17 +100,20 @@ TFormFFT::TFormFFT(QWidget* parent) : QMainWindow(parent) {
     UnitatX = EditUnitatX->text().toInt();
     UnitatY = QLocale().toFloat(EditUnitatY->text());
 
-    connect(MenuVeureLPC, &QAction::triggered, this, &TFormFFT::MenuVeureLPCClick);
-    connect(MenuVeureMarquesLPC, &QAction::triggered, this, &TFormFFT::MenuVeureMarquesLPCClick);
-    connect(MenuVeureFFT, &QAction::triggered, this, &TFormFFT::MenuVeureFFTClick);
-    connect(MenuNormalitzarFFT, &QAction::triggered, this, &TFormFFT::MenuNormalitzarFFTClick);
-    connect(MenuPreemfasis, &QAction::triggered, this, &TFormFFT::MenuPreemfasisClick);
-    connect(MenuFFTEscalaAdaptadaALOida, &QAction::triggered, this,
-            &TFormFFT::MenuFFTEscalaAdaptadaALOidaClick);
-    connect(MenuNoRepintar, &QAction::triggered, this, &TFormFFT::MenuNoRepintarClick);
-    connect(MenuReconeixementContinu, &QAction::triggered, this, &TFormFFT::MenuReconeixementContinuClick);
     connect(EditUnitatX, &QLineEdit::editingFinished, this, &TFormFFT::EditUnitatXExit);
     connect(EditUnitatY, &QLineEdit::editingFinished, this, &TFormFFT::EditUnitatYExit);
+    // Every analysis reads the edits as they are at that moment.
+    for (QLineEdit* edit : {EditLletra, EditNumeroQuoeficientsLPC, EditFrequenciaMinima})
+        connect(edit, &QLineEdit::textChanged, this, [this] {
+            sessio_.FixarTextsGrafics(EditNumeroQuoeficientsLPC->text().toStdString(),
+                                      EditFrequenciaMinima->text().toStdString(),
+                                      EditLletra->text().toStdString());
+        });
+}
+
+void TFormFFT::MostrarOpcions() {
+    for (const auto& [accio, opcio] : Opcions1)
+        accio->setChecked(sessio_.Grafics().Marcada(opcio));
 }
 
 void ClientFFT::Preparar() {
@@ -140,101 +141,45 @@ void ClientFFT::DibuixarDamunt() {
     repaint();
 }
 
-void TFormFFT::EnllacarAnalisi(EstatAnalisi& estat, std::function<void()> reanalitzarBloc) {
-    estat_ = &estat;
-    ReanalitzarBloc = std::move(reanalitzarBloc);
-    Repintar();
-}
-
 void TFormFFT::FormPaint(QPainter& pintor, QSize client) {
-    if (estat_ != nullptr) DibuixarFFT(pintor, client, *estat_, OpcionsDibuix());
-}
-
-OpcionsDibuixFFT TFormFFT::OpcionsDibuix() const {
+    const ConfiguracioGrafics& g = sessio_.Grafics();
     OpcionsDibuixFFT o;
     o.UnitatX = UnitatX;
     o.UnitatY = UnitatY;
-    o.VeureLPC = MenuVeureLPC->isChecked();
-    o.VeureMarquesLPC = MenuVeureMarquesLPC->isChecked();
-    o.VeureFFT = MenuVeureFFT->isChecked();
-    o.SeparadorDecimal = SeparadorDecimalLocal();
-    return o;
+    o.VeureLPC = g.VeureLPC;
+    o.VeureMarquesLPC = g.VeureMarquesLPC;
+    o.VeureFFT = g.VeureFFT;
+    o.SeparadorDecimal = SeparadorDecimal();
+    DibuixarFFT(pintor, client, sessio_.Estat(), o);
 }
 
-bool TFormFFT::ReconeixementContinu() const {
-    return MenuReconeixementContinu->isChecked();
-}
-
-std::string TFormFFT::LletraAComparar() const {
-    return EditLletra->text().toStdString();
-}
-
-void TFormFFT::MostrarResultat(const ResultatReconeixement& r) {
-    if (r.NouTextFrequenciaMinima)
-        EditFrequenciaMinima->setText(QString::fromStdString(*r.NouTextFrequenciaMinima));
-    if (!r.Completa) return;
-    LabelDades1->setText(QString::fromStdString(r.LiniaDades));
-    if (!isVisible()) return;
-    if (r.Refresc == RefrescGrafics::Repintar) {
+void TFormFFT::Mostrar(const EfecteSessio& e) {
+    if (e.NouTextFrequenciaMinima) EditFrequenciaMinima->setText(Q(*e.NouTextFrequenciaMinima));
+    if (e.LiniaDades) LabelDades1->setText(Q(*e.LiniaDades));
+    if (e.Refresc == RefrescGrafics::Repintar) {
         Client->Invalidar();
         Client->repaint();
-    } else if (r.Refresc == RefrescGrafics::DibuixarDirecte) {
+    } else if (e.Refresc == RefrescGrafics::DibuixarDirecte) {
         Client->DibuixarDamunt();
     }
 }
 
 void TFormFFT::Repintar() {
+    sessio_.RedibuixarGrafics();
     Client->Invalidar();
     Client->update();
 }
 
 void TFormFFT::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    sessio_.FixarGraficsVisibles(isVisible());
     Repintar();
 }
 
-ConfiguracioAnalisi TFormFFT::LlegirConfiguracio(bool veuAguda, bool castella) const {
-    ConfiguracioAnalisi c;
-    c.Preemfasis = MenuPreemfasis->isChecked();
-    c.EscalaAdaptadaOida = MenuFFTEscalaAdaptadaALOida->isChecked();
-    c.NormalitzarFFT = MenuNormalitzarFFT->isChecked();
-    c.VeureFFT = MenuVeureFFT->isChecked();
-    c.NoRepintar = MenuNoRepintar->isChecked();
-    c.GraficsVisibles = isVisible();
-    c.TextOrdreLPC = EditNumeroQuoeficientsLPC->text().toStdString();
-    c.TextFrequenciaMinima = EditFrequenciaMinima->text().toStdString();
-    c.VeuAguda = veuAguda;
-    c.Castella = castella;
-    c.SeparadorDecimal = SeparadorDecimalLocal();
-    return c;
+void TFormFFT::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    sessio_.FixarGraficsVisibles(isVisible()); // still shown when it was only minimised
 }
-
-// QAction's own toggle has already inverted the check mark when triggered arrives.
-void TFormFFT::MenuVeureLPCClick() {
-    Reanalitzar();
-}
-void TFormFFT::MenuVeureMarquesLPCClick() {
-    Reanalitzar();
-}
-void TFormFFT::MenuVeureFFTClick() {
-    Reanalitzar();
-}
-void TFormFFT::MenuNormalitzarFFTClick() {
-    Reanalitzar();
-}
-
-void TFormFFT::MenuPreemfasisClick() {
-    MenuFFTEscalaAdaptadaALOida->setChecked(false);
-    Reanalitzar();
-}
-
-void TFormFFT::MenuFFTEscalaAdaptadaALOidaClick() {
-    MenuPreemfasis->setChecked(false);
-    Reanalitzar();
-}
-
-void TFormFFT::MenuNoRepintarClick() {}
-void TFormFFT::MenuReconeixementContinuClick() {}
 
 void TFormFFT::EditUnitatXExit() {
     std::int32_t valor = 0;
@@ -267,10 +212,6 @@ void TFormFFT::resizeEvent(QResizeEvent* event) {
         PanelBarraDeEinesFFT->resize(centralWidget()->width(), PanelBarraDeEinesFFT->height());
     }
     Repintar();
-}
-
-void TFormFFT::Reanalitzar() {
-    if (ReanalitzarBloc) ReanalitzarBloc();
 }
 
 } // namespace tessora

@@ -1,24 +1,23 @@
 // The graphs window: the picture of the last analysed block (envelope, peak marks, spectrum; see
 // DibuixFFT.h) with its line of feature values underneath, and the analysis settings (its "Opcions"
-// menu and tool-bar edits) that every analysis reads at the moment it runs.
-//
-// The rest of the program meets it through the few calls below: the settings for an analysis, the
-// continuous-recognition option and the vowel to compare, and the display of an analysis result. Its
-// controls carry their names as object names, for the tests.
+// menu and tool-bar edits). It is built on the session: the settings live there, the window hands each
+// change of them to it as it happens (an option that changes the analysis analyses the block again), and
+// shows the session's values (Mostrar). Its controls carry their names as object names, for the tests.
 #pragma once
 
 #include "DibuixFFT.h"
-#include "UnitCalculsReconeixement.h"
+#include "Sessio.h"
 
-#include <QAction>
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
-#include <QMenu>
 
 #include <functional>
-#include <string>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QLineEdit;
 
 namespace tessora {
 
@@ -47,49 +46,34 @@ private:
 class TFormFFT : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFormFFT(QWidget* parent = nullptr);
+    explicit TFormFFT(Sessio& sessio, QWidget* parent = nullptr);
 
-    // The state the window draws and the re-run of the analysis that its options ask for (it shows the
-    // result in the main window); set by the main window.
-    void EnllacarAnalisi(EstatAnalisi& estat, std::function<void()> reanalitzarBloc);
+    // Shows what a step of the session changed here: the corrected minimum-pitch text, the data line
+    // and, while the window is shown, the new picture (a repaint, or a draw over the old one with "No
+    // Repintar").
+    void Mostrar(const EfecteSessio& efecte);
 
-    // The settings as they are now, for one analysis run; the data line takes the decimal separator of
-    // the user's locale.
-    ConfiguracioAnalisi LlegirConfiguracio(bool veuAguda, bool castella) const;
-    bool ReconeixementContinu() const;
-    std::string LletraAComparar() const; // EditLletra's text, UTF-8
-
-    // Shows what an analysis left: the corrected minimum-pitch text, the data line and, while the window
-    // is shown, the new picture (a repaint, or a draw over the old one with "No Repintar").
-    void MostrarResultat(const ResultatReconeixement& r);
-
-    // What the drawing reads from the window now.
-    OpcionsDibuixFFT OpcionsDibuix() const;
+signals:
+    // What an option of this window changed in the session, for every window to show.
+    void Efecte(const tessora::EfecteSessio& efecte);
 
 public slots:
-    void MenuVeureLPCClick();
-    void MenuVeureMarquesLPCClick();
-    void MenuVeureFFTClick();
-    void MenuNormalitzarFFTClick();
-    void MenuPreemfasisClick();
-    void MenuFFTEscalaAdaptadaALOidaClick();
-    void MenuNoRepintarClick();
-    void MenuReconeixementContinuClick();
     void EditUnitatXExit();
     void EditUnitatYExit();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    void Reanalitzar();
+    // The picture drawn afresh at the next paint (the session first sets MigLPC from it).
     void Repintar();
     void FormPaint(QPainter& pintor, QSize client);
+    // The option's check marks as the session has them.
+    void MostrarOpcions();
 
-    std::function<void()> ReanalitzarBloc;
-    EstatAnalisi* estat_ = nullptr;
-
+    Sessio& sessio_;
     ClientFFT* Client;
     QLabel* LabelDades1;
     QWidget* PanelBarraDeEinesFFT;
@@ -98,15 +82,7 @@ private:
     QLineEdit* EditLletra;
     QLineEdit* EditNumeroQuoeficientsLPC;
     QLineEdit* EditFrequenciaMinima;
-    QMenu* Opcions1;
-    QAction* MenuVeureLPC;
-    QAction* MenuVeureMarquesLPC;
-    QAction* MenuVeureFFT;
-    QAction* MenuNormalitzarFFT;
-    QAction* MenuPreemfasis;
-    QAction* MenuFFTEscalaAdaptadaALOida;
-    QAction* MenuNoRepintar;
-    QAction* MenuReconeixementContinu;
+    std::vector<std::pair<QAction*, OpcioGrafics>> Opcions1; // the "Opcions" menu's items
 
     std::int32_t UnitatX = 1000; // value of one 100-pixel division of the X axis
     float UnitatY = 1.0f;        // value of one 20-pixel step of the Y axis

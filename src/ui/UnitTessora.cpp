@@ -1,25 +1,23 @@
 #include "UnitTessora.h"
 
-#include "ArxiuIni.h"
-#include "EventBlocSo.h"
-#include "Fabricant.h"
-#include "LiniaOrdres.h"
-#include "LlocFinestra.h"
+#include "EinesFinestra.h"
+#include "EtiquetaLletra.h"
 #include "NomFitxer.h"
-#include "TextsIdioma.h"
-#include "UnitFormCarta.h"
-#include "UnitFormExperimentacio.h"
-#include "UnitFormFFT.h"
 #include "UnitWave.h"
-#include "Unitabout.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLibraryInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QStatusBar>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
@@ -31,13 +29,6 @@ namespace {
 // Width and height of the client area below the menu bar, for a window of 335 x 273 pixels outside.
 constexpr int kAmpladaClient = 327;
 constexpr int kAlcadaClient = 227;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The save button's 17 x 17 glyph: a floppy disk.
 QIcon GlifGuardar() {
@@ -91,7 +82,14 @@ QString TeclaAcces(const QString& text) {
     return cap;
 }
 
-} // namespace
+// A speed button that shows the keyboard focus, which a flat tool button otherwise hides.
+class BotoRapid : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 void BotoRapid::paintEvent(QPaintEvent* event) {
     QToolButton::paintEvent(event);
@@ -105,6 +103,15 @@ void BotoRapid::paintEvent(QPaintEvent* event) {
     opcio.backgroundColor = palette().color(QPalette::Button);
     p.drawPrimitive(QStyle::PE_FrameFocusRect, opcio);
 }
+
+// Each control under its design name, for the tests.
+template <class Control>
+Control* Nom(Control* control, const char* nom) {
+    control->setObjectName(QLatin1String(nom));
+    return control;
+}
+
+} // namespace
 
 TFormPrincipal::EsperaPersona::EsperaPersona(TFormPrincipal& finestra) : finestra_(finestra) {
     ++finestra_.esperes_;
@@ -120,51 +127,50 @@ void ClientPrincipal::paintEvent(QPaintEvent*) {
     // The meter's frame (FormPaint).
     p.setPen(Qt::black);
     p.drawRect(4, 84, 12, 129);
-    if (Nivell < 0) return;
+    if (!Nivell) return;
     // The last block's bar: erase the ten columns, then draw the level upwards from y = 212. A column of
     // level n covers n pixels, 212 up to 212 - n + 1.
     p.setPen(palette().color(QPalette::Button));
     for (int x = 5; x <= 14; ++x)
         p.drawLine(x, 212, x, 85);
-    if (Nivell <= 0) return;
-    p.setPen(ColorQt(Color));
+    if (Nivell->Nivell <= 0) return;
+    p.setPen(ColorQt(Nivell->Color));
     for (int x = 5; x <= 14; ++x)
-        p.drawLine(x, 212, x, 212 - Nivell + 1);
+        p.drawLine(x, 212, x, 212 - Nivell->Nivell + 1);
 }
 
-TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
-                               std::filesystem::path arxiuIni, std::string liniaOrdres, QWidget* parent)
-    : QMainWindow(parent), dispositiu_(dispositiu), dialegs_(dialegs), arxiuIni_(std::move(arxiuIni)),
-      LiniaOrdres_(std::move(liniaOrdres)), estat_(std::make_unique<EstatAnalisi>()),
-      unitat_(*estat_, dispositiu) {
-    QFont lletra(QStringLiteral("MS Sans Serif"));
-    lletra.setPixelSize(11);
-    setFont(lletra);
+TFormPrincipal::TFormPrincipal(Sessio& sessio, Dialegs& dialegs, QWidget* parent)
+    : QMainWindow(parent), sessio_(sessio), dialegs_(dialegs) {
+    setObjectName(QStringLiteral("FormPrincipal"));
+    PosarLletraFinestra(*this);
     move(232, 88);
 
-    Client = new ClientPrincipal(this);
+    Client = Nom(new ClientPrincipal(this), "Client");
     setCentralWidget(Client);
 
-    Panel1 = new QFrame(Client);
+    Panel1 = Nom(new QFrame(Client), "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-    SpeedButtonEngegarParar = new BotoRapid(Panel1);
+    SpeedButtonEngegarParar = Nom(new BotoRapid(Panel1), "SpeedButtonEngegarParar");
     SpeedButtonEngegarParar->setGeometry(8, 6, 23, 23);
     SpeedButtonEngegarParar->setCheckable(true);
     SpeedButtonEngegarParar->setAutoRaise(true);
     connect(SpeedButtonEngegarParar, &QToolButton::clicked, this,
             &TFormPrincipal::SpeedButtonEngegarPararClick);
 
-    CheckBoxVeuAguda = new QCheckBox(Panel1);
-    LabelVocals = new QLabel(Panel1);
+    CheckBoxVeuAguda = Nom(new QCheckBox(Panel1), "CheckBoxVeuAguda");
+    CheckBoxVeuAguda->setChecked(sessio_.VeuAguda());
+    connect(CheckBoxVeuAguda, &QCheckBox::toggled, this,
+            [this](bool veuAguda) { emit Efecte(sessio_.FixarVeuAguda(veuAguda)); });
+    LabelVocals = Nom(new QLabel(Panel1), "LabelVocals");
 
-    SpeedButtonGuardar = new BotoRapid(Panel1);
+    SpeedButtonGuardar = Nom(new BotoRapid(Panel1), "SpeedButtonGuardar");
     SpeedButtonGuardar->setIcon(GlifGuardar());
     SpeedButtonGuardar->setIconSize(QSize(17, 17));
     SpeedButtonGuardar->setAutoRaise(true);
     connect(SpeedButtonGuardar, &QToolButton::clicked, this, &TFormPrincipal::MenuGuardarClick);
 
-    LabelVocalReconeguda = new EtiquetaLletra(Client);
+    LabelVocalReconeguda = Nom(new EtiquetaLletra(Client), "LabelVocalReconeguda");
     QFont gran(QStringLiteral("Arial Narrow"));
     gran.setPixelSize(197);
     gran.setBold(true);
@@ -175,25 +181,24 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     LabelVocalReconeguda->setAttribute(Qt::WA_TransparentForMouseEvents);
     LabelVocalReconeguda->lower(); // under the panel, over the meter drawn on the client
 
-    MenuFitxer = menuBar()->addMenu(QString());
-    MenuLlengua = MenuFitxer->addMenu(QString());
-    MenuCatala = MenuLlengua->addAction(QString());
+    MenuFitxer = Nom(menuBar()->addMenu(QString()), "MenuFitxer");
+    MenuLlengua = Nom(MenuFitxer->addMenu(QString()), "MenuLlengua");
+    MenuCatala = Nom(MenuLlengua->addAction(QString()), "MenuCatala");
     MenuCatala->setCheckable(true);
-    MenuCastellano = MenuLlengua->addAction(QString());
+    MenuCastellano = Nom(MenuLlengua->addAction(QString()), "MenuCastellano");
     MenuCastellano->setCheckable(true);
-    MenuGuardar = MenuFitxer->addAction(QString());
+    MenuGuardar = Nom(MenuFitxer->addAction(QString()), "MenuGuardar");
     MenuGuardar->setShortcut(QKeySequence(Qt::Key_F5));
-    MenuExperimentar = MenuFitxer->addAction(QString());
-    MenuControlDeVolumen = MenuFitxer->addAction(QString());
-    MenuCarta = MenuFitxer->addAction(QString());
-    FormCarta = new TFormCarta(this);
+    MenuExperimentar = Nom(MenuFitxer->addAction(QString()), "MenuExperimentar");
+    MenuControlDeVolumen = Nom(MenuFitxer->addAction(QString()), "MenuControlDeVolumen");
+    MenuCarta = Nom(MenuFitxer->addAction(QString()), "MenuCarta");
     MenuFitxer->addSeparator();
-    MenuSortir = MenuFitxer->addAction(QString());
-    MenuEngegarParar = menuBar()->addAction(QString());
-    MenuGrafics = menuBar()->addAction(QString());
+    MenuSortir = Nom(MenuFitxer->addAction(QString()), "MenuSortir");
+    MenuEngegarParar = Nom(menuBar()->addAction(QString()), "MenuEngegarParar");
+    MenuGrafics = Nom(menuBar()->addAction(QString()), "MenuGrafics");
     // The About item stands apart at the right-hand end of the bar, in both modes and languages.
     BarraParlant = new QMenuBar(menuBar());
-    MenuParlant = BarraParlant->addAction(QString());
+    MenuParlant = Nom(BarraParlant->addAction(QString()), "MenuParlant");
     menuBar()->setCornerWidget(BarraParlant, Qt::TopRightCorner);
 
     connect(MenuCatala, &QAction::triggered, this, &TFormPrincipal::MenuCatalaClick);
@@ -206,62 +211,15 @@ TFormPrincipal::TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs,
     connect(MenuGrafics, &QAction::triggered, this, &TFormPrincipal::MenuGraficsClick);
     connect(MenuParlant, &QAction::triggered, this, &TFormPrincipal::MenuParlantClick);
     connect(MenuCarta, &QAction::triggered, this, &TFormPrincipal::MenuCartaClick);
-    connect(CheckBoxVeuAguda, &QCheckBox::toggled, FormCarta, &TFormCarta::FixarVeuAguda);
 
-    // The texts as designed: Catalan, the language submenu still without its access key.
-    MenuGrafics->setVisible(ModeExperimentador(LiniaOrdres_));
-    CanviarIdioma(false);
-    MenuLlengua->setTitle(T(IdText::MenuLlenguaInicial));
+    MenuGrafics->setVisible(sessio_.ModeExperimentador());
+    AplicarTexts();
+    // As designed, the language submenu has no access key until a language is chosen.
+    if (sessio_.Llengua() == Idioma::Catala) MenuLlengua->setTitle(T(IdText::MenuLlenguaInicial));
+    ReemplacarParlant();
     resize(kAmpladaClient, kAlcadaClient + menuBar()->sizeHint().height());
     Distribuir();
-    FormCreate();
-}
-
-TFormPrincipal::~TFormPrincipal() {
-    // The capture must not deliver into a window that is going away.
-    unitat_.AlliberarEntradaDeSo();
-}
-
-void TFormPrincipal::FormCreate() {
-    BufferSo_ = BufferSo::Crear();
-    if (!BufferSo_) {
-        dialegs_.Error(this, T(IdText::TitolMemoria), T(IdText::MemoriaInsuficient));
-        return;
-    }
-    captura_ = std::make_unique<CapturaEntradaDeSo>(unitat_, NotificadorFinestra(this));
-    bucle_ = std::make_unique<BucleEscolta>(*estat_, *BufferSo_, *captura_);
-
-    if (LlegirVeuAguda(ArxiuIni(arxiuIni_))) CheckBoxVeuAguda->setChecked(true);
     MostrarBoto();
-    unitat_.InicialitzarEntradaDeSo(kMidaBloc);
-}
-
-void TFormPrincipal::EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExperimentacio* experimentacio,
-                                       TFormDiguesParaula* diguesParaula) {
-    FormFFT = fft;
-    AboutBox = about;
-    FormExperimentacio = experimentacio;
-    FormDiguesParaula = diguesParaula;
-    if (FormFFT != nullptr) FormFFT->EnllacarAnalisi(*estat_, [this] { ReanalitzarBloc(); });
-    if (FormExperimentacio != nullptr && BufferSo_) {
-        // The experiment turns listening on and off through the same toggle as the button. A start that
-        // failed is toggled back, so that the run stays Ready with listening off.
-        const auto escolta = [this](AccioEscolta accio) {
-            if ((accio == AccioEscolta::Engegar) != (bucle_->CaptionBoto() == "E")) return true;
-            if (SpeedButtonEngegarPararClick() == 0) return true;
-            SpeedButtonEngegarPararClick();
-            return false;
-        };
-        const auto capcalera = [this] {
-            CapcaleraResultats c;
-            c.Castella = MenuCastellano->isChecked();
-            c.VeuAguda = CheckBoxVeuAguda->isChecked();
-            c.ModeExperimentador = ModeExperimentador(LiniaOrdres_);
-            return c;
-        };
-        FormExperimentacio->EnllacarPrincipal(
-            {BufferSo_.get(), &dialegs_, escolta, capcalera, [this] { return tancamentPendent_; }});
-    }
 }
 
 int TFormPrincipal::PosicioParlant() const {
@@ -278,95 +236,63 @@ void TFormPrincipal::ReemplacarParlant() {
     for (QAction* a : menuBar()->actions())
         if (a->isVisible()) usades += TeclaAcces(a->text());
     MenuParlant->setText(
-        SenseTeclesUsades(Q(TextParlantBarra(IdiomaActual(), ModeExperimentador(LiniaOrdres_))), usades));
+        SenseTeclesUsades(Q(TextParlantBarra(sessio_.Llengua(), sessio_.ModeExperimentador())), usades));
     BarraParlant->adjustSize();
     menuBar()->update();
 }
 
 void TFormPrincipal::MostrarBoto() {
-    if (!bucle_) return;
-    SpeedButtonEngegarParar->setText(Q(bucle_->CaptionBoto()));
-    SpeedButtonEngegarParar->setToolTip(Q(bucle_->HintBoto()));
-    SpeedButtonEngegarParar->setChecked(bucle_->BotoPremut());
+    const EstatEscolta escolta = sessio_.Escolta();
+    SpeedButtonEngegarParar->setText(
+        T(escolta == EstatEscolta::Escoltant ? IdText::BotoParar : IdText::BotoEngegar));
+    SpeedButtonEngegarParar->setToolTip(T(escolta == EstatEscolta::Inicial     ? IdText::HintBotoInicial
+                                          : escolta == EstatEscolta::Escoltant ? IdText::HintBotoParar
+                                                                               : IdText::HintBotoEngegar));
+    SpeedButtonEngegarParar->setChecked(escolta == EstatEscolta::Escoltant);
 }
 
-std::int32_t TFormPrincipal::SpeedButtonEngegarPararClick() {
-    if (!bucle_) return -1;
+void TFormPrincipal::SpeedButtonEngegarPararClick() {
+    emit Efecte(sessio_.EngegarParar());
+}
+
+void TFormPrincipal::Error(const QString& titol, const QString& text) {
     const EsperaPersona espera(*this);
-    const std::int32_t codi = bucle_->SpeedButtonEngegarPararClick();
-    MostrarBoto();
-    if (codi != 0) dialegs_.Error(this, T(IdText::TitolErrorEntrada), T(IdText::ErrorObrirEntrada));
-    return codi;
+    dialegs_.Error(this, titol, text);
 }
 
-bool TFormPrincipal::event(QEvent* event) {
-    if (event->type() == TipusEventBlocSo()) {
-        RebreBlocDeSo();
-        return true;
+void TFormPrincipal::Mostrar(const EfecteSessio& e) {
+    if (e.BlocsPerduts) {
+        blocsPerduts_ = *e.BlocsPerduts;
+        MostrarBlocsPerduts();
     }
-    return QMainWindow::event(event);
-}
-
-void TFormPrincipal::MostrarResultat(const ResultatReconeixement& r) {
-    if (r.Completa && r.Fila && FormExperimentacio != nullptr) FormExperimentacio->MostrarFila(*r.Fila);
-    if (FormFFT != nullptr) FormFFT->MostrarResultat(r);
-}
-
-void TFormPrincipal::RebreBlocDeSo() {
-    if (!bucle_ || tancada_) return;
-    ControlsBucle controls;
-    if (FormFFT != nullptr) {
-        controls.Analisi =
-            FormFFT->LlegirConfiguracio(CheckBoxVeuAguda->isChecked(), MenuCastellano->isChecked());
-        controls.ReconeixementContinu = FormFFT->ReconeixementContinu();
-        controls.TextLletra = FormFFT->LletraAComparar();
+    if (e.IdiomaCanviat) {
+        AplicarTexts();
+        MostrarBlocsPerduts();
+        ReemplacarParlant();
+        Distribuir();
     }
-    controls.ExperimentEsperant = FormExperimentacio != nullptr && FormExperimentacio->EsperaEmissio();
-
-    const EfecteBloc efecte = bucle_->RebreBlocDeSo(controls);
-    if (unitat_.BlocsPerduts() != perdutsMostrats_) MostrarBlocsPerduts();
-    if (efecte.EntradaPerduda) { // listening has stopped; a new start tries the device again
-        MostrarBoto();
-        const EsperaPersona espera(*this);
-        const std::optional<LecturaInterrompuda> lectura = dispositiu_.Interrupcio();
-        dialegs_.Error(this, Q(kTitolAplicacio),
-                       lectura
-                           ? T(IdText::LecturaInterrompuda) + Q(lectura->Fitxer) + "\n\n" + Q(lectura->Motiu)
-                           : T(IdText::EntradaPerduda));
-        return;
+    if (e.EscoltaCanviada) MostrarBoto();
+    // A new start tries the device again.
+    if (e.EntradaPerduda)
+        Error(Q(kTitolAplicacio), e.Interrupcio ? T(IdText::LecturaInterrompuda) + Q(e.Interrupcio->Fitxer) +
+                                                      "\n\n" + Q(e.Interrupcio->Motiu)
+                                                : T(IdText::EntradaPerduda));
+    if (e.ErrorEngegar != 0) Error(T(IdText::TitolErrorEntrada), T(IdText::ErrorObrirEntrada));
+    if (e.Nivell) {
+        Client->Nivell = e.Nivell;
+        Client->update();
     }
-    if (!efecte.Escoltat) return;
-    if (efecte.Analisi) {
-        MostrarResultat(*efecte.Analisi);
-        FormCarta->MostrarAnalisi(*efecte.Analisi, *estat_, CheckBoxVeuAguda->isChecked());
-    }
-
-    Client->Nivell = efecte.Nivell;
-    Client->Color = efecte.Color;
-    Client->update();
-
-    if (efecte.NouColorLletra) {
+    if (e.ColorDeLletra) {
         QPalette paleta = LabelVocalReconeguda->palette();
-        paleta.setColor(QPalette::WindowText,
-                        *efecte.NouColorLletra == ColorLletra::Vermell ? Qt::red : Qt::blue);
+        paleta.setColor(QPalette::WindowText, *e.ColorDeLletra == ColorLletra::Vermell ? Qt::red : Qt::blue);
         LabelVocalReconeguda->setPalette(paleta);
     }
-    if (efecte.NouTitol) {
-        // The warning's language follows MenuCatala's check mark.
-        const Idioma idioma = MenuCatala->isChecked() ? Idioma::Catala : Idioma::Castella;
-        setWindowTitle(
-            Q(Text(idioma, *efecte.NouTitol == TitolFinestra::AvisSaturacio ? IdText::AvisSaturacio
-                                                                            : IdText::TitolPrincipal)));
-    }
-    if (efecte.LletraCanviada) LabelVocalReconeguda->setText(Q(bucle_->TextLletra()));
-    if (efecte.PasExperiment && FormExperimentacio != nullptr)
-        FormExperimentacio->ProcessarBlocExperiment(bucle_->UltimaVocal());
-    if (efecte.AturadaAutomatica) MostrarBoto();
+    if (e.Titol) setWindowTitle(Q(*e.Titol));
+    if (e.Lletra) LabelVocalReconeguda->setText(Q(*e.Lletra));
 }
 
 void TFormPrincipal::MostrarBlocsPerduts() {
-    perdutsMostrats_ = unitat_.BlocsPerduts();
-    if (perdutsMostrats_ == 0) return;
+    if (blocsPerduts_ == 0) return;
     if (avisPerduts_ == nullptr) {
         // Only now does the window grow a line, below the letter: the person should know that the
         // letters and the experiment's sounds may have gaps, without a message to dismiss.
@@ -374,63 +300,33 @@ void TFormPrincipal::MostrarBlocsPerduts() {
         statusBar()->setSizeGripEnabled(false);
         statusBar()->addWidget(avisPerduts_, 1);
     }
-    avisPerduts_->setText(T(IdText::BlocsPerduts) + QString::number(perdutsMostrats_));
-}
-
-void TFormPrincipal::ReanalitzarBloc() {
-    if (!bucle_ || FormFFT == nullptr) return;
-    const ResultatReconeixement r = CalcularReconeixement(
-        *estat_, FormFFT->LlegirConfiguracio(CheckBoxVeuAguda->isChecked(), MenuCastellano->isChecked()));
-    MostrarResultat(r);
-    bucle_->MostrarLletra(r.Vocal);
-    LabelVocalReconeguda->setText(Q(r.Vocal));
+    avisPerduts_->setText(T(IdText::BlocsPerduts) + QString::number(blocsPerduts_));
 }
 
 QString TFormPrincipal::T(IdText id) const {
-    return Q(Text(IdiomaActual(), id));
+    return tessora::T(sessio_.Llengua(), id);
 }
 
-void TFormPrincipal::CanviarIdioma(bool castella) {
-    MenuCatala->setChecked(!castella);
-    MenuCastellano->setChecked(castella);
-    AplicarTexts(IdiomaActual());
-    MostrarBlocsPerduts();
-    ReemplacarParlant();
-    Distribuir();
-}
-
-void TFormPrincipal::AplicarTexts(Idioma idioma) {
-    const auto t = [idioma](IdText id) { return Q(Text(idioma, id)); };
-    MenuLlengua->setTitle(t(IdText::MenuLlengua));
-    MenuFitxer->setTitle(t(IdText::MenuFitxer));
-    MenuCatala->setText(t(IdText::MenuCatala));
-    MenuCastellano->setText(t(IdText::MenuCastellano));
-    MenuGuardar->setText(t(IdText::MenuGuardar));
-    MenuExperimentar->setText(t(IdText::MenuExperimentar));
-    MenuSortir->setText(t(IdText::MenuSortir));
-    MenuEngegarParar->setText(t(IdText::MenuEngegarParar));
-    MenuGrafics->setText(t(IdText::MenuGrafics));
-    MenuParlant->setText(t(IdText::MenuParlant));
-    MenuControlDeVolumen->setText(t(IdText::MenuControlDeVolumen));
-    MenuCarta->setText(t(IdText::MenuCarta));
-    FormCarta->AplicarTexts(idioma);
-    CheckBoxVeuAguda->setText(t(IdText::CheckBoxVeuAguda));
-    LabelVocals->setText(t(IdText::LabelVocals));
-    SpeedButtonGuardar->setToolTip(t(IdText::HintGuardar));
-    setWindowTitle(t(IdText::TitolPrincipal));
-    if (FormDiguesParaula != nullptr) FormDiguesParaula->AplicarTexts(idioma);
-    if (FormExperimentacio != nullptr) FormExperimentacio->AplicarTexts(idioma);
-    dialegs_.FixarIdioma(idioma);
-
-    // Qt's own dialogs and buttons (the save dialog, its questions, OK and Cancel) in the same language.
-    auto traduccio = std::make_unique<QTranslator>();
-    if (traduccio->load(idioma == Idioma::Castella ? QStringLiteral("qtbase_es")
-                                                   : QStringLiteral("qtbase_ca"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        traduccioQt_.reset(); // uninstalls itself
-        QCoreApplication::installTranslator(traduccio.get());
-        traduccioQt_ = std::move(traduccio);
-    }
+void TFormPrincipal::AplicarTexts() {
+    const Idioma idioma = sessio_.Llengua();
+    MenuCatala->setChecked(idioma == Idioma::Catala);
+    MenuCastellano->setChecked(idioma == Idioma::Castella);
+    MenuLlengua->setTitle(T(IdText::MenuLlengua));
+    MenuFitxer->setTitle(T(IdText::MenuFitxer));
+    MenuCatala->setText(T(IdText::MenuCatala));
+    MenuCastellano->setText(T(IdText::MenuCastellano));
+    MenuGuardar->setText(T(IdText::MenuGuardar));
+    MenuExperimentar->setText(T(IdText::MenuExperimentar));
+    MenuSortir->setText(T(IdText::MenuSortir));
+    MenuEngegarParar->setText(T(IdText::MenuEngegarParar));
+    MenuGrafics->setText(T(IdText::MenuGrafics));
+    MenuParlant->setText(T(IdText::MenuParlant));
+    MenuControlDeVolumen->setText(T(IdText::MenuControlDeVolumen));
+    MenuCarta->setText(T(IdText::MenuCarta));
+    CheckBoxVeuAguda->setText(T(IdText::CheckBoxVeuAguda));
+    LabelVocals->setText(T(IdText::LabelVocals));
+    SpeedButtonGuardar->setToolTip(T(IdText::HintGuardar));
+    setWindowTitle(T(IdText::TitolPrincipal));
 }
 
 void TFormPrincipal::Distribuir() {
@@ -460,10 +356,10 @@ void TFormPrincipal::Distribuir() {
 }
 
 void TFormPrincipal::MenuCatalaClick() {
-    CanviarIdioma(false);
+    emit Efecte(sessio_.FixarIdioma(Idioma::Catala));
 }
 void TFormPrincipal::MenuCastellanoClick() {
-    CanviarIdioma(true);
+    emit Efecte(sessio_.FixarIdioma(Idioma::Castella));
 }
 
 void TFormPrincipal::resizeEvent(QResizeEvent* event) {
@@ -474,23 +370,21 @@ void TFormPrincipal::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormPrincipal::MenuGuardarClick() {
-    if (!bucle_ || !BufferSo_) return;
     const EsperaPersona espera(*this);
-    if (bucle_->CaptionBoto() == "P") SpeedButtonEngegarPararClick();
+    if (sessio_.Escoltant()) emit Efecte(sessio_.EngegarParar()); // the sound kept no longer changes
     const std::optional<QString> nom =
         dialegs_.DemanarNomDesar(this, T(IdText::FiltreSo),
                                  [](const QString& triat) { return QStringList{NomAmbExtensioWav(triat)}; });
     if (!nom) return;
     dialegs_.Informar(this, Q(kTitolAplicacio), T(IdText::NomDelFitxer) + *nom);
-    const std::int32_t codi = EscriureWav(std::filesystem::path(nom->toStdString()), 0, BufferSo_->Ranura(0));
+    const std::int32_t codi = sessio_.DesarEmissio(std::filesystem::path(nom->toStdString()));
     if (codi != kWavCorrecte) dialegs_.Error(this, T(IdText::TitolErrorWav), Q(MissatgeEscriureWav(codi)));
 }
 
 void TFormPrincipal::MenuExperimentarClick() {
-    if (FormExperimentacio == nullptr || !bucle_) return;
     const EsperaPersona espera(*this); // the window is modal, and its export asks for a name
-    if (bucle_->CaptionBoto() == "P") SpeedButtonEngegarPararClick();
-    FormExperimentacio->Obrir(IdiomaActual(), ModeExperimentador(LiniaOrdres_));
+    if (sessio_.Escoltant()) emit Efecte(sessio_.EngegarParar());
+    emit ExperimentDemanat();
 }
 
 void TFormPrincipal::MenuControlDeVolumenClick() {
@@ -510,7 +404,7 @@ void TFormPrincipal::MenuControlDeVolumenClick() {
 
 void TFormPrincipal::MenuParlantClick() {
     const EsperaPersona espera(*this);
-    if (AboutBox != nullptr) AboutBox->exec();
+    emit ParlantDemanat();
 }
 
 void TFormPrincipal::Avisar(const QString& text) {
@@ -519,13 +413,11 @@ void TFormPrincipal::Avisar(const QString& text) {
 }
 
 void TFormPrincipal::MenuGraficsClick() {
-    if (FormFFT != nullptr) FormFFT->show();
+    emit GraficsDemanats();
 }
 
 void TFormPrincipal::MenuCartaClick() {
-    if (!FormCarta->isVisible()) PosarAlCostat(*FormCarta, *this);
-    FormCarta->show();
-    FormCarta->raise();
+    emit CartaDemanada();
 }
 
 void TFormPrincipal::MenuSortirClick() {
@@ -551,14 +443,10 @@ void TFormPrincipal::closeEvent(QCloseEvent* event) {
 
 void TFormPrincipal::FormClose() {
     tancant_ = true;
-    unitat_.PararEntradaDeSo();
+    // The blocks still coming are taken during the wait, until the capture has stopped.
+    sessio_.PararCaptura();
     EsperarMilisegons(1000);
-    tancada_ = true;
-    unitat_.AlliberarEntradaDeSo();
-    bucle_.reset();
-    BufferSo_.reset();
-    ArxiuIni ini(arxiuIni_);
-    EscriureConfiguracio(ini, CheckBoxVeuAguda->isChecked(), MenuCastellano->isChecked());
+    sessio_.Tancar(); // a settings file that cannot be written is left as it was
 }
 
 } // namespace tessora

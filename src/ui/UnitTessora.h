@@ -1,55 +1,36 @@
 // The main window: the big letter of the recognised vowel, the level meter at its left edge, the tool
-// panel and the menu. It owns the sound block and the capture, runs the live loop on every captured
-// block (the loop itself decides; the window shows) and carries out the menu commands: language,
-// save, experiment, volume control, start/stop, graphs, About, exit.
+// panel and the menu. It is built on the session: its commands call it (start/stop, language, high voice,
+// save) and it shows what the session's values say of it (Mostrar). The commands that open other windows
+// (graphs, chart, experiment, About) are signals, which the start-up connects to those windows.
+//
+// Its controls carry the design's names as object names, for the tests.
 #pragma once
 
-#include "BucleEscolta.h"
-#include "BufferSo.h"
-#include "CapturaEntradaDeSo.h"
 #include "Dialegs.h"
-#include "EtiquetaLletra.h"
-#include "TextsIdioma.h"
-#include "UnitEntradaDeSo.h"
+#include "Sessio.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QFrame>
-#include <QLabel>
 #include <QMainWindow>
-#include <QMenu>
-#include <QMenuBar>
-#include <QToolButton>
-#include <QTranslator>
 
-#include <filesystem>
-#include <memory>
+#include <cstdint>
 #include <optional>
-#include <string>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QToolButton;
 
 namespace tessora {
 
-class TFormFFT;
-class TAboutBox;
-class TFormExperimentacio;
-class TFormDiguesParaula;
-class TFormCarta;
+class EtiquetaLletra;
 
 // The client area below the menu: the meter is drawn on it, under the transparent big letter.
 class ClientPrincipal : public QWidget {
 public:
     explicit ClientPrincipal(QWidget* pare) : QWidget(pare) {}
-    std::int32_t Nivell = -1; // the last block's level; -1 while no block has been drawn
-    ColorNivell Color = ColorNivell::Groc;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
-// A speed button that shows the keyboard focus, which a flat tool button otherwise hides.
-class BotoRapid : public QToolButton {
-public:
-    using QToolButton::QToolButton;
+    std::optional<Mesurador> Nivell; // the last block's; none while no block has been drawn
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,48 +39,13 @@ protected:
 class TFormPrincipal : public QMainWindow {
     Q_OBJECT
 public:
-    // Where it listens (the input device or a recording), what it asks the person through, where the
-    // settings file is, and the command line already joined.
-    TFormPrincipal(DispositiuEntrada& dispositiu, Dialegs& dialegs, std::filesystem::path arxiuIni,
-                   std::string liniaOrdres, QWidget* parent = nullptr);
-    ~TFormPrincipal() override;
+    // Texts, the high voice and the button as the session has them now; asks the person through
+    // `dialegs`.
+    TFormPrincipal(Sessio& sessio, Dialegs& dialegs, QWidget* parent = nullptr);
 
-    // The other windows, created after this one.
-    void EnllacarFinestres(TFormFFT* fft, TAboutBox* about, TFormExperimentacio* experimentacio,
-                           TFormDiguesParaula* diguesParaula);
-
-    // False when the sound block could not be allocated (the program must end at once).
-    bool Creada() const { return static_cast<bool>(BufferSo_); }
-
-    EstatAnalisi& Estat() { return *estat_; }
-    BufferSo* Buffer() { return BufferSo_.get(); }
-    UnitEntradaDeSo& Captura() { return unitat_; }
-    BucleEscolta& Bucle() { return *bucle_; }
-    const std::string& LiniaOrdres() const { return LiniaOrdres_; }
-    bool Catala() const { return MenuCatala->isChecked(); }
-    Idioma IdiomaActual() const { return MenuCastellano->isChecked() ? Idioma::Castella : Idioma::Catala; }
-
-    // Components, as the rest of the program knows them.
-    QFrame* Panel1;
-    BotoRapid* SpeedButtonEngegarParar;
-    QCheckBox* CheckBoxVeuAguda;
-    QLabel* LabelVocals;
-    BotoRapid* SpeedButtonGuardar;
-    EtiquetaLletra* LabelVocalReconeguda;
-    ClientPrincipal* Client;
-    QMenu* MenuFitxer;
-    QMenu* MenuLlengua;
-    QAction* MenuCatala;
-    QAction* MenuCastellano;
-    QAction* MenuGuardar;
-    QAction* MenuExperimentar;
-    QAction* MenuControlDeVolumen;
-    QAction* MenuCarta; // opens the vowel chart
-    QAction* MenuSortir;
-    QAction* MenuEngegarParar;
-    QAction* MenuGrafics;
-    QAction* MenuParlant;
-    QMenuBar* BarraParlant; // the About item, at the right-hand end of the menu bar
+    // Shows what a step of the session changed for this window: the button, the troubles of the input,
+    // the meter, the letter, the caption, the texts of a new language.
+    void Mostrar(const EfecteSessio& efecte);
 
     // The About item's position among the menu bar's items (2, or 3 with Gràfics shown).
     int PosicioParlant() const;
@@ -107,12 +53,16 @@ public:
     // A message to the person over this window; a close asked meanwhile closes it and then takes place.
     void Avisar(const QString& text);
 
+signals:
+    // What a command of this window changed in the session, for every window to show.
+    void Efecte(const tessora::EfecteSessio& efecte);
+    void GraficsDemanats();
+    void CartaDemanada();
+    void ExperimentDemanat(); // listening is off already; returns when the experiment window has closed
+    void ParlantDemanat();
+
 public slots:
-    // The start/stop toggle. Returns 0, or nonzero for a start that failed: the device's error code (the
-    // person has been told; the button shows "P" all the same, and the next toggle goes back to "E"), or
-    // -1 when the window has no sound block to listen into.
-    std::int32_t SpeedButtonEngegarPararClick();
-    void RebreBlocDeSo();
+    void SpeedButtonEngegarPararClick();
     void MenuCatalaClick();
     void MenuCastellanoClick();
     void MenuGuardarClick();
@@ -124,7 +74,6 @@ public slots:
     void MenuSortirClick();
 
 protected:
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -143,42 +92,45 @@ private:
         TFormPrincipal& finestra_;
     };
 
-    void FormCreate();
     void FormClose();
-    void CanviarIdioma(bool castella);
-    void AplicarTexts(Idioma idioma);
+    void AplicarTexts();
     void Distribuir();
     QString T(IdText id) const;
     void ReemplacarParlant();
     void MostrarBoto();
-    void MostrarResultat(const ResultatReconeixement& r);
-    void ReanalitzarBloc();
     // The count of blocks the input lost, on a line below the letter that exists only once some were.
     void MostrarBlocsPerduts();
+    void Error(const QString& titol, const QString& text);
 
-    DispositiuEntrada& dispositiu_;
+    Sessio& sessio_;
     Dialegs& dialegs_;
-    std::filesystem::path arxiuIni_;
-    std::string LiniaOrdres_;
-    std::unique_ptr<EstatAnalisi> estat_;
-    std::unique_ptr<BufferSo> BufferSo_;
-    UnitEntradaDeSo unitat_;
-    std::unique_ptr<CapturaEntradaDeSo> captura_;
-    std::unique_ptr<BucleEscolta> bucle_;
     bool tancant_ = false; // FormClose has begun
-    bool tancada_ = false; // the capture and the sound block are gone
     int esperes_ = 0;      // commands waiting for the person
     bool tancamentPendent_ = false;
     std::optional<qint64> mesclador_; // the volume control this window started
-    std::unique_ptr<QTranslator> traduccioQt_;
-    QLabel* avisPerduts_ = nullptr; // in the status bar, once blocks were lost
-    std::uint64_t perdutsMostrats_ = 0;
+    QLabel* avisPerduts_ = nullptr;   // in the status bar, once blocks were lost
+    std::uint64_t blocsPerduts_ = 0;
 
-    TFormFFT* FormFFT = nullptr;
-    TAboutBox* AboutBox = nullptr;
-    TFormExperimentacio* FormExperimentacio = nullptr;
-    TFormDiguesParaula* FormDiguesParaula = nullptr;
-    TFormCarta* FormCarta; // owned as a child window
+    QFrame* Panel1;
+    QToolButton* SpeedButtonEngegarParar;
+    QCheckBox* CheckBoxVeuAguda;
+    QLabel* LabelVocals;
+    QToolButton* SpeedButtonGuardar;
+    EtiquetaLletra* LabelVocalReconeguda;
+    ClientPrincipal* Client;
+    QMenu* MenuFitxer;
+    QMenu* MenuLlengua;
+    QAction* MenuCatala;
+    QAction* MenuCastellano;
+    QAction* MenuGuardar;
+    QAction* MenuExperimentar;
+    QAction* MenuControlDeVolumen;
+    QAction* MenuCarta; // opens the vowel chart
+    QAction* MenuSortir;
+    QAction* MenuEngegarParar;
+    QAction* MenuGrafics;
+    QAction* MenuParlant;
+    QMenuBar* BarraParlant; // the About item, at the right-hand end of the menu bar
 };
 
 } // namespace tessora

@@ -1,5 +1,6 @@
-// The Qt application of the window tests: the offscreen platform unless another is asked for, and a
-// way to act on a modal window (a message, a file dialog, the About box) from inside its own loop.
+// The Qt application of the window tests: the offscreen platform unless another is asked for, the
+// windows' controls by name, and a way to act on a modal window (a message, a file dialog, the About box)
+// from inside its own loop.
 #pragma once
 
 #include <QApplication>
@@ -11,6 +12,14 @@
 #include <functional>
 
 namespace tessora::proves {
+
+// The control of `finestra` under its design name; the test stops when there is none.
+template <class Control>
+Control* Fill(const QObject* finestra, const char* nom) {
+    auto* control = finestra->findChild<Control*>(QLatin1String(nom));
+    if (control == nullptr) qFatal("no control %s", nom);
+    return control;
+}
 
 // Runs `accio` on the next modal window, once it is shown, as a person would.
 inline void QuanSObriUnModal(std::function<void(QWidget*)> accio) {

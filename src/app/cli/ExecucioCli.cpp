@@ -142,8 +142,7 @@ int AnalitzarFitxer(const OpcionsCli& o, std::ostream& sortida, std::ostream& er
     CartaVocals carta;
     for (std::size_t bloc = 0; sessio.Escoltant() && !senyals.Rebut() && captura.LlegirBloc(); ++bloc) {
         const EfecteBloc efecte = sessio.Bloc();
-        if (efecte.Analisi)
-            carta.Afegir(*efecte.Analisi, *estat, double(bloc) * kMidaBloc / kFrequenciaMostreig);
+        if (efecte.Analisi) carta.Afegir(*efecte.Analisi, double(bloc) * kMidaBloc / kFrequenciaMostreig);
     }
     errorSortida = sessio.ErrorSortida();
     // A file that stops reading part-way: the lines so far stand, nothing is saved.

@@ -1,0 +1,249 @@
+#include "Sessio.h"
+
+#include "ArxiuIni.h"
+#include "LiniaOrdres.h"
+#include "Tools.h"
+#include "UnitWave.h"
+
+namespace tessora {
+
+bool ConfiguracioGrafics::Marcada(OpcioGrafics opcio) const {
+    switch (opcio) {
+    case OpcioGrafics::VeureLPC:
+        return VeureLPC;
+    case OpcioGrafics::VeureMarquesLPC:
+        return VeureMarquesLPC;
+    case OpcioGrafics::VeureFFT:
+        return VeureFFT;
+    case OpcioGrafics::NormalitzarFFT:
+        return NormalitzarFFT;
+    case OpcioGrafics::Preemfasis:
+        return Preemfasis;
+    case OpcioGrafics::EscalaAdaptadaOida:
+        return EscalaAdaptadaOida;
+    case OpcioGrafics::NoRepintar:
+        return NoRepintar;
+    case OpcioGrafics::ReconeixementContinu:
+        return ReconeixementContinu;
+    }
+    return false;
+}
+
+std::unique_ptr<Sessio> Sessio::Crear(Entorn entorn) {
+    std::unique_ptr<BufferSo> buffer = BufferSo::Crear();
+    if (!buffer) return nullptr;
+    return std::unique_ptr<Sessio>(new Sessio(std::move(entorn), std::move(buffer)));
+}
+
+Sessio::Sessio(Entorn entorn, std::unique_ptr<BufferSo> buffer)
+    : entorn_(std::move(entorn)), estat_(std::make_unique<EstatAnalisi>()), buffer_(std::move(buffer)),
+      unitat_(*estat_, entorn_.Dispositiu), captura_(unitat_, entorn_.AvisBloc),
+      bucle_(*estat_, *buffer_, captura_),
+      experiment_(*buffer_, entorn_.Font != nullptr ? *entorn_.Font : rellotge_) {
+    const ArxiuIni ini(entorn_.ArxiuIni);
+    veuAguda_ = LlegirVeuAguda(ini);
+    idioma_ = LlegirCastella(ini) ? Idioma::Castella : Idioma::Catala;
+    unitat_.InicialitzarEntradaDeSo(kMidaBloc);
+}
+
+Sessio::~Sessio() = default;
+
+bool Sessio::ModeExperimentador() const {
+    return tessora::ModeExperimentador(entorn_.LiniaOrdres);
+}
+
+EfecteSessio Sessio::FixarIdioma(Idioma idioma) {
+    idioma_ = idioma;
+    EfecteSessio efecte;
+    efecte.IdiomaCanviat = true;
+    return efecte;
+}
+
+EfecteSessio Sessio::FixarVeuAguda(bool veuAguda) {
+    veuAguda_ = veuAguda;
+    EfecteSessio efecte;
+    efecte.VeuAgudaCanviada = true;
+    return efecte;
+}
+
+ConfiguracioAnalisi Sessio::Configuracio() const {
+    ConfiguracioAnalisi c;
+    c.Preemfasis = grafics_.Preemfasis;
+    c.EscalaAdaptadaOida = grafics_.EscalaAdaptadaOida;
+    c.NormalitzarFFT = grafics_.NormalitzarFFT;
+    c.VeureFFT = grafics_.VeureFFT;
+    c.GraficsVisibles = grafics_.Visibles;
+    c.VeuAguda = veuAguda_;
+    c.Castella = idioma_ == Idioma::Castella;
+    c.SeparadorDecimal = entorn_.SeparadorDecimal;
+    c.TextOrdreLPC = grafics_.TextOrdreLPC;
+    c.TextFrequenciaMinima = grafics_.TextFrequenciaMinima;
+    return c;
+}
+
+EfecteSessio Sessio::EngegarParar() {
+    EfecteSessio efecte;
+    efecte.EscoltaCanviada = true;
+    efecte.ErrorEngegar = bucle_.SpeedButtonEngegarPararClick();
+    return efecte;
+}
+
+bool Sessio::Escoltar(bool engegar, EfecteSessio& efecte) {
+    if (engegar == Escoltant()) return true;
+    efecte.EscoltaCanviada = true;
+    const std::int32_t codi = bucle_.SpeedButtonEngegarPararClick();
+    if (codi == 0) return true;
+    // A start that failed is toggled back, so that listening is off as the caller asked it to be on.
+    efecte.ErrorEngegar = codi;
+    bucle_.SpeedButtonEngegarPararClick();
+    return false;
+}
+
+EfecteSessio Sessio::RebreBlocDeSo() {
+    EfecteSessio efecte;
+    if (tancada_) return efecte;
+    ControlsBucle controls{Configuracio(), grafics_.ReconeixementContinu, grafics_.TextLletra,
+                           experiment_.EnMarxa() && experiment_.ExperimentDisponible()};
+    const EfecteBloc bloc = bucle_.RebreBlocDeSo(controls);
+    if (unitat_.BlocsPerduts() != perdutsDits_) efecte.BlocsPerduts = perdutsDits_ = unitat_.BlocsPerduts();
+    if (bloc.EntradaPerduda) { // listening has stopped; a new start tries the device again
+        efecte.EscoltaCanviada = efecte.EntradaPerduda = true;
+        efecte.Interrupcio = entorn_.Dispositiu.Interrupcio();
+        return efecte;
+    }
+    if (!bloc.Escoltat) return efecte;
+    if (bloc.Analisi) Analitzat(*bloc.Analisi, true, efecte);
+    efecte.Nivell = Mesurador{bloc.Nivell, bloc.Color};
+    efecte.ColorDeLletra = bloc.NouColorLletra;
+    if (bloc.NouTitol)
+        efecte.Titol = Text(idioma_, *bloc.NouTitol == TitolFinestra::AvisSaturacio ? IdText::AvisSaturacio
+                                                                                    : IdText::TitolPrincipal);
+    if (bloc.LletraCanviada) efecte.Lletra = bucle_.TextLletra();
+    if (bloc.PasExperiment) {
+        const EfecteSessio pas = DelExperiment(experiment_.ProcessarBlocExperiment(bucle_.UltimaVocal()));
+        efecte.Experiment = pas.Experiment;
+        efecte.EscoltaCanviada |= pas.EscoltaCanviada;
+    }
+    efecte.EscoltaCanviada |= bloc.AturadaAutomatica;
+    return efecte;
+}
+
+void Sessio::Analitzat(const ResultatReconeixement& r, bool carta, EfecteSessio& efecte) {
+    if (r.NouTextFrequenciaMinima)
+        grafics_.TextFrequenciaMinima = *(efecte.NouTextFrequenciaMinima = r.NouTextFrequenciaMinima);
+    if (!r.Completa) return;
+    efecte.LiniaDades = r.LiniaDades;
+    if (r.Trets) {
+        experiment_.EscriureBlocActual(*r.Trets);
+        efecte.FilaBlocActual = true;
+        const std::chrono::duration<double> temps = std::chrono::steady_clock::now() - inici_;
+        if (carta && carta_.Afegir(r, temps.count())) efecte.NouPunt = carta_.Punts().back();
+    }
+    if (!grafics_.Visibles) return;
+    efecte.Refresc = grafics_.NoRepintar ? RefrescGrafics::DibuixarDirecte : RefrescGrafics::Repintar;
+    RedibuixarGrafics();
+}
+
+EfecteSessio Sessio::CommutarOpcio(OpcioGrafics opcio) {
+    auto& g = grafics_;
+    switch (opcio) {
+    case OpcioGrafics::VeureLPC:
+        g.VeureLPC = !g.VeureLPC;
+        break;
+    case OpcioGrafics::VeureMarquesLPC:
+        g.VeureMarquesLPC = !g.VeureMarquesLPC;
+        break;
+    case OpcioGrafics::VeureFFT:
+        g.VeureFFT = !g.VeureFFT;
+        break;
+    case OpcioGrafics::NormalitzarFFT:
+        g.NormalitzarFFT = !g.NormalitzarFFT;
+        break;
+    case OpcioGrafics::Preemfasis:
+        g.Preemfasis = !g.Preemfasis;
+        g.EscalaAdaptadaOida = false;
+        break;
+    case OpcioGrafics::EscalaAdaptadaOida:
+        g.EscalaAdaptadaOida = !g.EscalaAdaptadaOida;
+        g.Preemfasis = false;
+        break;
+    case OpcioGrafics::NoRepintar:
+        g.NoRepintar = !g.NoRepintar;
+        return {};
+    case OpcioGrafics::ReconeixementContinu:
+        g.ReconeixementContinu = !g.ReconeixementContinu;
+        return {};
+    }
+    // The new option shows at once: the block still in Mostres is analysed again, and its vowel shown.
+    EfecteSessio efecte;
+    const ResultatReconeixement r = CalcularReconeixement(*estat_, Configuracio());
+    Analitzat(r, false, efecte);
+    bucle_.MostrarLletra(r.Vocal);
+    efecte.Lletra = r.Vocal;
+    return efecte;
+}
+
+void Sessio::FixarTextsGrafics(std::string ordreLPC, std::string frequenciaMinima, std::string lletra) {
+    grafics_.TextOrdreLPC = std::move(ordreLPC);
+    grafics_.TextFrequenciaMinima = std::move(frequenciaMinima);
+    grafics_.TextLletra = std::move(lletra);
+}
+
+void Sessio::RedibuixarGrafics() {
+    if (!grafics_.Visibles) return;
+    if (const std::optional<int> j = PuntMeitatEnvolupant(*estat_))
+        estat_->MigLPC = ArrodonirLimitat(estat_->FrequenciesEspectre[static_cast<std::size_t>(*j)]);
+}
+
+std::int32_t Sessio::DesarEmissio(const std::filesystem::path& nom, int* error) const {
+    return EscriureWav(nom, 0, std::as_const(*buffer_).Ranura(0), error);
+}
+
+void Sessio::PrepararExperiment() {
+    experiment_.PrepararTaules(idioma_, ModeExperimentador(), entorn_.SeparadorDecimal);
+}
+
+EfecteSessio Sessio::DelExperiment(const EfecteExperiment& pas) {
+    EfecteSessio efecte;
+    if (pas.PararEscolta) Escoltar(false, efecte);
+    efecte.Experiment = pas;
+    return efecte;
+}
+
+EfecteSessio Sessio::Experimentar() {
+    EfecteSessio efecte;
+    efecte.Experiment = experiment_.Experimentar([&] { return Escoltar(true, efecte); });
+    return efecte;
+}
+
+EfecteSessio Sessio::PararExperiment() {
+    return DelExperiment(experiment_.Parar());
+}
+
+EfecteSessio Sessio::AcabarPausa() {
+    return DelExperiment(experiment_.AcabarPausa());
+}
+
+std::string Sessio::TextResultats(std::string data, std::string hora) const {
+    return tessora::TextResultats(experiment_, {std::move(data), std::move(hora), idioma_ == Idioma::Castella,
+                                                veuAguda_, ModeExperimentador()});
+}
+
+ResultatExportacio Sessio::ExportarResultats(const NomsExportacio& noms, std::string_view textResultats,
+                                             std::string_view imatge, const std::function<void()>& avisNom) {
+    return tessora::ExportarResultats(noms, textResultats, imatge, *buffer_, experiment_.RanuresDesades(),
+                                      avisNom);
+}
+
+void Sessio::PararCaptura() {
+    unitat_.PararEntradaDeSo();
+}
+
+bool Sessio::Tancar() {
+    tancada_ = true;
+    unitat_.AlliberarEntradaDeSo();
+    ArxiuIni ini(entorn_.ArxiuIni);
+    return EscriureConfiguracio(ini, veuAguda_, idioma_ == Idioma::Castella);
+}
+
+} // namespace tessora

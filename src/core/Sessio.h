@@ -1,0 +1,218 @@
+// One run of the program, without widgets: what the windows are built on.
+//
+// A session owns the analysis state, the sound block, the capture over the input it is given and the live
+// loop, the experiment, the vowel chart, the two settings (language and high voice, read from the settings
+// file at the start and written to it at the close) and the analysis settings of the graphs window. The
+// windows call it for what the person asks and show the value each call returns (EfecteSessio): one value
+// that says everything the step changed, for every window that shows part of it.
+//
+// Listening is a state (EstatEscolta); the button's caption and hint are the main window's reading of it.
+// The analysis runs on the settings as they stand at that moment: the graphs window hands each change of
+// its options and edits to the session as it happens, and gets back the minimum-pitch text's rewrite to
+// "60".
+//
+// MigLPC: besides the analysis, the graphs picture sets it to the frequency of its half-sum mark
+// (PuntMeitatEnvolupant) whenever it is drawn while the window is shown; the session does that for the
+// picture, after every complete analysis while the graphs are shown and at RedibuixarGrafics, so the
+// drawing only reads. tessora-cli never draws, and never sets it so.
+#pragma once
+
+#include "BucleEscolta.h"
+#include "BufferSo.h"
+#include "CapturaEntradaDeSo.h"
+#include "CartaVocals.h"
+#include "Experiment.h"
+#include "ResultatsExperiment.h"
+#include "TextsIdioma.h"
+#include "UnitEntradaDeSo.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessora {
+
+// The options of the graphs window's "Opcions" menu.
+enum class OpcioGrafics {
+    VeureLPC,
+    VeureMarquesLPC,
+    VeureFFT,
+    NormalitzarFFT,
+    Preemfasis,
+    EscalaAdaptadaOida,
+    NoRepintar,
+    ReconeixementContinu,
+};
+
+// The graphs window's analysis and display settings, as its options and edits stand.
+struct ConfiguracioGrafics {
+    bool VeureLPC = true;
+    bool VeureMarquesLPC = true;
+    bool VeureFFT = true;
+    bool NormalitzarFFT = false;
+    bool Preemfasis = true;
+    bool EscalaAdaptadaOida = false;
+    bool NoRepintar = false;
+    bool ReconeixementContinu = false;
+    std::string TextOrdreLPC = "11";         // EditNumeroQuoeficientsLPC
+    std::string TextFrequenciaMinima = "60"; // EditFrequenciaMinima
+    std::string TextLletra;                  // EditLletra: the vowel to compare with
+    bool Visibles = false;                   // the window is shown
+
+    bool Marcada(OpcioGrafics opcio) const;
+};
+
+// How the graphs picture follows an analysis.
+enum class RefrescGrafics {
+    Cap,             // the graphs window is hidden
+    Repintar,        // repaint the whole picture now
+    DibuixarDirecte, // "No Repintar": draw over the previous picture
+};
+
+// The level meter of a block heard.
+struct Mesurador {
+    std::int32_t Nivell = 0;
+    ColorNivell Color = ColorNivell::Groc;
+};
+
+// What one step of the session changed, for every window that shows part of it. Fields left empty,
+// false or Cap changed nothing.
+struct EfecteSessio {
+    bool EscoltaCanviada = false;  // listening started or stopped: the button shows Sessio::Escolta()
+    std::int32_t ErrorEngegar = 0; // a start failed with this device code: the person must be told
+    bool EntradaPerduda = false;   // listening stopped as the input was lost: the person must be told
+    std::optional<LecturaInterrompuda> Interrupcio; // with it: the recording that stopped reading, if so
+    std::optional<std::uint64_t> BlocsPerduts;      // the count of blocks the input lost, when it grew
+    bool IdiomaCanviat = false;                     // every window's texts follow Sessio::Llengua()
+    bool VeuAgudaCanviada = false;                  // the chart's ranges follow Sessio::VeuAguda()
+
+    // The main window: the meter, the big letter and its colour, the caption.
+    std::optional<Mesurador> Nivell;
+    std::optional<std::string> Lletra;
+    std::optional<ColorLletra> ColorDeLletra;
+    std::optional<std::string> Titol; // the normal title, or the clipping warning in the language shown
+
+    // The graphs window: the edit's rewrite, the data line of a complete analysis, the picture.
+    std::optional<std::string> NouTextFrequenciaMinima;
+    std::optional<std::string> LiniaDades;
+    RefrescGrafics Refresc = RefrescGrafics::Cap;
+
+    // The chart gained this point (a decided vowel of the live loop).
+    std::optional<PuntCarta> NouPunt;
+
+    // The experiment: its current-block row was rewritten (a decided vowel), and what its step changed
+    // (listening, when the step asked for it, is already done).
+    bool FilaBlocActual = false;
+    EfecteExperiment Experiment;
+};
+
+class Sessio {
+public:
+    struct Entorn {
+        // Where the sound comes from (the input device, a recording, a script).
+        DispositiuEntrada& Dispositiu;
+        // Told of every filled capture buffer; RebreBlocDeSo must then be called once, later, on the same
+        // thread.
+        std::function<void()> AvisBloc;
+        std::filesystem::path ArxiuIni; // the settings file
+        std::string LiniaOrdres;        // the command line, joined
+        char SeparadorDecimal = '.';    // of the user's locale: the data line and the hit percentage
+        FontAleatoria* Font = nullptr;  // the prompts' draw; the clock's when null
+    };
+
+    // Reads the two settings and sets the capture up; nullptr when the sound block cannot be had (the
+    // program must then end at once, writing nothing).
+    static std::unique_ptr<Sessio> Crear(Entorn entorn);
+    ~Sessio();
+    Sessio(const Sessio&) = delete;
+    Sessio& operator=(const Sessio&) = delete;
+
+    // The settings.
+    Idioma Llengua() const { return idioma_; }
+    bool VeuAguda() const { return veuAguda_; }
+    bool ModeExperimentador() const;
+    EfecteSessio FixarIdioma(Idioma idioma);
+    EfecteSessio FixarVeuAguda(bool veuAguda);
+
+    // Listening.
+    EstatEscolta Escolta() const { return bucle_.Escolta(); }
+    bool Escoltant() const { return bucle_.Engegat(); }
+    // The start/stop toggle (the button, its menu item, Save, Experimentar).
+    EfecteSessio EngegarParar();
+    // One capture notification: the live loop, then everything its block changed.
+    EfecteSessio RebreBlocDeSo();
+    const UnitEntradaDeSo& Captura() const { return unitat_; }
+
+    // The graphs window.
+    const ConfiguracioGrafics& Grafics() const { return grafics_; }
+    const EstatAnalisi& Estat() const { return *estat_; }
+    // Toggles an option (pre-emphasis and the ear-adapted scale exclude each other) and, for all but "No
+    // Repintar" and "Reconeixement continu", analyses the block in Mostres again with it.
+    EfecteSessio CommutarOpcio(OpcioGrafics opcio);
+    // The edits' texts as they read now.
+    void FixarTextsGrafics(std::string ordreLPC, std::string frequenciaMinima, std::string lletra);
+    void FixarGraficsVisibles(bool visibles) { grafics_.Visibles = visibles; }
+    // The graphs picture is drawn afresh now, outside an analysis (shown, resized, a unit changed): MigLPC
+    // takes its half-sum mark, while the window is shown.
+    void RedibuixarGrafics();
+
+    // Save: the last utterance (slot 0 of the sound block) as a WAV file; EscriureWav's result code,
+    // with the system's error number in `error`.
+    std::int32_t DesarEmissio(const std::filesystem::path& nom, int* error = nullptr) const;
+
+    // The experiment.
+    const Experiment& DadesExperiment() const { return experiment_; }
+    // Its window is opening: the vowel set of the language, the tables from scratch.
+    void PrepararExperiment();
+    EfecteSessio Experimentar(); // listening on, then a prompt (none when the start failed)
+    EfecteSessio PararExperiment();
+    EfecteSessio AcabarPausa();
+    // The results text (Windows-1252) as the grids stand, with the date and time given, already in the
+    // user's formats.
+    std::string TextResultats(std::string data, std::string hora) const;
+    // The three files of an export (see ExportarResultats).
+    ResultatExportacio ExportarResultats(const NomsExportacio& noms, std::string_view textResultats,
+                                         std::string_view imatge, const std::function<void()>& avisNom);
+
+    // The vowel chart of the live loop's decided vowels.
+    const CartaVocals& Carta() const { return carta_; }
+    void BuidarCarta() { carta_.Buidar(); }
+
+    // The close, in two steps around the caller's wait: the capture is asked to stop (blocks still come
+    // until it has); then it is released, no further block is taken, and the settings are written
+    // (false when the file could not be).
+    void PararCaptura();
+    bool Tancar();
+
+private:
+    Sessio(Entorn entorn, std::unique_ptr<BufferSo> buffer);
+    ConfiguracioAnalisi Configuracio() const;
+    // What an analysis changed, for the windows; `carta`: a decided vowel becomes a chart point.
+    void Analitzat(const ResultatReconeixement& r, bool carta, EfecteSessio& efecte);
+    // Listening brought to `engegar`; false when a start failed (then listening is off again).
+    bool Escoltar(bool engegar, EfecteSessio& efecte);
+    EfecteSessio DelExperiment(const EfecteExperiment& pas);
+
+    Entorn entorn_;
+    FontAleatoriaRellotge rellotge_;
+    std::unique_ptr<EstatAnalisi> estat_;
+    std::unique_ptr<BufferSo> buffer_;
+    UnitEntradaDeSo unitat_;
+    CapturaEntradaDeSo captura_;
+    BucleEscolta bucle_;
+    Experiment experiment_;
+    CartaVocals carta_;
+    ConfiguracioGrafics grafics_;
+    Idioma idioma_ = Idioma::Castella;
+    bool veuAguda_ = false;
+    std::uint64_t perdutsDits_ = 0; // lost blocks already reported
+    bool tancada_ = false;
+    std::chrono::steady_clock::time_point inici_ = std::chrono::steady_clock::now();
+};
+
+} // namespace tessora

@@ -1,0 +1,34 @@
+// What every window needs alike: our UTF-8 texts as Qt strings and the texts of the language table (also
+// for the pictures, which tessora-cli draws too), the decimal separator of the user's locale and the
+// windows' own font.
+#pragma once
+
+#include "TextsIdioma.h"
+
+#include <QString>
+
+#include <string_view>
+
+class QWidget;
+
+namespace tessora {
+
+// A UTF-8 text of ours as a Qt string.
+inline QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The text `id` of the language table in `idioma`.
+inline QString T(Idioma idioma, IdText id) {
+    return Q(Text(idioma, id));
+}
+
+// The decimal separator of the user's locale (QLocale(), the system's unless the program sets another),
+// for the data line and the hit percentage; '.' where it is not one plain ASCII character.
+char SeparadorDecimal();
+
+// The font the windows were designed in, "MS Sans Serif" of 11 pixels, for everything not stated
+// otherwise.
+void PosarLletraFinestra(QWidget& finestra);
+
+} // namespace tessora
