@@ -76,9 +76,8 @@ public:
     // Forgets the points and the sums.
     void Buidar();
 
-    // The trail, oldest first, at most Capacitat() points.
+    // The trail, oldest first, at most `capacitat` points (the newest).
     const std::deque<PuntCarta>& Punts() const { return punts_; }
-    std::size_t Capacitat() const { return capacitat_; }
     // Every vowel seen since the last clear, in the order first seen.
     std::vector<EstadisticaVocal> Estadistiques() const;
 

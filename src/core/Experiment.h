@@ -124,16 +124,9 @@ public:
     std::int32_t NombreVocalsExperiment() const { return n_; }
     const std::string& VocalExperiment(int i) const { return vocals_[static_cast<std::size_t>(i)]; } // 1..N
     std::int32_t NombreProves() const { return proves_; }
-    std::int32_t NombreEncerts() const { return encerts_; }
     std::int32_t NombreErrors() const { return static_cast<std::int32_t>(llistaErrors_.size()); }
     // Error slots stored in BufferSo: NombreErrors, at most kRanuresError.
     std::int32_t RanuresDesades() const { return std::min(NombreErrors(), kRanuresError); }
-    // Rows 1..N, columns 0..N+1: prompted count, recognised counts, whole hit percentage.
-    std::int32_t MatriuConfusio(int p, int c) const {
-        return matriu_[static_cast<std::size_t>(p)][static_cast<std::size_t>(c)];
-    }
-    std::int32_t IndexVocalDemanada() const { return demanada_; }
-    std::int32_t IndexVocalReconeguda() const { return reconeguda_; }
 
     // Every scored trial since PrepararTaules, in order; one scored before any block was decided has no
     // place on the chart and is left out.

@@ -175,10 +175,6 @@ const std::string& TextParlantBarra(Idioma idioma, bool modeExperimentador) {
     return Text(idioma, modeExperimentador ? IdText::ParlantBarraExperimentador : IdText::ParlantBarraNormal);
 }
 
-std::string_view TextAvisSaturacio(Idioma idioma) {
-    return Text(idioma, IdText::AvisSaturacio);
-}
-
 std::string_view MissatgeEscriureWav(std::int32_t codi) {
     if (codi < 1 || codi > 4) return {};
     return Text(Idioma::Castella, static_cast<IdText>(static_cast<int>(IdText::WavNoEsPotCrear) + codi - 1));

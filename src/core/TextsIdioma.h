@@ -151,9 +151,6 @@ const std::string& Text(Idioma idioma, IdText id);
 // The text of the About item in the menu bar for the given mode.
 const std::string& TextParlantBarra(Idioma idioma, bool modeExperimentador);
 
-// The main window caption while the input clips.
-std::string_view TextAvisSaturacio(Idioma idioma);
-
 // The message of a result code of EscriureWav (1 to 4); empty for 0 and unknown codes.
 std::string_view MissatgeEscriureWav(std::int32_t codi);
 

@@ -294,7 +294,7 @@ void TFormExperimentacio::reject() {
 ResultatExportacio TFormExperimentacio::Exportar(const NomsExportacio& noms, const std::string& text,
                                                  const std::function<void()>& avisNom) {
     const QByteArray imatge = ImatgeCarta();
-    const ResultatExportacio resultat = sessio_.ExportarResultats(
+    ResultatExportacio resultat = sessio_.ExportarResultats(
         noms, text, std::string_view(imatge.constData(), static_cast<std::size_t>(imatge.size())), avisNom);
     if (resultat.Correcte()) provesExportades_ = sessio_.DadesExperiment().NombreProves();
     return resultat;

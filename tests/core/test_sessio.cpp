@@ -38,7 +38,7 @@ struct Banc {
     // takes it; the second's value.
     EfecteSessio Emissio(const Bytes& bloc) {
         Bloc(bloc);
-        const EfecteSessio analitzat = Bloc(bloc);
+        EfecteSessio analitzat = Bloc(bloc);
         Bloc(bloc), Bloc(kSilenci);
         return analitzat;
     }

@@ -271,10 +271,6 @@ void TAboutBox::ProductNameClick() {
         QUrl(QString::fromUtf8(kAdrecaWeb.data(), static_cast<qsizetype>(kAdrecaWeb.size()))));
 }
 
-void TAboutBox::CopyrightClick() {
-    ProductNameClick();
-}
-
 void TAboutBox::CommentsClick() {}
 
 void TAboutBox::showEvent(QShowEvent* event) {

@@ -75,7 +75,6 @@ public slots:
     void Label2Click(); // as ImageQuadreClick
     // Ask the system to open the maker's web address; whether it could is not our concern.
     void ProductNameClick();
-    void CopyrightClick();
     void CommentsClick(); // nothing: the remark only takes the click from the panel beneath
 
 protected:
