@@ -5,28 +5,28 @@
 #include "Tools.h"
 #include "UnitWave.h"
 
+#include <cstddef>
+
 namespace tessora {
 
+namespace {
+
+// The check mark of each option, in the order of OpcioGrafics.
+constexpr bool ConfiguracioGrafics::*kMarques[] = {
+    &ConfiguracioGrafics::VeureLPC,   &ConfiguracioGrafics::VeureMarquesLPC,
+    &ConfiguracioGrafics::VeureFFT,   &ConfiguracioGrafics::NormalitzarFFT,
+    &ConfiguracioGrafics::Preemfasis, &ConfiguracioGrafics::EscalaAdaptadaOida,
+    &ConfiguracioGrafics::NoRepintar, &ConfiguracioGrafics::ReconeixementContinu,
+};
+
+constexpr bool ConfiguracioGrafics::*Marca(OpcioGrafics opcio) {
+    return kMarques[static_cast<std::size_t>(opcio)];
+}
+
+} // namespace
+
 bool ConfiguracioGrafics::Marcada(OpcioGrafics opcio) const {
-    switch (opcio) {
-    case OpcioGrafics::VeureLPC:
-        return VeureLPC;
-    case OpcioGrafics::VeureMarquesLPC:
-        return VeureMarquesLPC;
-    case OpcioGrafics::VeureFFT:
-        return VeureFFT;
-    case OpcioGrafics::NormalitzarFFT:
-        return NormalitzarFFT;
-    case OpcioGrafics::Preemfasis:
-        return Preemfasis;
-    case OpcioGrafics::EscalaAdaptadaOida:
-        return EscalaAdaptadaOida;
-    case OpcioGrafics::NoRepintar:
-        return NoRepintar;
-    case OpcioGrafics::ReconeixementContinu:
-        return ReconeixementContinu;
-    }
-    return false;
+    return this->*Marca(opcio);
 }
 
 std::unique_ptr<Sessio> Sessio::Crear(Entorn entorn) {
@@ -145,35 +145,13 @@ void Sessio::Analitzat(const ResultatReconeixement& r, bool carta, EfecteSessio&
 }
 
 EfecteSessio Sessio::CommutarOpcio(OpcioGrafics opcio) {
-    auto& g = grafics_;
-    switch (opcio) {
-    case OpcioGrafics::VeureLPC:
-        g.VeureLPC = !g.VeureLPC;
-        break;
-    case OpcioGrafics::VeureMarquesLPC:
-        g.VeureMarquesLPC = !g.VeureMarquesLPC;
-        break;
-    case OpcioGrafics::VeureFFT:
-        g.VeureFFT = !g.VeureFFT;
-        break;
-    case OpcioGrafics::NormalitzarFFT:
-        g.NormalitzarFFT = !g.NormalitzarFFT;
-        break;
-    case OpcioGrafics::Preemfasis:
-        g.Preemfasis = !g.Preemfasis;
-        g.EscalaAdaptadaOida = false;
-        break;
-    case OpcioGrafics::EscalaAdaptadaOida:
-        g.EscalaAdaptadaOida = !g.EscalaAdaptadaOida;
-        g.Preemfasis = false;
-        break;
-    case OpcioGrafics::NoRepintar:
-        g.NoRepintar = !g.NoRepintar;
-        return {};
-    case OpcioGrafics::ReconeixementContinu:
-        g.ReconeixementContinu = !g.ReconeixementContinu;
-        return {};
-    }
+    bool& marca = grafics_.*Marca(opcio);
+    marca = !marca;
+    // Pre-emphasis and the ear-adapted scale exclude each other; "No Repintar" and continuous recognition
+    // change nothing in the block already analysed.
+    if (opcio == OpcioGrafics::Preemfasis) grafics_.EscalaAdaptadaOida = false;
+    if (opcio == OpcioGrafics::EscalaAdaptadaOida) grafics_.Preemfasis = false;
+    if (opcio == OpcioGrafics::NoRepintar || opcio == OpcioGrafics::ReconeixementContinu) return {};
     // The new option shows at once: the block still in Mostres is analysed again, and its vowel shown.
     EfecteSessio efecte;
     const ResultatReconeixement r = CalcularReconeixement(*estat_, Configuracio());
