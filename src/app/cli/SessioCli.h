@@ -17,7 +17,8 @@
 namespace tessora {
 
 struct OpcionsCli {
-    std::string Fitxer;
+    std::vector<std::string> Fitxers; // the recordings, in the order given
+    unsigned Treballs = 1;            // --jobs: files analysed at once
     bool Continu = false;
     bool VeuAguda = false;
     std::string Llengua = "es";
@@ -43,9 +44,11 @@ public:
     // With `buidarCadaLinia` every line is flushed as it is written (listening live); without, the lines
     // stay in the stream's buffer until it fills or the caller flushes it (reading a file). `desada`:
     // the --desa-captura file, already open (see ObrirCaptura); messages about it go to `errors`.
+    // `campFitxer`, when not empty, starts every CSV row (the file's field and its comma, for a run on
+    // several files) and the header is the caller's to write, once.
     SessioCli(const OpcionsCli& opcions, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
               std::ostream& sortida, std::ostream& errors, std::unique_ptr<GravacioWav> desada,
-              bool buidarCadaLinia = true);
+              bool buidarCadaLinia = true, std::string campFitxer = {});
     ~SessioCli();
 
     // Listening on, as the start button does; the capture's result code. With --csv the table's header
@@ -79,6 +82,7 @@ private:
     ControlsBucle controls_;
     std::ostream& sortida_;
     std::string liniaDades_; // caption of LabelDades1: empty until a first complete analysis
+    std::string campFitxer_;
     bool buidarCadaLinia_;
     std::size_t blocs_ = 0;
     std::ostream& errors_;
@@ -119,6 +123,7 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& opcion
                      std::ostream& errors, int& errorSortida);
 
 inline constexpr const char* kNomPrograma = "tessora-cli";
+inline constexpr const char* kCapcaleraCsv = "block,time,vowel,pitch,F1,MigLPC,S2F,AF1,Y\n";
 inline constexpr int kSortidaEntradaPerduda = 3;
 
 } // namespace tessora
