@@ -26,14 +26,6 @@ std::optional<std::int64_t> EnterCamp(std::string_view camp) {
     return valor;
 }
 
-std::string CampCsv(std::string_view camp) {
-    if (camp.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(camp);
-    std::string resultat = "\"";
-    for (const char c : camp)
-        resultat += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
-    return resultat + '"';
-}
-
 bool EsCapcalera(const RegistreTaula& registre) {
     std::string linia;
     for (const std::string& camp : registre.Camps)
@@ -248,6 +240,14 @@ std::string TextTaulaAvaluacio(const TaulaAvaluacio& taula) {
             s += text(IdText::AvaluacioEtiquetaDesconeguda) + " \"" + interval.Etiqueta + "\"\n";
     }
     return s;
+}
+
+std::string CampCsv(std::string_view camp) {
+    if (camp.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(camp);
+    std::string resultat = "\"";
+    for (const char c : camp)
+        resultat += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
+    return resultat + '"';
 }
 
 std::string LiniaCsvAvaluacio(const FilaAvaluacio& fila) {

@@ -87,6 +87,10 @@ std::string TextTaulaAvaluacio(const TaulaAvaluacio& taula);
 inline constexpr std::string_view kCapcaleraCsvAvaluacio =
     "file,onset,offset,label,answer,block,pitch,F1,S2F";
 
+// A CSV field: as it is, or in double quotes (a quote inside doubled) when it holds a comma, a quote or a
+// line end.
+std::string CampCsv(std::string_view camp);
+
 // One row as a line of that CSV, with its '\n'; the header line is kCapcaleraCsvAvaluacio and '\n'.
 std::string LiniaCsvAvaluacio(const FilaAvaluacio& fila);
 

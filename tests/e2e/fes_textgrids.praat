@@ -4,19 +4,24 @@
 form Make TextGrids
     sentence Folder
 endform
-Create TextGrid: 0, 3, "vocals punts altre", "punts"
-Insert boundary: 1, 0.5
-Insert boundary: 1, 1 + 1/3
-Insert boundary: 1, 2
-Insert boundary: 1, 2.75
+# Its tier "vocals" annotates the demo recording (a, e, i, o, u spoken one by one), times in seconds.
+Create TextGrid: 0, 9.6, "vocals punts altre", "punts"
+Insert boundary: 1, 0.1
+Insert boundary: 1, 1
+Insert boundary: 1, 1.9
+Insert boundary: 1, 3
+Insert boundary: 1, 3.7
+Insert boundary: 1, 4 + 2/3
+Insert boundary: 1, 5.6
+Insert boundary: 1, 6.6
 Set interval text: 1, 2, "à"
-Set interval text: 1, 3, "É"
-Set interval text: 1, 4, "di""u ò"
-Set interval text: 1, 5, "ae"
+Set interval text: 1, 4, "É"
+Set interval text: 1, 6, "di""u ò"
+Set interval text: 1, 8, "U"
 Insert point: 2, 0.7, "È 91 818 582"
 Insert point: 2, 1e-5, "A"
 Insert boundary: 3, 1.5
-Set interval text: 3, 1, "x"
+Set interval text: 3, 1, "a"
 Save as text file: folder$ + "/llarg-utf16.TextGrid"
 Save as short text file: folder$ + "/curt-utf16.TextGrid"
 Text writing preferences: "UTF-8"

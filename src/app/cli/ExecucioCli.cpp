@@ -9,10 +9,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tessora {
@@ -42,6 +46,20 @@ const CLI::Validator kSegons(
     },
     "SECONDS", "");
 
+// With several files: --avalua names a folder, and no two recordings share a TextGrid's name.
+void ComprovarVarisFitxers(const OpcionsCli& o) {
+    std::error_code error;
+    if (!o.Avalua.empty() && !std::filesystem::is_directory(o.Avalua, error))
+        throw CLI::ValidationError("--avalua", "with several FILEs, a folder of NAME.TextGrid or NAME.tsv");
+    if (o.TextGrid.empty()) return;
+    std::set<std::filesystem::path> noms;
+    for (const std::string& fitxer : o.Fitxers)
+        if (!noms.insert(std::filesystem::path(fitxer).stem()).second)
+            throw CLI::ValidationError("--textgrid", "two FILEs named " +
+                                                         std::filesystem::path(fitxer).stem().string() +
+                                                         " would share one TextGrid");
+}
+
 // Reads the command line into `o`. The status to end with at once (0 after --help or --version, 2 after
 // a mistake, with one line on `errors`), or nothing when there is a run to make.
 std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& o, std::ostream& sortida,
@@ -70,6 +88,21 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
     auto* carta = app.add_option("--carta", o.Carta,
                                  "At the end, draw the vowel chart of every utterance to this .svg or .png")
                       ->check(CLI::Validator(ComprovarNomCarta, "FILE", ""));
+    app.add_option("--textgrid", o.TextGrid,
+                   "Write a Praat TextGrid of the utterances and analyses to this file (with several FILEs, "
+                   "to this folder, as NAME.TextGrid)")
+        ->check(kNoBuit);
+    auto* avalua =
+        app.add_option("--avalua", o.Avalua,
+                       "Score the recogniser against these annotations (TextGrid, .tsv or .csv of "
+                       "start end label; with several FILEs, a folder of NAME.TextGrid or NAME.tsv) "
+                       "and print the confusion table instead of the analysis lines")
+            ->check(kNoBuit);
+    app.add_option("--capa", o.Capa, "With --avalua: the TextGrid's interval tier (default: the first)")
+        ->needs(avalua);
+    auto* agrega = app.add_option("--agrega", o.Agrega,
+                                  "Pool the per-interval CSVs of --avalua --csv runs into their tables")
+                       ->check(kNoBuit);
     app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
     auto* microfon = app.add_flag("--microfon", o.Microfon, "Listen to the input device instead of a file");
     app.add_option("--durada", o.Durada, "With --microfon: seconds to listen (default: until interrupted)")
@@ -89,7 +122,17 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
         if (o.Microfon && !o.Fitxers.empty()) throw CLI::ValidationError("FILE", "not with --microfon");
         if (o.Microfon && !o.Carta.empty()) throw CLI::ValidationError("--carta", "not with --microfon");
         if (o.Microfon && treballs->count() > 0) throw CLI::ValidationError("--jobs", "not with --microfon");
+        if (agrega->count() > 0) {
+            for (const std::string opcio : {"FILE", "--microfon", "--dispositius", "--avalua", "--textgrid",
+                                            "--desa", "--desa-captura", "--carta", "--lletra", "--continu"})
+                if (app.count(opcio) > 0) throw CLI::ValidationError(opcio, "not with --agrega");
+            return std::nullopt;
+        }
+        if (o.Microfon && avalua->count() > 0) throw CLI::ValidationError("--avalua", "not with --microfon");
+        if (o.Microfon && !o.TextGrid.empty())
+            throw CLI::ValidationError("--textgrid", "not with --microfon");
         if (!o.Microfon && !o.Dispositius && o.Fitxers.empty()) throw CLI::RequiredError("FILE");
+        if (o.Fitxers.size() > 1) ComprovarVarisFitxers(o);
         // Each names the output of one run; several runs would write over one another.
         for (const CLI::Option* sortidaUnica : {desa, desaCaptura, carta})
             if (o.Fitxers.size() > 1 && sortidaUnica->count() > 0)
@@ -116,7 +159,9 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     int errorSortida = 0;
     const int codi = opcions.Microfon || opcions.Dispositius
                          ? EscoltarMicrofon(argc, argv, opcions, sortida, errors, errorSortida)
-                         : AnalitzarFitxers(opcions, sortida, errors, errorSortida);
+                     : !opcions.Agrega.empty() ? AgregarCsv(opcions, sortida, errors)
+                                               : AnalitzarFitxers(opcions, sortida, errors, errorSortida,
+                                                                  &errors == &std::cerr && ::isatty(2) == 1);
     return ComprovarSortida(sortida, errors, codi, errorSortida);
 }
 
