@@ -11,7 +11,6 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <condition_variable>
 #include <cstdint>
 #include <filesystem>
@@ -139,12 +138,14 @@ ResultatFitxer Analitzar(const OpcionsCli& o, const std::string& fitxer, std::os
                      variosFitxers && o.Csv ? CampCsv(fitxer) + ',' : std::string());
     sessio.Engegar();
     CartaVocals carta;
+    // What the grid and the score need; kept only for them, so that memory stays flat otherwise.
+    const bool anotar = !o.TextGrid.empty() || !o.Avalua.empty();
     while (sessio.Escoltant() && !aturar() && captura.LlegirBloc()) {
         const std::size_t bloc = sessio.BlocsEscoltats();
         const EfecteBloc efecte = sessio.Bloc();
         if (sessio.BlocsEscoltats() == bloc)
             continue; // the --desa-captura file refused it: listening stopped
-        Anotar(r, bloc, efecte, *estat);
+        if (anotar) Anotar(r, bloc, efecte, *estat);
         if (efecte.Analisi) carta.Afegir(*efecte.Analisi, TempsBloc(static_cast<std::int64_t>(bloc)));
     }
     r.Mostres = captura.Mostres();

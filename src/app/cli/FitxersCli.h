@@ -19,10 +19,12 @@ namespace tessora {
 struct ResultatFitxer {
     int Codi = 0;         // its exit status, as for a run on that file alone
     int ErrorSortida = 0; // the error number of the first write of its lines that failed; 0 while none has
-    std::vector<AnalisiBloc> Analisis;      // in the order made (blocks from 0 in the recording)
-    std::vector<EmissioGravacio> Emissions; // runs of loud blocks, in order (see GravacioFitxer)
-    std::uint64_t Mostres = 0;              // samples read, at 11025 Hz, the dropped partial block included
-    std::vector<FilaAvaluacio> Avaluacio;   // with --avalua: its rows
+    // With --textgrid or --avalua (else empty): the analyses in the order made (blocks from 0 in the
+    // recording) and the utterances, runs of loud blocks, in order.
+    std::vector<AnalisiBloc> Analisis;
+    std::vector<EmissioGravacio> Emissions;
+    std::uint64_t Mostres = 0;            // samples read, at 11025 Hz, the dropped partial block included
+    std::vector<FilaAvaluacio> Avaluacio; // with --avalua: its rows
     // Its lines and its messages, held for their turn (a run on several files, or --avalua; else empty,
     // since they went straight out).
     std::string Sortida;
