@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
     pulseaudio pulseaudio-utils python3 wmctrl
     fonts-liberation fonts-comic-neue fonts-dejavu-core
-    espeak-ng sox
+    espeak-ng sox praat
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -38,6 +38,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <sndfile.h>
@@ -562,6 +563,10 @@ std::unique_ptr<LectorSo> LectorSo::Obrir(const std::filesystem::path& fitxer, s
 
     SF_INFO& informacio = estat->Informacio;
     {
+        // libsndfile notes why an open failed in variables of its own, shared by the whole process: one
+        // open at a time.
+        static std::mutex obertura;
+        const std::lock_guard bloqueig(obertura);
         const SilenciErrors silenci;
         estat->So.reset(sf_open_fd(fd, SFM_READ, &informacio, SF_FALSE));
         if (!estat->So) return error = "not a sound file in a known format", nullptr;

@@ -41,7 +41,7 @@ std::int32_t FontAleatoriaRellotge::Enter(std::int32_t n) {
     return std::uniform_int_distribution<std::int32_t>(0, n - 1)(generador_);
 }
 
-std::string TextPercentatgeEncerts(std::int32_t encerts, std::int32_t proves, char separadorDecimal) {
+std::string TextPercentatgeEncerts(std::int64_t encerts, std::int64_t proves, char separadorDecimal) {
     // Stored as a 48-bit real, then shown with one decimal: Round(x * 10) * 0.1.
     const long double percentatge =
         proves == 0 ? 0.0L : ComReal48(static_cast<long double>(encerts) / proves * 100.0L);
@@ -52,19 +52,24 @@ std::string TextPercentatgeEncerts(std::int32_t encerts, std::int32_t proves, ch
     return text;
 }
 
+std::int64_t PercentatgeVocal(std::int64_t encerts, std::int64_t vegades) {
+    if (vegades == 0) return 0;
+    return static_cast<std::int64_t>(std::nearbyint(static_cast<long double>(encerts) / vegades * 100.0L));
+}
+
+std::span<const std::string_view> VocalsIdioma(Idioma idioma) {
+    static constexpr std::array<std::string_view, 5> kCastella = {"A", "E", "I", "O", "U"};
+    static constexpr std::array<std::string_view, 7> kCatala = {"A", "AE", "È", "É", "I", "O", "U"};
+    if (idioma == Idioma::Castella) return kCastella;
+    return kCatala;
+}
+
 void Experiment::PrepararTaules(Idioma idioma, bool modeExperimentador, char separadorDecimal) {
-    static constexpr std::array<const char*, 5> kCastella = {"A", "E", "I", "O", "U"};
-    static constexpr std::array<const char*, 7> kCatala = {"A", "AE", "È", "É", "I", "O", "U"};
+    const auto vocals = VocalsIdioma(idioma);
     vocals_ = {};
-    if (idioma == Idioma::Castella) {
-        n_ = 5;
-        for (int i = 0; i < n_; ++i)
-            vocals_[static_cast<std::size_t>(i + 1)] = kCastella[static_cast<std::size_t>(i)];
-    } else {
-        n_ = 7;
-        for (int i = 0; i < n_; ++i)
-            vocals_[static_cast<std::size_t>(i + 1)] = kCatala[static_cast<std::size_t>(i)];
-    }
+    n_ = static_cast<std::int32_t>(vocals.size());
+    for (int i = 0; i < n_; ++i)
+        vocals_[static_cast<std::size_t>(i + 1)] = vocals[static_cast<std::size_t>(i)];
     idioma_ = idioma;
     modeExperimentador_ = modeExperimentador;
     separadorDecimal_ = separadorDecimal;
@@ -136,8 +141,8 @@ EfecteExperiment Experiment::ProcessarBlocExperiment(std::string_view vocal) {
     ++fila[static_cast<std::size_t>(r)];
     ++proves_;
     if (r == p) ++encerts_;
-    fila[static_cast<std::size_t>(n + 1)] = static_cast<std::int32_t>(
-        std::nearbyint(static_cast<long double>(fila[static_cast<std::size_t>(p)]) / fila[0] * 100.0L));
+    fila[static_cast<std::size_t>(n + 1)] =
+        static_cast<std::int32_t>(PercentatgeVocal(fila[static_cast<std::size_t>(p)], fila[0]));
 
     ultimaProva_ = {p, r};
     efecte.CellesCanviades = true;

@@ -30,6 +30,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -188,6 +189,13 @@ private:
 
 // The overall hit percentage as the grid shows it: one decimal, halves to even, in the shortest general
 // form with `separadorDecimal` ("6.2" for 1 hit in 16, "0", "100").
-std::string TextPercentatgeEncerts(std::int32_t encerts, std::int32_t proves, char separadorDecimal = '.');
+std::string TextPercentatgeEncerts(std::int64_t encerts, std::int64_t proves, char separadorDecimal = '.');
+// A vowel's hit percentage as the grid's "% enc." row shows it: a whole number, halves to even; 0 for a
+// vowel never asked.
+std::int64_t PercentatgeVocal(std::int64_t encerts, std::int64_t vegades);
+
+// The vowel set of a language in the grids' order: Catalan "A", "AE", "È", "É", "I", "O", "U" (UTF-8),
+// Spanish "A", "E", "I", "O", "U".
+std::span<const std::string_view> VocalsIdioma(Idioma idioma);
 
 } // namespace tessora

@@ -151,6 +151,11 @@ Taula FerTaula() {
          "Botó engegar/parar. Fa el mateix que el menú Engegar"},
         {HintBotoEngegar, "Engegar", "Engegar"},
         {HintBotoParar, "Parar", "Parar"},
+        {AvaluacioSenseResposta, "sense resposta", "sin respuesta"},
+        {AvaluacioInsercions, "insercions", "inserciones"},
+        {AvaluacioNoPuntuats, "no puntuats", "no puntuados"},
+        {AvaluacioEtiquetaBuida, "etiqueta buida", "etiqueta vacía"},
+        {AvaluacioEtiquetaDesconeguda, "etiqueta desconeguda", "etiqueta desconocida"},
     }};
 }
 

@@ -140,6 +140,14 @@ enum class IdText {
     HintBotoInicial,
     HintBotoEngegar,
     HintBotoParar,
+    // Scoring against annotations: the confusion table's row of the intervals left without an answer,
+    // the captions of the counts below it (followed by ": " and the count), and why an interval was not
+    // scored.
+    AvaluacioSenseResposta,
+    AvaluacioInsercions,
+    AvaluacioNoPuntuats,
+    AvaluacioEtiquetaBuida,
+    AvaluacioEtiquetaDesconeguda,
     Nombre // not a text: how many there are
 };
 

@@ -1,9 +1,11 @@
 #include "Descriptor.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <fcntl.h>
 #include <limits>
+#include <mutex>
 #include <unistd.h>
 #include <utility>
 
@@ -33,6 +35,16 @@ bool TransferirTot(std::size_t mida, Pas pas) {
     }
     return true;
 }
+
+// Who has standard error: the silenced spans under way, and a writer that waits for them or writes.
+struct EstatErrors {
+    std::mutex Mutex;
+    std::condition_variable Canvi;
+    int Silencis = 0;
+    bool Escriptor = false; // no span starts while it is set
+    Descriptor Desat;       // standard error as it was, while silenced
+};
+EstatErrors gErrors;
 
 bool PosicioValida(std::uint64_t posicio, std::size_t mida) {
     constexpr auto kMaxima = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
@@ -92,17 +104,38 @@ bool LlegirTot(int fd, std::string& bytes, std::size_t midaMaxima) {
 }
 
 SilenciErrors::SilenciErrors() {
+    std::unique_lock bloqueig(gErrors.Mutex);
+    gErrors.Canvi.wait(bloqueig, [] { return !gErrors.Escriptor; });
+    if (gErrors.Silencis++ > 0) return;
     std::fflush(stderr);
     Descriptor desat(::fcntl(2, F_DUPFD_CLOEXEC, 3));
     const Descriptor nul(::open("/dev/null", O_WRONLY | O_CLOEXEC));
     if (!desat.Obert() || !nul.Obert() || ::dup2(nul.Fd(), 2) < 0) return;
-    desat_ = std::move(desat);
+    gErrors.Desat = std::move(desat);
 }
 
 SilenciErrors::~SilenciErrors() {
-    if (!desat_.Obert()) return;
-    std::fflush(stderr);
-    ::dup2(desat_.Fd(), 2);
+    const std::lock_guard bloqueig(gErrors.Mutex);
+    if (--gErrors.Silencis > 0) return;
+    if (gErrors.Desat.Obert()) {
+        std::fflush(stderr);
+        ::dup2(gErrors.Desat.Fd(), 2);
+        gErrors.Desat.Tancar();
+    }
+    gErrors.Canvi.notify_all();
+}
+
+EscripturaErrors::EscripturaErrors() {
+    std::unique_lock bloqueig(gErrors.Mutex);
+    gErrors.Canvi.wait(bloqueig, [] { return !gErrors.Escriptor; });
+    gErrors.Escriptor = true;
+    gErrors.Canvi.wait(bloqueig, [] { return gErrors.Silencis == 0; });
+}
+
+EscripturaErrors::~EscripturaErrors() {
+    const std::lock_guard bloqueig(gErrors.Mutex);
+    gErrors.Escriptor = false;
+    gErrors.Canvi.notify_all();
 }
 
 } // namespace tessora

@@ -44,17 +44,26 @@ bool LlegirTot(int fd, std::string& bytes, std::size_t midaMaxima);
 
 // While it lives, standard error (descriptor 2) goes to /dev/null; it is put back when it dies, also
 // when leaving by an exception. For a library that prints notes of its own that the program cannot turn
-// off. Whatever another thread writes to standard error meanwhile is lost too, so keep it around calls
-// made while nothing else prints. Does nothing when descriptor 2 is not open.
+// off. Spans on several threads may overlap: standard error is silenced from the first one's start to
+// the last one's end. Whatever another thread writes to standard error meanwhile is lost too, so a
+// thread that writes to it while others may silence it holds an EscripturaErrors. Does nothing when
+// descriptor 2 is not open.
 class SilenciErrors {
 public:
     SilenciErrors();
     ~SilenciErrors();
     SilenciErrors(const SilenciErrors&) = delete;
     SilenciErrors& operator=(const SilenciErrors&) = delete;
+};
 
-private:
-    Descriptor desat_;
+// While it lives, standard error is the program's own: it waits for the silenced spans under way to
+// end, and keeps new ones from starting until it dies. Not on a thread inside a silenced span.
+class EscripturaErrors {
+public:
+    EscripturaErrors();
+    ~EscripturaErrors();
+    EscripturaErrors(const EscripturaErrors&) = delete;
+    EscripturaErrors& operator=(const EscripturaErrors&) = delete;
 };
 
 } // namespace tessora

@@ -160,7 +160,15 @@ INSTANTIATE_TEST_SUITE_P(
                           "CapturaImpossible", {"--desa-captura", "/no/c", TESSORA_MOSTRA_DEMO}, "/no/c: "},
                       CasDolent{"DuradaNoNumerica", {"--microfon", "--durada", "nan"}, "--durada"},
                       CasDolent{"DuradaNegativa", {"--microfon", "--durada", "-1"}, "--durada"},
-                      CasDolent{"DuradaMassaLlarga", {"--microfon", "--durada", "3e6"}, "--durada"}),
+                      CasDolent{"DuradaMassaLlarga", {"--microfon", "--durada", "3e6"}, "--durada"},
+                      CasDolent{"AvaluaSenseCarpeta",
+                                {"--avalua", TESSORA_MOSTRA_DEMO, TESSORA_MOSTRA_DEMO, "/a/vocals-es.wav"},
+                                "--avalua: with several FILEs, a folder"},
+                      CasDolent{"GraellesAmbElMateixNom",
+                                {"--textgrid", "/no", TESSORA_MOSTRA_DEMO, "/a/vocals-es.wav"},
+                                "two FILEs named vocals-es"},
+                      CasDolent{"CapaSenseAvalua", {"--capa", "v", TESSORA_MOSTRA_DEMO}, "--capa"},
+                      CasDolent{"AgregaAmbFitxersASalvar", {"--agrega", "a.csv"}, "not with --agrega"}),
     [](const auto& info) { return std::string(info.param.nom); });
 
 // A file cut off near its end is refused before the first line: status 2, nothing written or saved.

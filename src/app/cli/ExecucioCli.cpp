@@ -1,9 +1,7 @@
 #include "ExecucioCli.h"
 
 #include "CartaCli.h"
-#include "CopiaBloc.h"
-#include "LecturaSo.h"
-#include "SenyalsTerminacio.h"
+#include "FitxersCli.h"
 #include "SessioCli.h"
 
 #include <CLI/CLI.hpp>
@@ -11,10 +9,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tessora {
@@ -24,6 +26,8 @@ namespace {
 constexpr const char* kVersio = "0.1.0";
 // The longest --durada: a week, well inside the timer's range (an int of milliseconds).
 constexpr double kDuradaMaxima = 7 * 24 * 3600.0;
+// The most --jobs: far more than any machine's processors, and threads any system can give.
+constexpr unsigned kTreballsMaxims = 1024;
 
 // An empty file name is a mistake (an unset shell variable), not "no file".
 const CLI::Validator kNoBuit(
@@ -42,25 +46,19 @@ const CLI::Validator kSegons(
     },
     "SECONDS", "");
 
-// Plays the file into the loop: each capture message copies out the block read just before it.
-class CapturaFitxer final : public ControlCaptura {
-public:
-    CapturaFitxer(FontMostres& font, EstatAnalisi& estat) : font_(font), estat_(estat) {}
-
-    std::int32_t EngegarEntradaDeSo() override { return 0; }
-    void PararEntradaDeSo() override {}
-    bool ProcessarBufferEntrada() override {
-        CopiarBlocCapturat(bloc_.data(), kMidaBloc, estat_);
-        return true;
-    }
-    // Reads the next whole block; false at the end (a partial block is dropped).
-    bool LlegirBloc() { return font_.Llegir(bloc_) == bloc_.size(); }
-
-private:
-    FontMostres& font_;
-    EstatAnalisi& estat_;
-    std::array<std::uint8_t, kMidaBloc> bloc_{};
-};
+// With several files: --avalua names a folder, and no two recordings share a TextGrid's name.
+void ComprovarVarisFitxers(const OpcionsCli& o) {
+    std::error_code error;
+    if (!o.Avalua.empty() && !std::filesystem::is_directory(o.Avalua, error))
+        throw CLI::ValidationError("--avalua", "with several FILEs, a folder of NAME.TextGrid or NAME.tsv");
+    if (o.TextGrid.empty()) return;
+    std::set<std::filesystem::path> noms;
+    for (const std::string& fitxer : o.Fitxers)
+        if (!noms.insert(std::filesystem::path(fitxer).stem()).second)
+            throw CLI::ValidationError("--textgrid", "two FILEs named " +
+                                                         std::filesystem::path(fitxer).stem().string() +
+                                                         " would share one TextGrid");
+}
 
 // Reads the command line into `o`. The status to end with at once (0 after --help or --version, 2 after
 // a mistake, with one line on `errors`), or nothing when there is a run to make.
@@ -69,7 +67,7 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
     CLI::App app{"Recognises vowels with the live loop of Tessora, on a sound file or the microphone.",
                  kNomPrograma};
     app.set_version_flag("--version", std::string(kNomPrograma) + " " + kVersio);
-    app.add_option("FILE", o.Fitxer, "Sound file (any format libsndfile reads)");
+    app.add_option("FILE", o.Fitxers, "Sound files (any format libsndfile reads), analysed in turn");
     app.add_flag("--continu", o.Continu, "Continuous recognition: analyse every block");
     app.add_flag("--veu-aguda", o.VeuAguda, "High-voice decision table");
     app.add_option("--llengua", o.Llengua, "Interface language: ca or es (es folds onto five vowels)")
@@ -81,14 +79,30 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
     app.add_flag("--oida", o.Oida, "Ear-adapted weighting (unchecks pre-emphasis)");
     app.add_option("--lletra", o.Lletra,
                    "Stop listening at the first recognised letter that differs from this");
-    app.add_option("--desa", o.Desa, "At the end, save the last utterance (1536 bytes) to this WAV file")
+    auto* desa =
+        app.add_option("--desa", o.Desa, "At the end, save the last utterance (1536 bytes) to this WAV file")
+            ->check(kNoBuit);
+    auto* desaCaptura = app.add_option("--desa-captura", o.DesaCaptura,
+                                       "At the end, save every block listened to to this WAV file")
+                            ->check(kNoBuit);
+    auto* carta = app.add_option("--carta", o.Carta,
+                                 "At the end, draw the vowel chart of every utterance to this .svg or .png")
+                      ->check(CLI::Validator(ComprovarNomCarta, "FILE", ""));
+    app.add_option("--textgrid", o.TextGrid,
+                   "Write a Praat TextGrid of the utterances and analyses to this file (with several FILEs, "
+                   "to this folder, as NAME.TextGrid)")
         ->check(kNoBuit);
-    app.add_option("--desa-captura", o.DesaCaptura,
-                   "At the end, save every block listened to to this WAV file")
-        ->check(kNoBuit);
-    app.add_option("--carta", o.Carta,
-                   "At the end, draw the vowel chart of every utterance to this .svg or .png")
-        ->check(CLI::Validator(ComprovarNomCarta, "FILE", ""));
+    auto* avalua =
+        app.add_option("--avalua", o.Avalua,
+                       "Score the recogniser against these annotations (TextGrid, .tsv or .csv of "
+                       "start end label; with several FILEs, a folder of NAME.TextGrid or NAME.tsv) "
+                       "and print the confusion table instead of the analysis lines")
+            ->check(kNoBuit);
+    app.add_option("--capa", o.Capa, "With --avalua: the TextGrid's interval tier (default: the first)")
+        ->needs(avalua);
+    auto* agrega = app.add_option("--agrega", o.Agrega,
+                                  "Pool the per-interval CSVs of --avalua --csv runs into their tables")
+                       ->check(kNoBuit);
     app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
     auto* microfon = app.add_flag("--microfon", o.Microfon, "Listen to the input device instead of a file");
     app.add_option("--durada", o.Durada, "With --microfon: seconds to listen (default: until interrupted)")
@@ -98,12 +112,31 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
                    "With --microfon: the input device, by name (see --dispositius)")
         ->needs(microfon);
     app.add_flag("--dispositius", o.Dispositius, "List the input devices by name");
+    o.Treballs = ProcessadorsDisponibles();
+    auto* treballs =
+        app.add_option("-j,--jobs", o.Treballs, "Files analysed at once (default: the number of processors)")
+            ->check(CLI::Range(1u, kTreballsMaxims));
 
     try {
         app.parse(argc, argv);
-        if (o.Microfon && !o.Fitxer.empty()) throw CLI::ValidationError("FILE", "not with --microfon");
+        if (o.Microfon && !o.Fitxers.empty()) throw CLI::ValidationError("FILE", "not with --microfon");
         if (o.Microfon && !o.Carta.empty()) throw CLI::ValidationError("--carta", "not with --microfon");
-        if (!o.Microfon && !o.Dispositius && o.Fitxer.empty()) throw CLI::RequiredError("FILE");
+        if (o.Microfon && treballs->count() > 0) throw CLI::ValidationError("--jobs", "not with --microfon");
+        if (agrega->count() > 0) {
+            for (const std::string opcio : {"FILE", "--microfon", "--dispositius", "--avalua", "--textgrid",
+                                            "--desa", "--desa-captura", "--carta", "--lletra", "--continu"})
+                if (app.count(opcio) > 0) throw CLI::ValidationError(opcio, "not with --agrega");
+            return std::nullopt;
+        }
+        if (o.Microfon && avalua->count() > 0) throw CLI::ValidationError("--avalua", "not with --microfon");
+        if (o.Microfon && !o.TextGrid.empty())
+            throw CLI::ValidationError("--textgrid", "not with --microfon");
+        if (!o.Microfon && !o.Dispositius && o.Fitxers.empty()) throw CLI::RequiredError("FILE");
+        if (o.Fitxers.size() > 1) ComprovarVarisFitxers(o);
+        // Each names the output of one run; several runs would write over one another.
+        for (const CLI::Option* sortidaUnica : {desa, desaCaptura, carta})
+            if (o.Fitxers.size() > 1 && sortidaUnica->count() > 0)
+                throw CLI::ValidationError(sortidaUnica->get_name(), "one file only, not with several FILEs");
     } catch (const CLI::CallForHelp&) {
         sortida << app.help();
         return 0;
@@ -117,49 +150,6 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
     return std::nullopt;
 }
 
-// The run on a file; `errorSortida` receives the error number of a failed write to standard output, if
-// any.
-int AnalitzarFitxer(const OpcionsCli& o, std::ostream& sortida, std::ostream& errors, int& errorSortida) {
-    // A signal ends the reading between two blocks, as if the file ended there; the files are saved.
-    const SenyalsTerminacio senyals({});
-    std::unique_ptr<GravacioWav> desada;
-    if (!ObrirCaptura(o, desada, errors)) return 2;
-    std::string error;
-    const std::unique_ptr<LectorSo> lector = LectorSo::Obrir(o.Fitxer, error);
-    if (!lector) {
-        errors << kNomPrograma << ": " << o.Fitxer << ": " << error << '\n';
-        return 2;
-    }
-
-    auto estat = std::make_unique<EstatAnalisi>();
-    std::unique_ptr<BufferSo> buffer = CrearBufferSo(errors);
-    if (!buffer) return 2;
-    CapturaFitxer captura(*lector, *estat);
-    // The lines go out in one stream, flushed at the end (and whenever the stream's buffer fills).
-    SessioCli sessio(o, *estat, *buffer, captura, sortida, errors, std::move(desada),
-                     /*buidarCadaLinia=*/false);
-    sessio.Engegar();
-    CartaVocals carta;
-    for (std::size_t bloc = 0; sessio.Escoltant() && !senyals.Rebut() && captura.LlegirBloc(); ++bloc) {
-        const EfecteBloc efecte = sessio.Bloc();
-        if (efecte.Analisi) carta.Afegir(*efecte.Analisi, double(bloc) * kMidaBloc / kFrequenciaMostreig);
-    }
-    errorSortida = sessio.ErrorSortida();
-    // A file that stops reading part-way: the lines so far stand, nothing is saved.
-    if (!lector->Error().empty()) {
-        sessio.Abandonar();
-        errors << kNomPrograma << ": " << o.Fitxer << ": " << lector->Error() << '\n';
-        return 2;
-    }
-    if (senyals.Rebut())
-        errors << kNomPrograma << ": interrupted after " << SegonsDeSo(sessio.BlocsEscoltats())
-               << " s of sound\n";
-    const int codi = DesarFitxers(o, *buffer, sessio, errors);
-    if (o.Carta.empty()) return codi;
-    const OpcionsDibuixCarta dibuix{o.VeuAguda, o.IdiomaTexts()};
-    return std::max(codi, DesarCarta(o.Carta, carta, dibuix, errors));
-}
-
 } // namespace
 
 int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::ostream& errors) {
@@ -169,7 +159,9 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     int errorSortida = 0;
     const int codi = opcions.Microfon || opcions.Dispositius
                          ? EscoltarMicrofon(argc, argv, opcions, sortida, errors, errorSortida)
-                         : AnalitzarFitxer(opcions, sortida, errors, errorSortida);
+                     : !opcions.Agrega.empty() ? AgregarCsv(opcions, sortida, errors)
+                                               : AnalitzarFitxers(opcions, sortida, errors, errorSortida,
+                                                                  &errors == &std::cerr && ::isatty(2) == 1);
     return ComprovarSortida(sortida, errors, codi, errorSortida);
 }
 

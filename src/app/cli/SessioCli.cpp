@@ -24,9 +24,10 @@ std::string Segons(std::size_t bloc) {
 
 SessioCli::SessioCli(const OpcionsCli& o, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
                      std::ostream& sortida, std::ostream& errors, std::unique_ptr<GravacioWav> desada,
-                     bool buidarCadaLinia)
+                     bool buidarCadaLinia, std::string campFitxer)
     : opcions_(o), estat_(estat), bucle_(estat, buffer, captura), sortida_(sortida),
-      buidarCadaLinia_(buidarCadaLinia), errors_(errors), desada_(std::move(desada)) {
+      campFitxer_(std::move(campFitxer)), buidarCadaLinia_(buidarCadaLinia), errors_(errors),
+      desada_(std::move(desada)) {
     controls_.ReconeixementContinu = o.Continu;
     controls_.TextLletra = o.Lletra;
     controls_.Analisi.VeuAguda = o.VeuAguda;
@@ -39,8 +40,8 @@ SessioCli::SessioCli(const OpcionsCli& o, EstatAnalisi& estat, BufferSo& buffer,
 
 std::int32_t SessioCli::Engegar() {
     const std::int32_t codi = bucle_.SpeedButtonEngegarPararClick();
-    if (codi != 0 || !opcions_.Csv) return codi;
-    sortida_ << "block,time,vowel,pitch,F1,MigLPC,S2F,AF1,Y\n" << std::flush;
+    if (codi != 0 || !opcions_.Csv || !campFitxer_.empty()) return codi;
+    sortida_ << kCapcaleraCsv << std::flush;
     if (!sortida_) errorSortida_ = errno != 0 ? errno : EIO;
     return codi;
 }
@@ -64,9 +65,10 @@ EfecteBloc SessioCli::Bloc() {
     const ResultatReconeixement& r = *efecte.Analisi;
     if (r.Completa) liniaDades_ = r.LiniaDades;
     if (opcions_.Csv) {
-        sortida_ << bloc << ',' << Segons(bloc) << ',' << r.Vocal << ',' << estat_.FrequenciaFonamental << ','
-                 << FormatFix(estat_.FrequenciaF1, 0) << ',' << estat_.MigLPC << ',' << estat_.SeparacioF2F1
-                 << ',' << estat_.AmpladaF1 << ',' << FormatFix(estat_.YF1YF2, 2) << '\n';
+        sortida_ << campFitxer_ << bloc << ',' << Segons(bloc) << ',' << r.Vocal << ','
+                 << estat_.FrequenciaFonamental << ',' << FormatFix(estat_.FrequenciaF1, 0) << ','
+                 << estat_.MigLPC << ',' << estat_.SeparacioF2F1 << ',' << estat_.AmpladaF1 << ','
+                 << FormatFix(estat_.YF1YF2, 2) << '\n';
     } else {
         sortida_ << bloc << '\t' << r.Vocal << '\t' << liniaDades_ << '\n';
     }

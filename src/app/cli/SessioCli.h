@@ -17,7 +17,8 @@
 namespace tessora {
 
 struct OpcionsCli {
-    std::string Fitxer;
+    std::vector<std::string> Fitxers; // the recordings, in the order given
+    unsigned Treballs = 1;            // --jobs: files analysed at once
     bool Continu = false;
     bool VeuAguda = false;
     std::string Llengua = "es";
@@ -28,7 +29,11 @@ struct OpcionsCli {
     std::string Lletra;
     std::string Desa;
     std::string DesaCaptura;
-    std::string Carta; // --carta: the vowel chart's picture, .svg or .png
+    std::string Carta;               // --carta: the vowel chart's picture, .svg or .png
+    std::string TextGrid;            // --textgrid: the TextGrid, or with several files their folder
+    std::string Avalua;              // --avalua: the annotations, or the folder of every file's
+    std::string Capa;                // --capa: the annotations' interval tier; empty: the first
+    std::vector<std::string> Agrega; // --agrega: per-interval CSVs to pool
     bool Csv = false;
     bool Microfon = false;
     double Durada = 0.0; // seconds; 0: until interrupted
@@ -43,9 +48,11 @@ public:
     // With `buidarCadaLinia` every line is flushed as it is written (listening live); without, the lines
     // stay in the stream's buffer until it fills or the caller flushes it (reading a file). `desada`:
     // the --desa-captura file, already open (see ObrirCaptura); messages about it go to `errors`.
+    // `campFitxer`, when not empty, starts every CSV row (the file's field and its comma, for a run on
+    // several files) and the header is the caller's to write, once.
     SessioCli(const OpcionsCli& opcions, EstatAnalisi& estat, BufferSo& buffer, ControlCaptura& captura,
               std::ostream& sortida, std::ostream& errors, std::unique_ptr<GravacioWav> desada,
-              bool buidarCadaLinia = true);
+              bool buidarCadaLinia = true, std::string campFitxer = {});
     ~SessioCli();
 
     // Listening on, as the start button does; the capture's result code. With --csv the table's header
@@ -79,6 +86,7 @@ private:
     ControlsBucle controls_;
     std::ostream& sortida_;
     std::string liniaDades_; // caption of LabelDades1: empty until a first complete analysis
+    std::string campFitxer_;
     bool buidarCadaLinia_;
     std::size_t blocs_ = 0;
     std::ostream& errors_;
@@ -119,6 +127,7 @@ int EscoltarMicrofon(int argc, const char* const* argv, const OpcionsCli& opcion
                      std::ostream& errors, int& errorSortida);
 
 inline constexpr const char* kNomPrograma = "tessora-cli";
+inline constexpr const char* kCapcaleraCsv = "block,time,vowel,pitch,F1,MigLPC,S2F,AF1,Y\n";
 inline constexpr int kSortidaEntradaPerduda = 3;
 
 } // namespace tessora

@@ -1,5 +1,6 @@
 #include "SenyalsTerminacio.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -11,10 +12,12 @@ namespace tessora {
 namespace {
 
 int gTubSenyals[2] = {-1, -1};
-volatile std::sig_atomic_t gRebut = 0;
+// Read by every thread that asks Rebut(); lock-free, so the handler may set it.
+std::atomic<bool> gRebut = false;
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void EnRebreSenyal(int) {
-    gRebut = 1;
+    gRebut = true;
     if (gTubSenyals[1] < 0) return;
     const int error = errno; // the code it interrupted may be about to read it
     const char c = 1;
@@ -25,7 +28,7 @@ extern "C" void EnRebreSenyal(int) {
 } // namespace
 
 SenyalsTerminacio::SenyalsTerminacio(std::function<void()> accio) {
-    gRebut = 0;
+    gRebut = false;
     if (accio && ::pipe2(gTubSenyals, O_CLOEXEC | O_NONBLOCK) != 0) return;
     struct sigaction senyal {};
     senyal.sa_handler = EnRebreSenyal;
@@ -56,7 +59,7 @@ SenyalsTerminacio::~SenyalsTerminacio() {
 }
 
 bool SenyalsTerminacio::Rebut() const {
-    return gRebut != 0;
+    return gRebut;
 }
 
 } // namespace tessora

@@ -21,7 +21,7 @@ public:
     SenyalsTerminacio(const SenyalsTerminacio&) = delete;
     SenyalsTerminacio& operator=(const SenyalsTerminacio&) = delete;
 
-    // Whether one of the signals came since this object was made.
+    // Whether one of the signals came since this object was made. From any thread.
     bool Rebut() const;
 
     // The signals handled, in the order of `anteriors_`.
