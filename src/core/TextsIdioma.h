@@ -148,6 +148,30 @@ enum class IdText {
     AvaluacioNoPuntuats,
     AvaluacioEtiquetaBuida,
     AvaluacioEtiquetaDesconeguda,
+    // The session's timeline: its caption, the main window's items that open it and save it, its
+    // controls (freeze and go on, the time scale's "whole session", the model commands, the headphones)
+    // and the hint of its picture, the note shown while an utterance plays (without and with
+    // headphones), its troubles (a code follows ErrorReproduir, the system's reason ErrorModels), the
+    // message of a session that could not be saved (followed by the file; the reason goes below), and
+    // the note names of the pitch axis (followed by the octave, A4 being 440 Hz).
+    TitolSessio,
+    MenuSessio,
+    MenuDesarSessio,
+    BotoCongelar,
+    BotoContinuar,
+    EscalaTotaSessio,
+    HintEscala,
+    BotoModel,
+    BotoBuidarModels,
+    CheckAuriculars,
+    HintSessio,
+    Reproduint,
+    ReproduintAuriculars,
+    ErrorReproduir,
+    ErrorModels,
+    ErrorDesarSessio,
+    NotaDo,
+    NotaLa,
     Nombre // not a text: how many there are
 };
 
