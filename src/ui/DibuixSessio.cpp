@@ -163,6 +163,10 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
 
     p.save();
     p.setClipRect(tot);
+    // Before the first block held, nothing was heard (or kept): grey.
+    if (const std::int64_t primer = linia.PrimerBlocDisponible(); primer > v.Inici())
+        p.fillRect(QRectF(tot.left(), tot.top(), XBloc(mida, v, primer) - tot.left(), tot.height()),
+                   QColor(240, 240, 240));
     if (v.Seleccio)
         if (const EmissioLinia* e = linia.EmissioEn(*v.Seleccio);
             e != nullptr && e->PrimerBloc == *v.Seleccio) {
@@ -176,7 +180,6 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
     p.save();
     p.setClipRect(tot);
     Envolupant(p, mida, linia, v, a.Nivell);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setFont(Lletra(14, true));
     const QFontMetricsF m(p.font());
     double finalLletra = -1e9; // the right edge of the last letter drawn: letters never overlap
@@ -207,6 +210,7 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
             }
         }
         // The pitch of each analysed block in view, joined along the utterance.
+        p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(QPen(color.darker(130), 2));
         p.setBrush(color.darker(130));
         std::optional<QPointF> anterior;
@@ -218,6 +222,7 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
             p.drawEllipse(punt, 2.5, 2.5);
             anterior = punt;
         }
+        p.setRenderHint(QPainter::Antialiasing, false);
     }
     p.restore();
 
