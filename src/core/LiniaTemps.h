@@ -11,7 +11,8 @@
 // timeline never analyses.
 //
 // An utterance whose first block has left the ring leaves the timeline whole, at once: the records and the
-// sound always agree. An utterance still going on is in Emissions() with the blocks so far.
+// sound always agree. An utterance still going on is in Emissions() with the blocks so far; when it is the
+// one that left, its later loud blocks make no record (a record of its tail would pass for a whole one).
 #pragma once
 
 #include "GraellaTessora.h"
@@ -31,22 +32,26 @@ inline constexpr std::size_t kBlocsLiniaTempsPerDefecte = 12920;
 
 struct EmissioLinia {
     std::int64_t PrimerBloc = 0;
-    std::int64_t DarrerBloc = 0;           // the last loud block so far
-    std::vector<AnalisiBloc> Analisis;     // in order of blocks
-    std::string Vocal;                     // the first vowel decided in it; empty when none was
-    bool Saturada = false;                 // a block of it clipped
-    bool Acabada = false;                  // a quiet block has followed it
+    std::int64_t DarrerBloc = 0;       // the last loud block so far
+    std::vector<AnalisiBloc> Analisis; // in order of blocks
+    std::string Vocal;                 // the first vowel decided in it; empty when none was
+    bool Saturada = false;             // a block of it clipped
+    bool Acabada = false;              // a quiet block has followed it
     // The analysis that decided Vocal, or the first one; nullptr when there is none.
     const AnalisiBloc* AnalisiPrincipal() const;
 };
 
 class LiniaTemps {
 public:
+    // Holds the last `capacitat` blocks (at least 1). Memory is taken as blocks come, up to the bound.
     explicit LiniaTemps(std::size_t capacitat = kBlocsLiniaTempsPerDefecte);
 
-    // One block heard: its kMidaBloc raw bytes, its level (the loop's meter value) and the analysis the
-    // loop made of it, if any (AnalisiBloc::Bloc is ignored: it gets this block's number).
-    void Afegir(std::span<const std::uint8_t> bloc, std::int32_t nivell, const std::optional<AnalisiBloc>& analisi);
+    // One block heard, in O(1): its kMidaBloc raw bytes (a shorter span is filled up with silence), its
+    // level (the loop's meter value) and the analysis the loop made of it, if any (AnalisiBloc::Bloc is
+    // ignored: it gets this block's number). An analysis of a quiet block (continuous recognition) belongs
+    // to no utterance and is not kept.
+    void Afegir(std::span<const std::uint8_t> bloc, std::int32_t nivell,
+                const std::optional<AnalisiBloc>& analisi);
     // Listening stopped: the utterance going on ends here (a later loud block starts a new one).
     void Tallar();
     // Forgets everything; the next block is block 0 again.
@@ -79,6 +84,7 @@ private:
     std::vector<std::uint8_t> so_;      // capacitat_ x kMidaBloc, block b at (b % capacitat_) x kMidaBloc
     std::vector<std::uint8_t> nivells_; // capacitat_, clamped to 0..255
     std::deque<EmissioLinia> emissions_;
+    bool tallada_ = false; // the utterance going on left the ring: its loud blocks make no record
 };
 
 } // namespace tessora
