@@ -1,13 +1,25 @@
 // The timeline rendered into an image: each utterance's bar, letter and pitch where its blocks put them,
 // in any view; and its window, frozen while the session goes on listening.
 #include "AplicacioQtDeProva.h"
+#include "Arrencada.h"
+#include "CarpetaTemporal.h"
+#include "DialegsDeProva.h"
 #include "DibuixCarta.h"
 #include "DibuixSessio.h"
+#include "DispositiuGuionat.h"
+#include "EinesFinestra.h"
+#include "UnitFormSessio.h"
+#include "UnitTessora.h"
+#include "VocalSintetica.h"
 
+#include <QAction>
 #include <QImage>
+#include <QPushButton>
 
 namespace tessora {
 namespace {
+
+using proves::Fill;
 
 const QSize kMida(640, 320);
 
@@ -25,6 +37,18 @@ LiniaTemps Escoltada() {
     }
     return linia;
 }
+
+// The program started on a scripted input, listening.
+struct App {
+    proves::CarpetaTemporal Carpeta;
+    proves::DispositiuGuionat Dispositiu;
+    proves::DialegsDeProva Dialegs;
+    AplicacioTessora Aplicacio{Dispositiu, Dialegs, Carpeta.Cami() / "Tessora.ini", ""};
+    App() {
+        if (!Aplicacio.Arrencar(0)) throw std::runtime_error("no start");
+    }
+    AplicacioTessora* operator->() { return &Aplicacio; }
+};
 
 bool Fosc(QColor c) {
     return c.lightness() < 100;
@@ -82,6 +106,61 @@ private slots:
         QVERIFY(algun(x(100) - 3, x(100) - 1, yBarra, yBarra,
                       [](QColor c) { return c.red() > 180 && c.green() < 60; }));
         QVERIFY(algun(x(20) - 5, x(20) - 2, yBarra, yBarra, Fosc));
+    }
+
+    // Frozen, the picture stays while the session goes on listening; a click and the arrows select.
+    void LaImatgeCongeladaQuedaIElsBlocsSegueixen() {
+        App app;
+        const auto sentir = [&](int n, bool veu) {
+            static const auto vocal = proves::BytesVocalSintetica(88, 800, 1200, 90);
+            for (int i = 0; i < n; ++i)
+                app.Dispositiu.Lliurar(veu ? vocal : std::vector<std::uint8_t>(kMidaBloc, 127)),
+                    QCoreApplication::processEvents();
+        };
+        sentir(10, false), sentir(6, true), sentir(10, false);
+        Fill<QAction>(app->FormPrincipal.get(), "MenuSessio")->trigger();
+        TFormSessio& f = *app->FormSessio;
+        QWidget* client = Fill<QWidget>(&f, "Client");
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QTest::keyClick(client, Qt::Key_Space);
+        QVERIFY(Fill<QPushButton>(&f, "BotoCongelar")->isChecked());
+        const QImage congelada = client->grab().toImage();
+        const Sessio& sessio = *app->SessioActual;
+        const std::int64_t rebuts = sessio.Linia().BlocsRebuts();
+        sentir(6, true), sentir(4, false);
+        QCOMPARE(sessio.Linia().BlocsRebuts(), rebuts + 10);
+        QCOMPARE(sessio.Linia().Emissions().size(), std::size_t{2});
+        QCOMPARE(client->grab().toImage(), congelada);
+
+        const std::int64_t primera = sessio.Linia().Emissions().front().PrimerBloc;
+        const QPoint barra(static_cast<int>(XBloc(client->size(), f.Vista(), primera)) + 1,
+                           static_cast<int>(AreesSessio(client->size()).Emissions.center().y()));
+        QTest::mouseClick(client, Qt::LeftButton, {}, barra);
+        QCOMPARE(sessio.Seleccio(), primera);
+        QTest::keyClick(client, Qt::Key_Down); // the next one, after the frozen view's end: the view follows
+        QCOMPARE(sessio.Seleccio(), sessio.Linia().Emissions().back().PrimerBloc);
+        QCOMPARE(f.Vista().Final, rebuts + 10);
+        QTest::keyClick(client, Qt::Key_Escape);
+        QCOMPARE(sessio.Seleccio(), std::nullopt);
+    }
+
+    // "Desa la sessió" writes the sound and its grid, or names the file that could not be written.
+    void DesarLaSessio_data() {
+        QTest::addColumn<QString>("carpeta");
+        QTest::addRow("desada") << "";
+        QTest::addRow("carpeta que no hi es") << "no-hi-es/";
+    }
+    void DesarLaSessio() {
+        QFETCH(QString, carpeta);
+        App app;
+        const QString nom = Q((app.Carpeta.Cami() / carpeta.toStdString() / "classe").string());
+        app.Dialegs.NomsDesar = {nom};
+        Fill<QAction>(app->FormPrincipal.get(), "MenuDesarSessio")->trigger();
+        const bool desada = carpeta.isEmpty();
+        QCOMPARE(std::filesystem::exists((nom + ".wav").toStdString()), desada);
+        QCOMPARE(std::filesystem::exists((nom + ".TextGrid").toStdString()), desada);
+        QCOMPARE(app.Dialegs.Errors.size(), desada ? 0 : 1);
+        if (!desada) QVERIFY(app.Dialegs.Errors.front().contains(nom + ".wav"));
     }
 };
 
