@@ -76,6 +76,7 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     connect(principal, &TFormPrincipal::GraficsDemanats, FormFFT.get(), &QWidget::show);
     connect(principal, &TFormPrincipal::CartaDemanada, this, &AplicacioTessora::ObrirCarta);
     connect(principal, &TFormPrincipal::SessioDemanada, this, &AplicacioTessora::ObrirSessio);
+    connect(FormSessio, &TFormSessio::DesarDemanat, principal, &TFormPrincipal::MenuGuardarClick);
     connect(principal, &TFormPrincipal::ExperimentDemanat, FormExperimentacio.get(),
             &TFormExperimentacio::Obrir);
     connect(principal, &TFormPrincipal::ParlantDemanat, AboutBox.get(), &QDialog::exec);

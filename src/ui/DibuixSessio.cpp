@@ -205,7 +205,7 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
             const double w = m.horizontalAdvance(text), x = (x0 + x1 - w) / 2;
             if (x >= finalLletra + 2) {
                 p.setPen(QColor(30, 30, 30));
-                p.drawText(QPointF(x, barra.top() - 4), text);
+                p.drawText(QPointF(x, barra.top() - 6), text);
                 finalLletra = x + w;
             }
         }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -81,7 +82,9 @@ TFormSessio::TFormSessio(Sessio& sessio, QWidget* parent) : QWidget(parent, Qt::
     capsa->addLayout(barra);
     capsa->addWidget(Client, 1);
     capsa->addWidget(LabelNota);
-    resize(760, 380);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &TFormSessio::DesarDemanat);
+    resize(680, 380); // beside the main window on a screen 1280 pixels wide
     AplicarTexts();
     MostrarBotons();
     MostrarNota();

@@ -10,6 +10,7 @@
 //   session plays it. A click beside every utterance, or Escape, selects none. While it plays, a note
 //   says whether the microphone is listened to meanwhile (with headphones) or not.
 // - "Model" makes the selected utterance its vowel's model; the other button clears every model.
+// - F5 asks for the main window's Save, which writes the selected utterance whole.
 //
 // Built on the session: it calls it for what the person asks, hands back what each call changed
 // (Efecte), and shows the values of every step (Mostrar). Its controls carry their names as object
@@ -45,6 +46,7 @@ public:
 signals:
     // What a command of this window changed in the session, for every window to show.
     void Efecte(const tessora::EfecteSessio& efecte);
+    void DesarDemanat(); // F5
 
 public slots:
     void BotoCongelarClick();
