@@ -156,6 +156,8 @@ Taula FerTaula() {
         {AvaluacioNoPuntuats, "no puntuats", "no puntuados"},
         {AvaluacioEtiquetaBuida, "etiqueta buida", "etiqueta vacía"},
         {AvaluacioEtiquetaDesconeguda, "etiqueta desconeguda", "etiqueta desconocida"},
+        // The vowel charts' models.
+        {DistanciaModel, "%1 Bark", "%1 Bark"},
     }};
 }
 

@@ -44,8 +44,15 @@ AplicacioTessora::~AplicacioTessora() {
 }
 
 bool AplicacioTessora::Arrencar(int presentacioMs) {
-    SessioActual = Sessio::Crear(
-        {dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_, SeparadorDecimal(), font_});
+    SessioActual = Sessio::Crear({dispositiu_,
+                                  NotificadorFinestra(this),
+                                  arxiuIni_,
+                                  liniaOrdres_,
+                                  SeparadorDecimal(),
+                                  font_,
+                                  nullptr,
+                                  {},
+                                  {}});
     if (!SessioActual) {
         dialegs_.Error(nullptr, T(Idioma::Catala, IdText::TitolMemoria),
                        T(Idioma::Catala, IdText::MemoriaInsuficient));
