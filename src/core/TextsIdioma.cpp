@@ -183,6 +183,8 @@ Taula FerTaula() {
          "No se ha podido guardar la sesión en el archivo "},
         {NotaDo, "Do", "Do"},
         {NotaLa, "La", "La"},
+        // The vowel charts' models.
+        {DistanciaModel, "%1 Bark", "%1 Bark"},
     }};
 }
 

@@ -172,6 +172,8 @@ enum class IdText {
     ErrorDesarSessio,
     NotaDo,
     NotaLa,
+    // The vowel charts' models: the distance of the newest point to its vowel's model ("%1": the number).
+    DistanciaModel,
     Nombre // not a text: how many there are
 };
 
