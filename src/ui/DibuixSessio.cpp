@@ -26,6 +26,15 @@ QFont Lletra(int pixels, bool negreta = false) {
     return f;
 }
 
+// Where blocks fall across the bands, computed once per picture.
+struct EscalaX {
+    double Esquerra, PixelsPerBloc;
+    std::int64_t Inici;
+    double operator()(std::int64_t bloc) const {
+        return Esquerra + static_cast<double>(bloc - Inici) * PixelsPerBloc;
+    }
+};
+
 double Segons(std::int64_t bloc) {
     return static_cast<double>(bloc) * kMidaBloc / kFrequenciaMostreig;
 }
@@ -79,7 +88,8 @@ void GraellaTemps(QPainter& p, const VistaSessio& v, const Arees& a) {
 
 // The envelope: per pixel column, the highest level of the blocks that start in it; red where a block
 // clipped.
-void Envolupant(QPainter& p, QSize mida, const LiniaTemps& linia, const VistaSessio& v, const QRectF& area) {
+void Envolupant(QPainter& p, const EscalaX& X, const LiniaTemps& linia, const VistaSessio& v,
+                const QRectF& area) {
     const std::int64_t primer = std::max(v.Inici(), linia.PrimerBlocDisponible());
     const std::int64_t darrer = std::min(v.Final, linia.BlocsRebuts()); // exclusive
     const auto columna = [&](double x0, double x1, std::int32_t nivell) {
@@ -90,7 +100,7 @@ void Envolupant(QPainter& p, QSize mida, const LiniaTemps& linia, const VistaSes
     double x0 = 0;
     std::int32_t maxim = -1;
     for (std::int64_t b = primer; b < darrer; ++b) {
-        const double x = XBloc(mida, v, b);
+        const double x = X(b);
         if (maxim >= 0 && std::floor(x) != std::floor(x0)) {
             columna(x0, x, maxim);
             maxim = -1;
@@ -98,7 +108,7 @@ void Envolupant(QPainter& p, QSize mida, const LiniaTemps& linia, const VistaSes
         if (maxim < 0) x0 = x;
         maxim = std::max(maxim, linia.Nivell(b).value_or(0));
     }
-    if (maxim >= 0) columna(x0, XBloc(mida, v, darrer), maxim);
+    if (maxim >= 0) columna(x0, X(darrer), maxim);
     const double y = area.bottom() - kNivellSilenci / kNivellPle * area.height();
     p.setPen(QPen(QColor(0, 114, 178), 1, Qt::DotLine));
     p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
@@ -144,6 +154,10 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
     p.fillRect(QRect(QPoint(0, 0), mida), Qt::white);
     const Arees a = AreesSessio(mida);
     const QRectF tot(a.Pitch.topLeft(), a.Nivell.bottomRight());
+    const EscalaX X{a.Pitch.left(), a.Pitch.width() / static_cast<double>(v.Blocs), v.Inici()};
+    // Zoomed out, a block is less than a pixel wide: the pitch is drawn as plain squares, one per pixel,
+    // which keeps a picture of the whole session cheap.
+    const bool dens = X.PixelsPerBloc < 1;
 
     // The utterances in view: they follow each other without overlapping, so both ends grow in order.
     const auto& emissions = linia.Emissions();
@@ -157,15 +171,15 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
         return principal != nullptr && principal->Bloc < v.Final ? principal->Vocal : std::string();
     };
     const auto extrems = [&](const EmissioLinia& e) {
-        const double x0 = XBloc(mida, v, e.PrimerBloc);
-        return std::pair(x0, std::max(x0 + 2, XBloc(mida, v, std::min(e.DarrerBloc, v.Final - 1) + 1)));
+        const double x0 = X(e.PrimerBloc);
+        return std::pair(x0, std::max(x0 + 2, X(std::min(e.DarrerBloc, v.Final - 1) + 1)));
     };
 
     p.save();
     p.setClipRect(tot);
     // Before the first block held, nothing was heard (or kept): grey.
     if (const std::int64_t primer = linia.PrimerBlocDisponible(); primer > v.Inici())
-        p.fillRect(QRectF(tot.left(), tot.top(), XBloc(mida, v, primer) - tot.left(), tot.height()),
+        p.fillRect(QRectF(tot.left(), tot.top(), X(primer) - tot.left(), tot.height()),
                    QColor(240, 240, 240));
     if (v.Seleccio)
         if (const EmissioLinia* e = linia.EmissioEn(*v.Seleccio);
@@ -179,7 +193,7 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
 
     p.save();
     p.setClipRect(tot);
-    Envolupant(p, mida, linia, v, a.Nivell);
+    Envolupant(p, X, linia, v, a.Nivell);
     p.setFont(Lletra(14, true));
     const QFontMetricsF m(p.font());
     double finalLletra = -1e9; // the right edge of the last letter drawn: letters never overlap
@@ -200,7 +214,7 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
             p.setBrush(Qt::NoBrush);
             p.drawRect(barra.adjusted(-3, -3, 3, 3));
         }
-        if (!lletra.empty()) {
+        if (!lletra.empty() && (x0 + x1) / 2 >= finalLletra + 2) {
             const QString text = Q(lletra);
             const double w = m.horizontalAdvance(text), x = (x0 + x1 - w) / 2;
             if (x >= finalLletra + 2) {
@@ -210,20 +224,25 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
             }
         }
         // The pitch of each analysed block in view, joined along the utterance.
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(QPen(color.darker(130), 2));
-        p.setBrush(color.darker(130));
+        const QColor traca = color.darker(130);
+        p.setRenderHint(QPainter::Antialiasing, !dens);
+        p.setPen(QPen(traca, 2));
+        p.setBrush(traca);
         std::optional<QPointF> anterior;
         for (const AnalisiBloc& an : e.Analisis) {
             if (an.Bloc >= v.Final || an.Frequencia <= 0) continue;
-            const QPointF punt((XBloc(mida, v, an.Bloc) + XBloc(mida, v, an.Bloc + 1)) / 2,
-                               YFrequencia(mida, an.Frequencia));
-            if (anterior) p.drawLine(*anterior, punt);
-            p.drawEllipse(punt, 2.5, 2.5);
+            const QPointF punt(X(an.Bloc) + X.PixelsPerBloc / 2, YFrequencia(mida, an.Frequencia));
+            if (dens) {
+                if (!anterior || std::floor(anterior->x()) != std::floor(punt.x()))
+                    p.fillRect(QRectF(punt.x() - 1.5, punt.y() - 1.5, 3, 3), traca);
+            } else {
+                if (anterior) p.drawLine(*anterior, punt);
+                p.drawEllipse(punt, 2.5, 2.5);
+            }
             anterior = punt;
         }
-        p.setRenderHint(QPainter::Antialiasing, false);
     }
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.restore();
 
     p.setPen(QPen(Qt::black, 1));
