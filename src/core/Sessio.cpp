@@ -8,7 +8,6 @@
 #include "UnitWave.h"
 
 #include <cerrno>
-
 #include <cstddef>
 
 namespace tessora {

@@ -142,8 +142,8 @@ public:
         FontAleatoria* Font = nullptr;  // the prompts' draw; the clock's when null
         SortidaDeSo* Sortida = nullptr; // playback; none: nothing is played (tests, no device)
         // A playback ended: AcabarReproduccio must then be called once, later, on the same thread.
-        std::function<void()> AvisFiReproduccio;
-        std::filesystem::path ArxiuModels; // the models file; empty: models are not kept
+        std::function<void()> AvisFiReproduccio{};
+        std::filesystem::path ArxiuModels{}; // the models file; empty: models are not kept
     };
 
     // Reads the two settings and the models and sets the capture up; nullptr when the sound block cannot be
