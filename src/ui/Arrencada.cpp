@@ -44,15 +44,8 @@ AplicacioTessora::~AplicacioTessora() {
 }
 
 bool AplicacioTessora::Arrencar(int presentacioMs) {
-    SessioActual = Sessio::Crear({dispositiu_,
-                                  NotificadorFinestra(this),
-                                  arxiuIni_,
-                                  liniaOrdres_,
-                                  SeparadorDecimal(),
-                                  font_,
-                                  nullptr,
-                                  {},
-                                  {}});
+    SessioActual = Sessio::Crear(
+        {dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_, SeparadorDecimal(), font_});
     if (!SessioActual) {
         dialegs_.Error(nullptr, T(Idioma::Catala, IdText::TitolMemoria),
                        T(Idioma::Catala, IdText::MemoriaInsuficient));
