@@ -2,12 +2,10 @@
 // cycles, each with blocks arriving as events and the device closed on the block after the stop, leave
 // no descriptor open. What the device hears is checked byte for byte by the end-to-end test.
 //
-// Playback: what SortidaQt plays, recorded by parec from the sink's monitor at 11025 Hz (a server at another
-// rate resamples it back), aligned by cross-correlation, is the same waveform in order and level within what
-// a 48 kHz round trip changes (3.3% of the power, a correlation of 0.984 at worst; the fixture's sink keeps
-// the bytes), its end heard (the sink has stopped when the end is told), silence after. The head may come as
-// silence, up to the sink's latency: a stream joining a running sink is mixed into what it had rendered
-// ahead, which the monitor does not record again (pacat's sound alike).
+// Playback: what SortidaQt plays, recorded by parec from the sink's monitor at 11025 Hz, is the same waveform
+// in order and level, within what a 48 kHz server's resampling changes (3.3% of the power, correlation 0.984
+// at worst), its end heard, silence after. The head may come as silence, up to the sink's latency: a stream
+// joining a running sink is mixed into what it had rendered ahead, which the monitor misses (pacat's alike).
 #include "AplicacioQt.h"
 #include "DispositiuQt.h"
 #include "EventBlocSo.h"

@@ -61,9 +61,10 @@ private slots:
         DibuixarCarta(pintor, imatge.size(), carta,
                       {false, Idioma::Catala, &models, PuntCarta{300, 2300, "I"}});
         pintor.end();
-        const QPointF model = PuntDibuix(imatge.size(), EixosPerVeu(false), 700, 1200),
-                      punt = PuntDibuix(imatge.size(), EixosPerVeu(false), 400, 2000),
-                      triat = PuntDibuix(imatge.size(), EixosPerVeu(false), 300, 2300);
+        const auto lloc = [&](double f1, double f2) {
+            return PuntDibuix(imatge.size(), EixosPerVeu(false), f1, f2);
+        };
+        const QPointF model = lloc(700, 1200), punt = lloc(400, 2000), triat = lloc(300, 2300);
         const auto clar = [&](QPointF p) { return imatge.pixelColor(p.toPoint()).lightness(); };
         QCOMPARE(imatge.pixelColor((model + QPointF(11, 0)).toPoint()), ColorVocal("A"));
         QVERIFY(clar(model) > 200 && clar((model + punt) / 2) < 240);
