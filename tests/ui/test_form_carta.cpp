@@ -49,28 +49,29 @@ private slots:
         QVERIFY2(fosc < 128, qPrintable(QString::number(fosc)));
     }
 
-    // A model is a hollow ring in its vowel's colour, tied by a line to the point of that vowel, whose
-    // distance is written beside it; the selected utterance's point is ringed in black.
+    // A model: a hollow ring in its vowel's colour, a line to the point of that vowel and the distance
+    // beside it; the selected utterance's point ringed in black.
     void ElsModelsILaSeleccio() {
         ModelsVocals models;
         QVERIFY(models.Fixar("A", {700.0f, 1200.0f}));
         CartaVocals carta;
-        carta.Afegir(PuntCarta{400.0f, 2000.0f, "A", 150, 0.0});
-        const QSize mida(480, 400);
-        QImage imatge(mida, QImage::Format_RGB32);
+        carta.Afegir(PuntCarta{400.0f, 2000.0f, "A"});
+        QImage imatge(480, 400, QImage::Format_RGB32);
         QPainter pintor(&imatge);
-        DibuixarCarta(pintor, mida, carta, {false, Idioma::Catala, &models, PuntCarta{300.0f, 2300.0f, "I"}});
+        DibuixarCarta(pintor, imatge.size(), carta,
+                      {false, Idioma::Catala, &models, PuntCarta{300, 2300, "I"}});
         pintor.end();
-        const auto lloc = [&](double f1, double f2) { return PuntDibuix(mida, EixosPerVeu(false), f1, f2); };
+        const auto lloc = [&](double f1, double f2) {
+            return PuntDibuix(imatge.size(), EixosPerVeu(false), f1, f2);
+        };
+        const QPointF model = lloc(700, 1200), punt = lloc(400, 2000), triat = lloc(300, 2300);
         const auto clar = [&](QPointF p) { return imatge.pixelColor(p.toPoint()).lightness(); };
-        QCOMPARE(imatge.pixelColor((lloc(700, 1200) + QPointF(11, 0)).toPoint()), ColorVocal("A"));
-        QVERIFY(clar(lloc(700, 1200)) > 200 && clar((lloc(700, 1200) + lloc(400, 2000)) / 2) < 240);
-        int text = 255, anella = 255;
+        QCOMPARE(imatge.pixelColor((model + QPointF(11, 0)).toPoint()), ColorVocal("A"));
+        QVERIFY(clar(model) > 200 && clar((model + punt) / 2) < 240);
+        int text = 255;
         for (int x = 10; x < 40; ++x)
-            text = std::min(text, clar(lloc(400, 2000) + QPointF(x, 16)));
-        for (QPointF d : {QPointF(13, 0), QPointF(-13, 0), QPointF(0, 13), QPointF(0, -13)})
-            anella = std::min(anella, clar(lloc(300, 2300) + d));
-        QVERIFY(text < 100 && anella < 100);
+            text = std::min(text, clar(punt + QPointF(x, 16)));
+        QVERIFY(text < 100 && std::min({clar(triat + QPointF(13, 0)), clar(triat - QPointF(13, 0))}) < 100);
     }
 
     // A hit is a dot, an error a cross whose arms run diagonally; both in the prompted vowel's colour.

@@ -5,8 +5,8 @@
 // for, the sound and then a buffer's length of silence, and the playback ends once every byte is written
 // and the server's queue has run empty (the room free is the whole buffer again), so that the last sample
 // has been heard and not only handed over. A server that goes away, or hangs well past the sound's
-// length, ends the playback too. The
-// end is told from the event loop: `acabat` never runs inside Reproduir or Aturar.
+// length, ends the playback too. The end is told from the event loop: `acabat` never runs inside
+// Reproduir or Aturar.
 #pragma once
 
 #include "SortidaDeSo.h"
