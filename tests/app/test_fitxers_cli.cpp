@@ -22,6 +22,7 @@ struct Execucio {
 Execucio Executar(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "tessora-cli");
     std::vector<const char*> argv;
+    argv.reserve(arguments.size());
     for (const auto& a : arguments)
         argv.push_back(a.c_str());
     std::ostringstream sortida, errors;
