@@ -26,7 +26,7 @@ inline double TempsBloc(std::int64_t bloc) {
 
 // Centre of block `bloc`, s: (bloc * 512 + 256) / 11025.
 inline double CentreBloc(std::int64_t bloc) {
-    return (static_cast<double>(bloc) * kMidaBloc + kMidaBloc / 2) / kFrequenciaMostreig;
+    return (static_cast<double>(bloc) * kMidaBloc + 0.5 * kMidaBloc) / kFrequenciaMostreig;
 }
 
 // An utterance as the loop counted it: its first and last blocks (from 0, PrimerBloc <= DarrerBloc)

@@ -22,6 +22,7 @@ struct Execucio {
 Execucio Executar(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "tessora-cli");
     std::vector<const char*> argv;
+    argv.reserve(arguments.size());
     for (const auto& a : arguments)
         argv.push_back(a.c_str());
     std::ostringstream sortida, errors;
@@ -94,7 +95,8 @@ TEST(FitxersCli, PuntuaLesVocalsConegudes) {
     const auto taula = Executar({"--avalua", tsv, c.fitxers[0]});
     EXPECT_EQ(taula.codi, 0);
     for (const char* linia : {"\nSurt             1  1  1    1  0      4        2      50\n",
-                              "\nU                0  1  0    0  0\nsin respuesta    0  0  1    0  0\n", "\ninserciones: 1\nno puntuados: 1\n"})
+                              "\nU                0  1  0    0  0\nsin respuesta    0  0  1    0  0\n",
+                              "\ninserciones: 1\nno puntuados: 1\n"})
         EXPECT_NE(taula.sortida.find(linia), std::string::npos) << taula.sortida;
 }
 

@@ -104,6 +104,7 @@ const std::vector<AnalisiBloc> kAnalisis = {
 TEST(Avaluacio, TaulaDeRespostesConegudes) {
     const std::vector<FilaAvaluacio> files = Avaluar("f.wav", kIntervals, kAnalisis);
     std::vector<std::int64_t> blocs;
+    blocs.reserve(files.size());
     for (const FilaAvaluacio& fila : files)
         blocs.push_back(fila.Resposta ? fila.Resposta->Bloc : -1);
     EXPECT_EQ(blocs, (std::vector<std::int64_t>{11, 23, 40, -1, 66, -1, 88, 10, 50}));
