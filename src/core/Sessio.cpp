@@ -203,11 +203,15 @@ std::int32_t Sessio::DesarEmissio(const std::filesystem::path& nom, int* error) 
     return EscriureWav(nom, 0, std::as_const(*buffer_).Ranura(0), error);
 }
 
+std::filesystem::path CamiGraellaSessio(const std::filesystem::path& wav) {
+    return std::filesystem::path(wav).replace_extension(".TextGrid");
+}
+
 int Sessio::DesarSessio(const std::filesystem::path& nom, std::filesystem::path& fitxer) const {
     int error = 0;
     fitxer = nom;
     if (EscriureWav(nom, 0, linia_.SoSencer(), &error) != kWavCorrecte) return error != 0 ? error : EIO;
-    fitxer = std::filesystem::path(nom).replace_extension(".TextGrid");
+    fitxer = CamiGraellaSessio(nom);
     if (!SubstituirFitxer(fitxer, EscriureTextGrid(linia_.Graella()), false, &error))
         return error != 0 ? error : EIO;
     return 0;

@@ -128,6 +128,9 @@ struct EfecteSessio {
     int ErrorModels = 0;              // the models file could not be written (errno): tell the person
 };
 
+// The TextGrid that "Desa la sessió" writes beside the session's WAV `wav`: the same name, ".TextGrid".
+std::filesystem::path CamiGraellaSessio(const std::filesystem::path& wav);
+
 class Sessio {
 public:
     struct Entorn {

@@ -2,8 +2,7 @@
 
 #include "EinesFinestra.h"
 #include "ResultatsExperiment.h"
-
-#include <filesystem>
+#include "Sessio.h"
 
 namespace tessora {
 
@@ -13,7 +12,7 @@ QString NomAmbExtensioWav(const QString& nom) {
 }
 
 QString NomGraellaSessio(const QString& wav) {
-    return Q(std::filesystem::path(wav.toStdString()).replace_extension(".TextGrid").string());
+    return Q(CamiGraellaSessio(wav.toStdString()).string());
 }
 
 } // namespace tessora

@@ -9,7 +9,7 @@ namespace tessora {
 // "veu" -> "veu.wav"; "veu.wav", "veu.au", "a.b" keep their name; "veu.wave" -> "veu.wave.wav".
 QString NomAmbExtensioWav(const QString& nom);
 
-// The TextGrid written beside a saved session: "classe.wav" -> "classe.TextGrid", as Praat pairs them.
+// The TextGrid written beside a saved session (CamiGraellaSessio): "classe.wav" -> "classe.TextGrid".
 QString NomGraellaSessio(const QString& wav);
 
 } // namespace tessora

@@ -41,14 +41,18 @@ std::int32_t SortidaQt::Reproduir(std::vector<std::uint8_t> mostres, std::functi
     format.setSampleFormat(QAudioFormat::UInt8);
     if (!dispositiu.isFormatSupported(format)) return kErrorFormatSortida;
 
-    auto sortida = std::make_unique<QAudioSink>(dispositiu, format);
-    QIODevice* entrada = sortida->start();
-    if (entrada == nullptr || sortida->error() != QAudio::NoError) {
-        sortida->stop();
+    if (!sortida_ || dispositiu.id() != idSortida_) {
+        if (sortida_) sortida_.release()->deleteLater();
+        sortida_ = std::make_unique<QAudioSink>(dispositiu, format);
+        idSortida_ = dispositiu.id();
+    }
+    QIODevice* entrada = sortida_->start();
+    if (entrada == nullptr || sortida_->error() != QAudio::NoError) {
+        sortida_->stop();
         return kErrorEnObrirSortida;
     }
-    sortida_ = std::move(sortida);
     dispositiu_ = entrada;
+    enMarxa_ = true;
     mostres_ = std::move(mostres);
     // Silence after the sound, as long as the server's buffer: a stream that leaves takes back from the
     // device what it had mixed ahead, which would cut the end of the sound otherwise.
@@ -63,7 +67,8 @@ std::int32_t SortidaQt::Reproduir(std::vector<std::uint8_t> mostres, std::functi
 
 void SortidaQt::Alimentar() {
     // A server that went away stopped the sink.
-    if (!sortida_ || !dispositiu_ || sortida_->state() == QAudio::StoppedState) return Acabar();
+    if (!enMarxa_) return;
+    if (!dispositiu_ || sortida_->state() == QAudio::StoppedState) return Acabar();
     const qint64 durada = static_cast<qint64>(mostres_.size()) * 1000 / kFrequenciaMostreig;
     if (desDeInici_.elapsed() > durada + kMargeMaximaMs) return Acabar();
     const auto lliure = static_cast<std::size_t>(std::max<qsizetype>(0, sortida_->bytesFree()));
@@ -75,20 +80,20 @@ void SortidaQt::Alimentar() {
         escrites_ += static_cast<std::size_t>(escrit);
         return;
     }
-    // Everything is written: done when the server's queue has run empty.
-    if (lliure >= static_cast<std::size_t>(sortida_->bufferSize())) Acabar();
+    // Everything is written: done when the server's queue has run empty, or when the sound and its
+    // silence have had their time (a server may never report its queue wholly free).
+    if (lliure >= static_cast<std::size_t>(sortida_->bufferSize()) || desDeInici_.elapsed() >= durada)
+        Acabar();
 }
 
 void SortidaQt::Aturar() {
-    if (sortida_) Acabar();
+    if (enMarxa_) Acabar();
 }
 
 void SortidaQt::Acabar() {
     alimentador_.stop();
-    if (sortida_) {
-        sortida_->stop();
-        sortida_.reset();
-    }
+    if (enMarxa_) sortida_->stop();
+    enMarxa_ = false;
     dispositiu_ = nullptr;
     mostres_.clear();
     if (std::function<void()> acabat = std::exchange(acabat_, nullptr))
