@@ -66,7 +66,8 @@ TEST(ModelsVocals, ElFitxerILaDistancia) {
     Bytes text = proves::LlegirBytes(fitxer);
     for (const std::string_view linia :
          {"A\t800\t1200\r", "", "\tB\t1\t2", "I\t300", "O\t1e99\t7", "U\t-3\t7"})
-        text.insert(text.begin(), linia.begin(), linia.end()), text.insert(text.begin() + linia.size(), '\n');
+        text.insert(text.begin(), linia.begin(), linia.end()),
+            text.insert(text.begin() + static_cast<std::ptrdiff_t>(linia.size()), '\n');
     proves::EscriureBytes(fitxer, text);
     ModelsVocals models(fitxer);
     EXPECT_EQ(models.Carregar(), 5u);

@@ -4,9 +4,9 @@
 // The sink runs in push mode: a timer on the user-interface thread writes what the sound server has room
 // for, the sound and then a buffer's length of silence, and the playback ends once every byte is written
 // and the server's queue has run empty (the room free is the whole buffer again) or the sound and its
-// silence have had their time, so that the last sample has been heard and not only handed over. A server that goes away, or hangs well past the sound's
-// length, ends the playback too. The end is told from the event loop: `acabat` never runs inside
-// Reproduir or Aturar.
+// silence have had their time, so that the last sample has been heard and not only handed over. A server
+// that goes away, or hangs well past the sound's length, ends the playback too. The end is told from the
+// event loop: `acabat` never runs inside Reproduir or Aturar.
 //
 // One sink serves every playback (it is stopped and started again): the sound server's thread may still
 // tell a sink of a state change just after it was stopped, so a sink is never destroyed while the program
