@@ -12,8 +12,10 @@
 #include "FontFitxer.h"
 #include "LecturaSo.h"
 #include "LiniaOrdres.h"
+#include "ModelsVocals.h"
 #include "Proces.h"
 #include "SenyalsTerminacio.h"
+#include "SortidaQt.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitTessora.h"
 
@@ -58,8 +60,9 @@ int main(int argc, char** argv) {
     int codi = 1;
     {
         Dialegs dialegs;
+        SortidaQt sortida; // the selected utterances, to the default output device
         AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants),
-                                   CarpetaDades());
+                                   CarpetaDades(), nullptr, &sortida, CamiModelsPerDefecte());
         if (aplicacio.Arrencar()) {
             // Logging out or a plain kill closes the window as the person would: the capture stops, the
             // settings are saved, and an experiment not yet exported is kept in the data folder.

@@ -46,6 +46,10 @@ EfecteBloc BucleEscolta::RebreBlocDeSo(ControlsBucle& controls) {
         return efecte;
     }
     if (!Engegat()) return efecte;
+    if (controls.Descartar) {
+        estatVeu_ = 0;
+        return efecte;
+    }
     efecte.Escoltat = true;
 
     auto analitzar = [&]() -> const ResultatReconeixement& {

@@ -42,6 +42,9 @@ struct ControlsBucle {
     bool ReconeixementContinu = false; // graphs window, "Reconeixement continu"
     std::string TextLletra;            // graphs window, EditLletra: the vowel to compare with
     bool ExperimentEsperant = false;   // an experiment runs and waits for an utterance
+    // The block is taken from the capture and dropped unheard (Escoltat false), and the utterance going on
+    // ends: a playback through the loudspeaker would be heard.
+    bool Descartar = false;
 };
 
 // Listening: never started yet, on, or stopped (by a command, the automatic stop or a lost input).

@@ -1,10 +1,13 @@
 #include "Sessio.h"
 
 #include "ArxiuIni.h"
+#include "CopiaBloc.h"
 #include "LiniaOrdres.h"
+#include "SubstitucioFitxer.h"
 #include "Tools.h"
 #include "UnitWave.h"
 
+#include <cerrno>
 #include <cstddef>
 
 namespace tessora {
@@ -39,11 +42,13 @@ Sessio::Sessio(Entorn entorn, std::unique_ptr<BufferSo> buffer)
     : entorn_(std::move(entorn)), estat_(std::make_unique<EstatAnalisi>()), buffer_(std::move(buffer)),
       unitat_(*estat_, entorn_.Dispositiu), captura_(unitat_, entorn_.AvisBloc),
       bucle_(*estat_, *buffer_, captura_),
-      experiment_(*buffer_, entorn_.Font != nullptr ? *entorn_.Font : rellotge_) {
+      experiment_(*buffer_, entorn_.Font != nullptr ? *entorn_.Font : rellotge_),
+      models_(entorn_.ArxiuModels) {
     const ArxiuIni ini(entorn_.ArxiuIni);
     veuAguda_ = LlegirVeuAguda(ini);
     idioma_ = LlegirCastella(ini) ? Idioma::Castella : Idioma::Catala;
     unitat_.InicialitzarEntradaDeSo(kMidaBloc);
+    models_.Carregar(); // lines that do not read are left out: the models are a help
 }
 
 Sessio::~Sessio() = default;
@@ -85,13 +90,19 @@ EfecteSessio Sessio::EngegarParar() {
     EfecteSessio efecte;
     efecte.EscoltaCanviada = true;
     efecte.ErrorEngegar = bucle_.SpeedButtonEngegarPararClick();
+    SeguirEscolta();
     return efecte;
+}
+
+void Sessio::SeguirEscolta() {
+    if (!Escoltant()) linia_.Tallar();
 }
 
 bool Sessio::Escoltar(bool engegar, EfecteSessio& efecte) {
     if (engegar == Escoltant()) return true;
     efecte.EscoltaCanviada = true;
     const std::int32_t codi = bucle_.SpeedButtonEngegarPararClick();
+    SeguirEscolta();
     if (codi == 0) return true;
     // A start that failed is toggled back, so that listening is off as the caller asked it to be on.
     efecte.ErrorEngegar = codi;
@@ -102,16 +113,28 @@ bool Sessio::Escoltar(bool engegar, EfecteSessio& efecte) {
 EfecteSessio Sessio::RebreBlocDeSo() {
     EfecteSessio efecte;
     if (tancada_) return efecte;
+    const bool descartar = reproduint_ && !auriculars_;
     ControlsBucle controls{Configuracio(), grafics_.ReconeixementContinu, grafics_.TextLletra,
-                           experiment_.EnMarxa() && experiment_.ExperimentDisponible()};
+                           experiment_.EnMarxa() && experiment_.ExperimentDisponible(), descartar};
     const EfecteBloc bloc = bucle_.RebreBlocDeSo(controls);
     if (unitat_.BlocsPerduts() != perdutsDits_) efecte.BlocsPerduts = perdutsDits_ = unitat_.BlocsPerduts();
     if (bloc.EntradaPerduda) { // listening has stopped; a new start tries the device again
         efecte.EscoltaCanviada = efecte.EntradaPerduda = true;
         efecte.Interrupcio = entorn_.Dispositiu.Interrupcio();
+        SeguirEscolta();
         return efecte;
     }
+    if (descartar && Escoltant()) { // dropped: the meter falls to 0, the timeline's utterance ends
+        efecte.Nivell = Mesurador{};
+        linia_.Tallar();
+    }
     if (!bloc.Escoltat) return efecte;
+    std::optional<AnalisiBloc> analisi;
+    if (bloc.Analisi)
+        analisi = AnalisiBloc{0, bloc.Analisi->Vocal, estat_->FrequenciaFonamental, estat_->FrequenciaF1,
+                              estat_->SeparacioF2F1};
+    linia_.Afegir({estat_->MostresCrues.data(), kMidaBloc}, bloc.Nivell, analisi);
+    efecte.LiniaTempsCanviada = true;
     if (bloc.Analisi) Analitzat(*bloc.Analisi, true, efecte);
     efecte.Nivell = Mesurador{bloc.Nivell, bloc.Color};
     efecte.ColorDeLletra = bloc.NouColorLletra;
@@ -125,6 +148,7 @@ EfecteSessio Sessio::RebreBlocDeSo() {
         efecte.EscoltaCanviada |= pas.EscoltaCanviada;
     }
     efecte.EscoltaCanviada |= bloc.AturadaAutomatica;
+    SeguirEscolta();
     return efecte;
 }
 
@@ -174,7 +198,99 @@ void Sessio::RedibuixarGrafics() {
 }
 
 std::int32_t Sessio::DesarEmissio(const std::filesystem::path& nom, int* error) const {
+    if (const EmissioLinia* emissio = EmissioSeleccionada())
+        return EscriureWav(nom, 0, linia_.So(emissio->PrimerBloc, emissio->DarrerBloc), error);
     return EscriureWav(nom, 0, std::as_const(*buffer_).Ranura(0), error);
+}
+
+std::filesystem::path CamiGraellaSessio(const std::filesystem::path& wav) {
+    return std::filesystem::path(wav).replace_extension(".TextGrid");
+}
+
+int Sessio::DesarSessio(const std::filesystem::path& nom, std::filesystem::path& fitxer) const {
+    int error = 0;
+    fitxer = nom;
+    if (EscriureWav(nom, 0, linia_.SoSencer(), &error) != kWavCorrecte) return error != 0 ? error : EIO;
+    fitxer = CamiGraellaSessio(nom);
+    if (!SubstituirFitxer(fitxer, EscriureTextGrid(linia_.Graella()), false, &error))
+        return error != 0 ? error : EIO;
+    return 0;
+}
+
+const EmissioLinia* Sessio::EmissioSeleccionada() const {
+    const EmissioLinia* emissio = seleccio_ ? linia_.EmissioEn(*seleccio_) : nullptr;
+    return emissio != nullptr && emissio->PrimerBloc == *seleccio_ ? emissio : nullptr;
+}
+
+EfecteSessio Sessio::Seleccionar(std::optional<std::int64_t> primerBloc) {
+    const EmissioLinia* emissio = primerBloc ? linia_.EmissioEn(*primerBloc) : nullptr;
+    if (emissio != nullptr && emissio->PrimerBloc != *primerBloc) emissio = nullptr;
+    EfecteSessio efecte;
+    const std::optional<std::int64_t> abans = seleccio_;
+    seleccio_ = emissio != nullptr ? std::optional(emissio->PrimerBloc) : std::nullopt;
+    efecte.SeleccioCanviada = seleccio_ != abans;
+    if (emissio == nullptr) {
+        if (entorn_.Sortida != nullptr) entorn_.Sortida->Aturar();
+        SeguirReproduccio(efecte);
+        return efecte;
+    }
+    // The graphs window shows the analysed block as the live loop saw it: its bytes through the capture's
+    // copy, then the same analysis.
+    const AnalisiBloc* analisi = emissio->AnalisiPrincipal();
+    if (ModeExperimentador() && analisi != nullptr) {
+        const std::vector<std::uint8_t> bloc = linia_.So(analisi->Bloc, analisi->Bloc);
+        CopiarBlocCapturat(bloc.data(), kMidaBloc, *estat_);
+        Analitzat(CalcularReconeixement(*estat_, Configuracio()), false, efecte);
+    }
+    const EfecteSessio so = Reproduir();
+    efecte.ReproduccioCanviada = so.ReproduccioCanviada;
+    efecte.ErrorReproduir = so.ErrorReproduir;
+    return efecte;
+}
+
+EfecteSessio Sessio::Reproduir() {
+    EfecteSessio efecte;
+    const EmissioLinia* emissio = EmissioSeleccionada();
+    if (emissio == nullptr || entorn_.Sortida == nullptr) return efecte;
+    // The notice of the end keeps the count alive, since the output may call it after the session is gone.
+    auto acabat = [enCurs = enCurs_, avis = entorn_.AvisFiReproduccio] {
+        --*enCurs;
+        if (avis) avis();
+    };
+    efecte.ErrorReproduir =
+        entorn_.Sortida->Reproduir(linia_.So(emissio->PrimerBloc, emissio->DarrerBloc), acabat);
+    if (efecte.ErrorReproduir == 0) ++*enCurs_;
+    SeguirReproduccio(efecte);
+    return efecte;
+}
+
+EfecteSessio Sessio::AcabarReproduccio() {
+    EfecteSessio efecte;
+    SeguirReproduccio(efecte);
+    return efecte;
+}
+
+void Sessio::SeguirReproduccio(EfecteSessio& efecte) {
+    const bool reproduint = *enCurs_ > 0;
+    efecte.ReproduccioCanviada = reproduint != reproduint_;
+    reproduint_ = reproduint;
+}
+
+EfecteSessio Sessio::FixarModel() {
+    EfecteSessio efecte;
+    const EmissioLinia* emissio = EmissioSeleccionada();
+    const AnalisiBloc* analisi = emissio != nullptr ? emissio->AnalisiPrincipal() : nullptr;
+    if (analisi == nullptr || emissio->Vocal.empty()) return efecte;
+    // F2 as the chart's points have it.
+    const ModelVocal model{analisi->F1, analisi->F1 + static_cast<float>(analisi->S2F)};
+    efecte.ModelsCanviats = models_.Fixar(emissio->Vocal, model, &efecte.ErrorModels);
+    return efecte;
+}
+
+EfecteSessio Sessio::BuidarModels() {
+    EfecteSessio efecte;
+    efecte.ModelsCanviats = models_.Buidar(&efecte.ErrorModels);
+    return efecte;
 }
 
 void Sessio::PrepararExperiment() {

@@ -15,6 +15,11 @@
 // (PuntMeitatEnvolupant) whenever it is drawn while the window is shown; the session does that for the
 // picture, after every complete analysis while the graphs are shown and at RedibuixarGrafics, so the
 // drawing only reads. tessora-cli never draws, and never sets it so.
+//
+// The timeline (LiniaTemps) keeps every block heard since the program started, across stops and starts,
+// with what the live loop found in it; stopping listening ends the utterance going on. An utterance of it
+// can be selected, played back through the output device, saved whole, shown in the graphs window and
+// made its vowel's model (ModelsVocals, kept in their file).
 #pragma once
 
 #include "BucleEscolta.h"
@@ -22,7 +27,10 @@
 #include "CapturaEntradaDeSo.h"
 #include "CartaVocals.h"
 #include "Experiment.h"
+#include "LiniaTemps.h"
+#include "ModelsVocals.h"
 #include "ResultatsExperiment.h"
+#include "SortidaDeSo.h"
 #include "TextsIdioma.h"
 #include "UnitEntradaDeSo.h"
 
@@ -109,7 +117,19 @@ struct EfecteSessio {
     // (listening, when the step asked for it, is already done).
     bool FilaBlocActual = false;
     EfecteExperiment Experiment;
+
+    // The timeline, the selection, the playback, the models.
+    bool LiniaTempsCanviada =
+        false;                     // the timeline gained a block (or lost old ones): redraw it unless frozen
+    bool SeleccioCanviada = false; // Sessio::Seleccio() changed: the timeline and the charts ring it
+    bool ReproduccioCanviada = false; // Sessio::Reproduint() changed
+    std::int32_t ErrorReproduir = 0;  // the output device refused to play (its code): tell the person
+    bool ModelsCanviats = false;      // Sessio::Models() changed: the charts redraw
+    int ErrorModels = 0;              // the models file could not be written (errno): tell the person
 };
+
+// The TextGrid that "Desa la sessió" writes beside the session's WAV `wav`: the same name, ".TextGrid".
+std::filesystem::path CamiGraellaSessio(const std::filesystem::path& wav);
 
 class Sessio {
 public:
@@ -123,10 +143,14 @@ public:
         std::string LiniaOrdres;        // the command line, joined
         char SeparadorDecimal = '.';    // of the user's locale: the data line and the hit percentage
         FontAleatoria* Font = nullptr;  // the prompts' draw; the clock's when null
+        SortidaDeSo* Sortida = nullptr; // playback; none: nothing is played (tests, no device)
+        // A playback ended: AcabarReproduccio must then be called once, later, on the same thread.
+        std::function<void()> AvisFiReproduccio{};
+        std::filesystem::path ArxiuModels{}; // the models file; empty: models are not kept
     };
 
-    // Reads the two settings and sets the capture up; nullptr when the sound block cannot be had (the
-    // program must then end at once, writing nothing).
+    // Reads the two settings and the models and sets the capture up; nullptr when the sound block cannot be
+    // had (the program must then end at once, writing nothing).
     static std::unique_ptr<Sessio> Crear(Entorn entorn);
     ~Sessio();
     Sessio(const Sessio&) = delete;
@@ -161,9 +185,38 @@ public:
     // takes its half-sum mark, while the window is shown.
     void RedibuixarGrafics();
 
-    // Save: the last utterance (slot 0 of the sound block) as a WAV file; EscriureWav's result code,
-    // with the system's error number in `error`.
+    // Save: with a selection, that utterance's sound whole (every block of it); else the last utterance
+    // (slot 0 of the sound block), as a WAV file. EscriureWav's result code, with the system's error number
+    // in `error`.
     std::int32_t DesarEmissio(const std::filesystem::path& nom, int* error = nullptr) const;
+    // "Desa la sessió": the timeline's sound as a WAV at `nom` and its TextGrid beside it (the same name with
+    // ".TextGrid"), each whole or not at all; 0 or the errno of the first that failed, in `fitxer` its name.
+    int DesarSessio(const std::filesystem::path& nom, std::filesystem::path& fitxer) const;
+
+    // The timeline and its selection.
+    const LiniaTemps& Linia() const { return linia_; }
+    // Selects the utterance that starts at `primerBloc` (nullopt, or no utterance starts there: none, and
+    // a playback under way stops) and plays it; in experimenter mode its analysed block is analysed again
+    // from its kept bytes, as the live loop analysed it, for the graphs window (Refresc set when the window
+    // is shown).
+    EfecteSessio Seleccionar(std::optional<std::int64_t> primerBloc);
+    std::optional<std::int64_t> Seleccio() const { return seleccio_; }
+    const EmissioLinia* EmissioSeleccionada() const; // nullptr: none, or the ring no longer holds it
+    // Playback of the selection (again); nothing without a selection or an output.
+    EfecteSessio Reproduir();
+    EfecteSessio AcabarReproduccio(); // after AvisFiReproduccio
+    bool Reproduint() const { return reproduint_; }
+    // With headphones the input is analysed during playback; without (the default), blocks that come while
+    // playing are taken from the capture and dropped: not analysed, not kept, the meter at 0, and the
+    // utterance going on ends.
+    void FixarAuriculars(bool auriculars) { auriculars_ = auriculars; }
+    bool Auriculars() const { return auriculars_; }
+
+    // The models: the selection's vowel gets its principal analysis' (F1, F1 + S2F) as model (nothing
+    // without a selection that decided a vowel), or they are all cleared; the file is written.
+    EfecteSessio FixarModel();
+    EfecteSessio BuidarModels();
+    const ModelsVocals& Models() const { return models_; }
 
     // The experiment.
     const Experiment& DadesExperiment() const { return experiment_; }
@@ -197,6 +250,10 @@ private:
     // Listening brought to `engegar`; false when a start failed (then listening is off again).
     bool Escoltar(bool engegar, EfecteSessio& efecte);
     EfecteSessio DelExperiment(const EfecteExperiment& pas);
+    // After anything that may stop listening: the timeline's utterance going on ends when it has.
+    void SeguirEscolta();
+    // Reproduint() brought to whether a playback is under way.
+    void SeguirReproduccio(EfecteSessio& efecte);
 
     Entorn entorn_;
     FontAleatoriaRellotge rellotge_;
@@ -210,6 +267,13 @@ private:
     ConfiguracioGrafics grafics_;
     Idioma idioma_ = Idioma::Castella;
     bool veuAguda_ = false;
+    LiniaTemps linia_;
+    ModelsVocals models_;
+    std::optional<std::int64_t> seleccio_; // the selected utterance's first block
+    // Playbacks started and not ended yet; shared with their end notices, which may come after the close.
+    std::shared_ptr<int> enCurs_ = std::make_shared<int>(0);
+    bool reproduint_ = false;
+    bool auriculars_ = false;
     std::uint64_t perdutsDits_ = 0; // lost blocks already reported
     bool tancada_ = false;
     std::chrono::steady_clock::time_point inici_ = std::chrono::steady_clock::now();

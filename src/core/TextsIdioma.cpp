@@ -156,6 +156,35 @@ Taula FerTaula() {
         {AvaluacioNoPuntuats, "no puntuats", "no puntuados"},
         {AvaluacioEtiquetaBuida, "etiqueta buida", "etiqueta vacía"},
         {AvaluacioEtiquetaDesconeguda, "etiqueta desconeguda", "etiqueta desconocida"},
+        {TitolSessio, "Sessió", "Sesión"},
+        {MenuSessio, "Sess&ió...", "Ses&ión..."},
+        {MenuDesarSessio, "&Desa la sessió...", "Guardar la sesió&n..."},
+        {BotoCongelar, "Congela", "Congelar"},
+        {BotoContinuar, "Continua", "Continuar"},
+        {EscalaTotaSessio, "Tota la sessió", "Toda la sesión"},
+        {HintEscala, "Temps que es veu", "Tiempo que se ve"},
+        {BotoModel, "Model", "Modelo"},
+        {BotoBuidarModels, "Esborra els models", "Borrar los modelos"},
+        {CheckAuriculars, "Auriculars", "Auriculares"},
+        {HintSessio,
+         "Clic en una emissió: la tria i l'escolta. Espai: congela o continua. Amb la imatge congelada, "
+         "roda o fletxes esquerra/dreta: endarrere i endavant. Fletxes amunt/avall: emissió anterior o "
+         "següent. Ctrl+roda o +/-: escala del temps. Esc: cap emissió triada.",
+         "Clic en una emisión: la elige y la escucha. Espacio: congela o continúa. Con la imagen "
+         "congelada, rueda o flechas izquierda/derecha: atrás y adelante. Flechas arriba/abajo: emisión "
+         "anterior o siguiente. Ctrl+rueda o +/-: escala del tiempo. Esc: ninguna emisión elegida."},
+        {Reproduint, "Reproduint: mentrestant el micròfon no s'escolta.",
+         "Reproduciendo: mientras tanto el micrófono no se escucha."},
+        {ReproduintAuriculars, "Reproduint amb auriculars: el micròfon se segueix escoltant.",
+         "Reproduciendo con auriculares: el micrófono se sigue escuchando."},
+        {ErrorReproduir, "No es pot reproduir el so. Codi: ", "No se puede reproducir el sonido. Código: "},
+        {ErrorModels, "No es poden desar els models: ", "No se pueden guardar los modelos: "},
+        {ErrorDesarSessio, "No s'ha pogut desar la sessió al fitxer ",
+         "No se ha podido guardar la sesión en el archivo "},
+        {NotaDo, "Do", "Do"},
+        {NotaLa, "La", "La"},
+        // The vowel charts' models.
+        {DistanciaModel, "%1 Bark", "%1 Bark"},
     }};
 }
 

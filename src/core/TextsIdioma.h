@@ -148,6 +148,32 @@ enum class IdText {
     AvaluacioNoPuntuats,
     AvaluacioEtiquetaBuida,
     AvaluacioEtiquetaDesconeguda,
+    // The session's timeline: its caption, the main window's items that open it and save it, its
+    // controls (freeze and go on, the time scale's "whole session", the model commands, the headphones)
+    // and the hint of its picture, the note shown while an utterance plays (without and with
+    // headphones), its troubles (a code follows ErrorReproduir, the system's reason ErrorModels), the
+    // message of a session that could not be saved (followed by the file; the reason goes below), and
+    // the note names of the pitch axis (followed by the octave, A4 being 440 Hz).
+    TitolSessio,
+    MenuSessio,
+    MenuDesarSessio,
+    BotoCongelar,
+    BotoContinuar,
+    EscalaTotaSessio,
+    HintEscala,
+    BotoModel,
+    BotoBuidarModels,
+    CheckAuriculars,
+    HintSessio,
+    Reproduint,
+    ReproduintAuriculars,
+    ErrorReproduir,
+    ErrorModels,
+    ErrorDesarSessio,
+    NotaDo,
+    NotaLa,
+    // The vowel charts' models: the distance of the newest point to its vowel's model ("%1": the number).
+    DistanciaModel,
     Nombre // not a text: how many there are
 };
 

@@ -7,6 +7,7 @@
 #include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
+#include "UnitFormSessio.h"
 #include "UnitTessora.h"
 #include "Unitabout.h"
 
@@ -29,9 +30,11 @@ void InstallarSubstitutsDeFonts() {
 
 AplicacioTessora::AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs,
                                    std::filesystem::path arxiuIni, std::string liniaOrdres,
-                                   std::filesystem::path carpetaDades, FontAleatoria* font)
+                                   std::filesystem::path carpetaDades, FontAleatoria* font,
+                                   SortidaDeSo* sortida, std::filesystem::path arxiuModels)
     : dispositiu_(dispositiu), dialegs_(dialegs), arxiuIni_(std::move(arxiuIni)),
-      liniaOrdres_(std::move(liniaOrdres)), carpetaDades_(std::move(carpetaDades)), font_(font) {}
+      liniaOrdres_(std::move(liniaOrdres)), carpetaDades_(std::move(carpetaDades)), font_(font),
+      sortida_(sortida), arxiuModels_(std::move(arxiuModels)) {}
 
 AplicacioTessora::~AplicacioTessora() {
     // The windows go in the reverse order of their creation, the main window last; the session they are
@@ -44,8 +47,13 @@ AplicacioTessora::~AplicacioTessora() {
 }
 
 bool AplicacioTessora::Arrencar(int presentacioMs) {
-    SessioActual = Sessio::Crear(
-        {dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_, SeparadorDecimal(), font_});
+    // The end of a playback is taken later, like a block: never inside the call that told it.
+    auto fiReproduccio = [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { Distribuir(SessioActual->AcabarReproduccio()); }, Qt::QueuedConnection);
+    };
+    SessioActual = Sessio::Crear({dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_,
+                                  SeparadorDecimal(), font_, sortida_, fiReproduccio, arxiuModels_});
     if (!SessioActual) {
         dialegs_.Error(nullptr, T(Idioma::Catala, IdText::TitolMemoria),
                        T(Idioma::Catala, IdText::MemoriaInsuficient));
@@ -54,6 +62,7 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     Sessio& sessio = *SessioActual;
     FormPrincipal = std::make_unique<TFormPrincipal>(sessio, dialegs_);
     FormCarta = new TFormCarta(sessio, FormPrincipal.get());
+    FormSessio = new TFormSessio(sessio, FormPrincipal.get());
     FormFFT = std::make_unique<TFormFFT>(sessio);
     AboutBox = std::make_unique<TAboutBox>();
     FormExperimentacio = std::make_unique<TFormExperimentacio>(sessio, dialegs_, carpetaDades_);
@@ -63,8 +72,11 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     connect(principal, &TFormPrincipal::Efecte, this, &AplicacioTessora::Distribuir);
     connect(FormFFT.get(), &TFormFFT::Efecte, this, &AplicacioTessora::Distribuir);
     connect(FormExperimentacio.get(), &TFormExperimentacio::Efecte, this, &AplicacioTessora::Distribuir);
+    connect(FormSessio, &TFormSessio::Efecte, this, &AplicacioTessora::Distribuir);
     connect(principal, &TFormPrincipal::GraficsDemanats, FormFFT.get(), &QWidget::show);
     connect(principal, &TFormPrincipal::CartaDemanada, this, &AplicacioTessora::ObrirCarta);
+    connect(principal, &TFormPrincipal::SessioDemanada, this, &AplicacioTessora::ObrirSessio);
+    connect(FormSessio, &TFormSessio::DesarDemanat, principal, &TFormPrincipal::MenuGuardarClick);
     connect(principal, &TFormPrincipal::ExperimentDemanat, FormExperimentacio.get(),
             &TFormExperimentacio::Obrir);
     connect(principal, &TFormPrincipal::ParlantDemanat, AboutBox.get(), &QDialog::exec);
@@ -108,6 +120,7 @@ void AplicacioTessora::Distribuir(const EfecteSessio& efecte) {
     FormPrincipal->Mostrar(efecte);
     FormFFT->Mostrar(efecte);
     FormCarta->Mostrar(efecte);
+    FormSessio->Mostrar(efecte);
     FormExperimentacio->Mostrar(efecte);
 }
 
@@ -129,6 +142,13 @@ void AplicacioTessora::ObrirCarta() {
     if (!FormCarta->isVisible()) PosarAlCostat(*FormCarta, *FormPrincipal);
     FormCarta->show();
     FormCarta->raise();
+}
+
+void AplicacioTessora::ObrirSessio() {
+    if (!FormSessio->isVisible()) PosarAlCostat(*FormSessio, *FormPrincipal);
+    FormSessio->show();
+    FormSessio->raise();
+    FormSessio->activateWindow();
 }
 
 } // namespace tessora

@@ -22,6 +22,7 @@ class TFormFFT;
 class TAboutBox;
 class TFormExperimentacio;
 class TFormCarta;
+class TFormSessio;
 
 // Free fonts that stand in for the Windows ones the windows ask for, where those are missing.
 void InstallarSubstitutsDeFonts();
@@ -30,10 +31,12 @@ class AplicacioTessora : public QObject {
     Q_OBJECT
 public:
     // `carpetaDades` keeps an experiment the program ends with before it was exported (empty: none is
-    // kept). `font`: the prompts' draw (the clock's when null).
+    // kept). `font`: the prompts' draw (the clock's when null). `sortida` plays the utterances selected
+    // (none: nothing is played); `arxiuModels` keeps the models to aim at (empty: they are not kept).
     AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs, std::filesystem::path arxiuIni,
                      std::string liniaOrdres, std::filesystem::path carpetaDades = {},
-                     FontAleatoria* font = nullptr);
+                     FontAleatoria* font = nullptr, SortidaDeSo* sortida = nullptr,
+                     std::filesystem::path arxiuModels = {});
     ~AplicacioTessora() override;
 
     // Creates the session and the windows, applies the language, shows the splash for `presentacioMs`,
@@ -44,7 +47,8 @@ public:
 
     std::unique_ptr<Sessio> SessioActual;
     std::unique_ptr<TFormPrincipal> FormPrincipal;
-    TFormCarta* FormCarta = nullptr; // a window of the main window's own
+    TFormCarta* FormCarta = nullptr;   // a window of the main window's own
+    TFormSessio* FormSessio = nullptr; // likewise
     std::unique_ptr<TFormFFT> FormFFT;
     std::unique_ptr<TAboutBox> AboutBox;
     std::unique_ptr<TFormExperimentacio> FormExperimentacio;
@@ -59,6 +63,7 @@ private:
     // The language of our own questions and of Qt's own dialogs.
     void AplicarIdioma();
     void ObrirCarta();
+    void ObrirSessio();
 
     DispositiuEntrada& dispositiu_;
     Dialegs& dialegs_;
@@ -66,6 +71,8 @@ private:
     std::string liniaOrdres_;
     std::filesystem::path carpetaDades_;
     FontAleatoria* font_;
+    SortidaDeSo* sortida_;
+    std::filesystem::path arxiuModels_;
     std::unique_ptr<QTranslator> traduccioQt_;
 };
 

@@ -164,6 +164,55 @@ void Rastre(QPainter& p, Lletres& lletres, const QRectF& area, const EixosCarta&
     }
 }
 
+// A ring around a place, clamped to the plot.
+void Anella(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida, double f1, double f2,
+            const QPen& llapis, double radi) {
+    p.setPen(llapis);
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(DinsArea(PuntDibuix(mida, eixos, f1, f2), area), radi, radi);
+}
+
+void Models(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+            const ModelsVocals* models) {
+    if (models == nullptr) return;
+    for (const auto& [vocal, model] : models->Tots())
+        Anella(p, area, eixos, mida, model.F1, model.F2, QPen(ColorVocal(vocal), 3), 11);
+}
+
+// From each point of the trail whose vowel has a model, a thin line to it; beside the newest such point,
+// the distance.
+void LiniesModels(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+                  const std::deque<PuntCarta>& punts, const OpcionsDibuixCarta& o) {
+    if (o.Models == nullptr) return;
+    const PuntCarta* darrer = nullptr;
+    std::optional<ModelVocal> modelDarrer;
+    for (const PuntCarta& punt : punts) {
+        const std::optional<ModelVocal> model = o.Models->Model(punt.Vocal);
+        if (!model) continue;
+        p.setPen(QPen(AmbAlfa(ColorVocal(punt.Vocal), 150), 1));
+        p.drawLine(DinsArea(PuntDibuix(mida, eixos, punt.F1, punt.F2), area),
+                   DinsArea(PuntDibuix(mida, eixos, model->F1, model->F2), area));
+        darrer = &punt;
+        modelDarrer = model;
+    }
+    if (darrer == nullptr) return;
+    const double bark = DistanciaBark(darrer->F1, darrer->F2, modelDarrer->F1, modelDarrer->F2);
+    const QString text = T(o.Llengua, IdText::DistanciaModel).arg(QString::number(bark, 'f', 1));
+    const QPointF lloc = DinsArea(PuntDibuix(mida, eixos, darrer->F1, darrer->F2), area);
+    p.setFont(Lletra(12, true));
+    p.setPen(QColor(40, 40, 40));
+    p.drawText(lloc + QPointF(10, 20), text);
+}
+
+void Seleccionat(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
+                 const std::optional<PuntCarta>& punt) {
+    if (!punt) return;
+    const QPointF lloc = PuntDibuix(mida, eixos, punt->F1, punt->F2);
+    const QPointF dins = DinsArea(lloc, area);
+    Punt(p, dins, ColorVocal(punt->Vocal), dins == lloc);
+    Anella(p, area, eixos, mida, punt->F1, punt->F2, QPen(Qt::black, 2, Qt::DashLine), 13);
+}
+
 // The background, the plot and its axes; then drawing is clipped to the plot and a little beyond.
 void Fons(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida, const OpcionsDibuixCarta& o) {
     p.setRenderHint(QPainter::Antialiasing);
@@ -192,6 +241,14 @@ void Llegenda(QPainter& p, QSize mida, Idioma llengua, int encerts, int errors) 
 }
 
 } // namespace
+
+OpcionsDibuixCarta OpcionsCartaSessio(const Sessio& sessio) {
+    OpcionsDibuixCarta o{sessio.VeuAguda(), sessio.Llengua(), &sessio.Models(), std::nullopt};
+    const EmissioLinia* emissio = sessio.EmissioSeleccionada();
+    if (const AnalisiBloc* a = emissio != nullptr ? emissio->AnalisiPrincipal() : nullptr)
+        o.Seleccionat = PuntCarta{a->F1, a->F1 + static_cast<float>(a->S2F), a->Vocal, a->Frequencia, 0.0};
+    return o;
+}
 
 QRectF AreaCarta(QSize mida) {
     return QRectF(kMargeEsquerre, kMargeDalt, std::max(1.0, mida.width() - kMargeEsquerre - kMargeDret),
@@ -226,7 +283,10 @@ void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta,
     Fons(pintor, area, eixos, mida, opcions);
     Lletres lletres;
     Elipses(pintor, lletres, area, eixos, mida, carta.Estadistiques(), true);
+    Models(pintor, area, eixos, mida, opcions.Models);
+    LiniesModels(pintor, area, eixos, mida, carta.Punts(), opcions);
     Rastre(pintor, lletres, area, eixos, mida, carta.Punts());
+    Seleccionat(pintor, area, eixos, mida, opcions.Seleccionat);
     pintor.restore();
 }
 
@@ -244,6 +304,7 @@ void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& exp
     const std::vector<EstadisticaVocal> estadistiques = demanades.Estadistiques();
     Lletres lletres;
     Elipses(pintor, lletres, area, eixos, mida, estadistiques, false);
+    Models(pintor, area, eixos, mida, opcions.Models);
 
     // A hit is a dot in the prompted vowel's colour; an error a cross in that colour, with the letter
     // recognised in its own colour.
@@ -263,6 +324,7 @@ void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& exp
         }
     }
     LletresMitjanes(pintor, lletres, area, eixos, mida, estadistiques);
+    Seleccionat(pintor, area, eixos, mida, opcions.Seleccionat);
     pintor.setClipping(false);
     Llegenda(pintor, mida, opcions.Llengua, encerts, static_cast<int>(proves.size()) - encerts);
     pintor.restore();

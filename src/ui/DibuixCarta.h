@@ -5,18 +5,23 @@
 // scale of CartaVocals. Over it, per vowel, the one-standard-deviation ellipse (filled faintly) and the
 // mean of two or more points (a cross with the letter); then the trail, oldest first: a dot and the letter in
 // the vowel's colour, fading with age down to half strength, and the newest point large with a black ring.
+// With models to aim at, each is a ring in its vowel's colour, each point of the trail whose vowel has one
+// a thin line to it, and the newest such point the distance to it in Bark beside it. The selected
+// utterance's point, wherever it is, is a dot ringed in black and dashed.
 // Every letter is outlined in dark grey, so that the light colours read on white. A point beyond the
 // ranges is drawn hollow on the edge it crossed.
 //
 // The experiment's chart has the same plot: per prompted vowel the ellipse and mean of every answer to
 // it, the mean shown by the vowel's letter; each hit a dot in the prompted vowel's colour, each error a
 // cross in that colour with the letter recognised beside it in its own; and a legend with the two counts
-// below the plot. Where the ellipses
-// of two vowels overlap and crosses gather, this speaker's vowels are confused.
+// below the plot. The models and the selected point are drawn as on the session's chart (no lines). Where the
+// ellipses of two vowels overlap and crosses gather, this speaker's vowels are confused.
 #pragma once
 
 #include "CartaVocals.h"
 #include "Experiment.h"
+#include "ModelsVocals.h"
+#include "Sessio.h"
 #include "TextsIdioma.h"
 
 #include <QByteArray>
@@ -26,6 +31,7 @@
 #include <QSize>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tessora {
@@ -33,7 +39,14 @@ namespace tessora {
 struct OpcionsDibuixCarta {
     bool VeuAguda = false; // the ranges of EixosPerVeu
     Idioma Llengua = Idioma::Catala;
+    const ModelsVocals* Models = nullptr; // models to aim at; nullptr or empty: none drawn
+    std::optional<PuntCarta> Seleccionat =
+        std::nullopt; // the selected utterance's point (F1, F2, vowel), ringed
 };
+
+// The options of the session's charts as it stands: its ranges, language, models and selection (the
+// point of the selected utterance's principal analysis, when it has one).
+OpcionsDibuixCarta OpcionsCartaSessio(const Sessio& sessio);
 
 // The plot inside a picture of size `mida`.
 QRectF AreaCarta(QSize mida);

@@ -1,5 +1,5 @@
-// The name a saved sound gets: ".wav" is appended unless one of its last four characters (not bytes) is
-// a dot.
+// The names a saved sound and its grid get. A sound's: ".wav" is appended unless one of its last four
+// characters (not bytes) is a dot.
 #pragma once
 
 #include <QString>
@@ -8,5 +8,8 @@ namespace tessora {
 
 // "veu" -> "veu.wav"; "veu.wav", "veu.au", "a.b" keep their name; "veu.wave" -> "veu.wave.wav".
 QString NomAmbExtensioWav(const QString& nom);
+
+// The TextGrid written beside a saved session (CamiGraellaSessio): "classe.wav" -> "classe.TextGrid".
+QString NomGraellaSessio(const QString& wav);
 
 } // namespace tessora

@@ -18,7 +18,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        DibuixarCarta(p, size(), sessio_.Carta(), {sessio_.VeuAguda(), sessio_.Llengua()});
+        DibuixarCarta(p, size(), sessio_.Carta(), OpcionsCartaSessio(sessio_));
     }
 
 private:
@@ -45,7 +45,8 @@ TFormCarta::TFormCarta(Sessio& sessio, QWidget* parent) : QWidget(parent, Qt::Wi
 void TFormCarta::Mostrar(const EfecteSessio& e) {
     if (e.IdiomaCanviat) AplicarTexts();
     // The loop never waits for the drawing: it comes at the next paint, while the window is shown.
-    if (e.NouPunt || e.VeuAgudaCanviada || e.IdiomaCanviat) Client->update();
+    if (e.NouPunt || e.VeuAgudaCanviada || e.IdiomaCanviat || e.SeleccioCanviada || e.ModelsCanviats)
+        Client->update();
 }
 
 void TFormCarta::AplicarTexts() {

@@ -17,7 +17,8 @@ class TFormCarta : public QWidget {
 public:
     TFormCarta(Sessio& sessio, QWidget* parent = nullptr);
 
-    // Shows what a step of the session changed here: a new point, the ranges of "Veu aguda", the language.
+    // Shows what a step of the session changed here: a new point, the ranges of "Veu aguda", the language,
+    // the selected utterance, the models.
     void Mostrar(const EfecteSessio& efecte);
 
 public slots:

@@ -91,7 +91,8 @@ OpcionsDibuixCarta OpcionsCarta(const Sessio& sessio) {
     return {sessio.VeuAguda(), sessio.Llengua()};
 }
 
-// The chart of the experiment's trials, drawn at each paint.
+// The chart of the experiment's trials, drawn at each paint, with the models and the selection (the
+// exported picture keeps the trials alone).
 class ClientCartaExperiment : public QWidget {
 public:
     explicit ClientCartaExperiment(const Sessio& sessio) : sessio_(sessio) {}
@@ -99,7 +100,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter pintor(this);
-        DibuixarCartaExperiment(pintor, size(), sessio_.DadesExperiment(), OpcionsCarta(sessio_));
+        DibuixarCartaExperiment(pintor, size(), sessio_.DadesExperiment(), OpcionsCartaSessio(sessio_));
     }
 
 private:
@@ -217,6 +218,7 @@ void TFormExperimentacio::Mostrar(const EfecteSessio& e) {
         modelErrors_->Refrescar(sessio_.DadesExperiment().NombreVocalsExperiment() + 4, 2, 7);
         AjustarColumnes(GridErrors, sessio_.DadesExperiment(), GridExperiment::Errors, false);
     }
+    if (e.SeleccioCanviada || e.ModelsCanviats) CartaProves->update();
     AplicarPas(e.Experiment);
 }
 

@@ -3,6 +3,7 @@
 #include "EinesFinestra.h"
 #include "EtiquetaLletra.h"
 #include "NomFitxer.h"
+#include "SubstitucioFitxer.h"
 #include "UnitWave.h"
 
 #include <QAction>
@@ -189,9 +190,11 @@ TFormPrincipal::TFormPrincipal(Sessio& sessio, Dialegs& dialegs, QWidget* parent
     MenuCastellano->setCheckable(true);
     MenuGuardar = Nom(MenuFitxer->addAction(QString()), "MenuGuardar");
     MenuGuardar->setShortcut(QKeySequence(Qt::Key_F5));
+    MenuDesarSessio = Nom(MenuFitxer->addAction(QString()), "MenuDesarSessio");
     MenuExperimentar = Nom(MenuFitxer->addAction(QString()), "MenuExperimentar");
     MenuControlDeVolumen = Nom(MenuFitxer->addAction(QString()), "MenuControlDeVolumen");
     MenuCarta = Nom(MenuFitxer->addAction(QString()), "MenuCarta");
+    MenuSessio = Nom(MenuFitxer->addAction(QString()), "MenuSessio");
     MenuFitxer->addSeparator();
     MenuSortir = Nom(MenuFitxer->addAction(QString()), "MenuSortir");
     MenuEngegarParar = Nom(menuBar()->addAction(QString()), "MenuEngegarParar");
@@ -211,6 +214,8 @@ TFormPrincipal::TFormPrincipal(Sessio& sessio, Dialegs& dialegs, QWidget* parent
     connect(MenuGrafics, &QAction::triggered, this, &TFormPrincipal::MenuGraficsClick);
     connect(MenuParlant, &QAction::triggered, this, &TFormPrincipal::MenuParlantClick);
     connect(MenuCarta, &QAction::triggered, this, &TFormPrincipal::MenuCartaClick);
+    connect(MenuSessio, &QAction::triggered, this, &TFormPrincipal::SessioDemanada);
+    connect(MenuDesarSessio, &QAction::triggered, this, &TFormPrincipal::MenuDesarSessioClick);
 
     MenuGrafics->setVisible(sessio_.ModeExperimentador());
     AplicarTexts();
@@ -323,6 +328,8 @@ void TFormPrincipal::AplicarTexts() {
     MenuParlant->setText(T(IdText::MenuParlant));
     MenuControlDeVolumen->setText(T(IdText::MenuControlDeVolumen));
     MenuCarta->setText(T(IdText::MenuCarta));
+    MenuSessio->setText(T(IdText::MenuSessio));
+    MenuDesarSessio->setText(T(IdText::MenuDesarSessio));
     CheckBoxVeuAguda->setText(T(IdText::CheckBoxVeuAguda));
     LabelVocals->setText(T(IdText::LabelVocals));
     SpeedButtonGuardar->setToolTip(T(IdText::HintGuardar));
@@ -379,6 +386,21 @@ void TFormPrincipal::MenuGuardarClick() {
     dialegs_.Informar(this, Q(kTitolAplicacio), T(IdText::NomDelFitxer) + *nom);
     const std::int32_t codi = sessio_.DesarEmissio(std::filesystem::path(nom->toStdString()));
     if (codi != kWavCorrecte) dialegs_.Error(this, T(IdText::TitolErrorWav), Q(MissatgeEscriureWav(codi)));
+}
+
+void TFormPrincipal::MenuDesarSessioClick() {
+    const EsperaPersona espera(*this);
+    // Listening goes on: what is written is the session as it stands when the name is given.
+    const std::optional<QString> nom =
+        dialegs_.DemanarNomDesar(this, T(IdText::FiltreSo), [](const QString& triat) {
+            const QString wav = NomAmbExtensioWav(triat);
+            return QStringList{wav, NomGraellaSessio(wav)};
+        });
+    if (!nom) return;
+    std::filesystem::path fitxer;
+    if (const int error = sessio_.DesarSessio(std::filesystem::path(nom->toStdString()), fitxer); error != 0)
+        dialegs_.Error(this, T(IdText::TitolSessio),
+                       T(IdText::ErrorDesarSessio) + Q(fitxer.string()) + "\n\n" + Q(DescripcioError(error)));
 }
 
 void TFormPrincipal::MenuExperimentarClick() {

@@ -1,7 +1,7 @@
 // The main window: the big letter of the recognised vowel, the level meter at its left edge, the tool
 // panel and the menu. It is built on the session: its commands call it (start/stop, language, high voice,
 // save) and it shows what the session's values say of it (Mostrar). The commands that open other windows
-// (graphs, chart, experiment, About) are signals, which the start-up connects to those windows.
+// (graphs, chart, timeline, experiment, About) are signals, which the start-up connects to those windows.
 //
 // Its controls carry the design's names as object names, for the tests.
 #pragma once
@@ -58,6 +58,7 @@ signals:
     void Efecte(const tessora::EfecteSessio& efecte);
     void GraficsDemanats();
     void CartaDemanada();
+    void SessioDemanada();
     void ExperimentDemanat(); // listening is off already; returns when the experiment window has closed
     void ParlantDemanat();
 
@@ -66,6 +67,7 @@ public slots:
     void MenuCatalaClick();
     void MenuCastellanoClick();
     void MenuGuardarClick();
+    void MenuDesarSessioClick();
     void MenuExperimentarClick();
     void MenuControlDeVolumenClick();
     void MenuParlantClick();
@@ -125,7 +127,9 @@ private:
     QAction* MenuGuardar;
     QAction* MenuExperimentar;
     QAction* MenuControlDeVolumen;
-    QAction* MenuCarta; // opens the vowel chart
+    QAction* MenuCarta;       // opens the vowel chart
+    QAction* MenuSessio;      // opens the session's timeline
+    QAction* MenuDesarSessio; // saves the session held as a WAV file and its TextGrid
     QAction* MenuSortir;
     QAction* MenuEngegarParar;
     QAction* MenuGrafics;

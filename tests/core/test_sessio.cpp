@@ -1,11 +1,12 @@
 // The session driven by a scripted input, as the windows drive it: what an utterance shows everywhere,
 // the graphs options and MigLPC, the experiment's listening and results text, the settings file, the
-// input's troubles.
+// input's troubles, the timeline and its playback.
 #include "CarpetaTemporal.h"
 #include "DispositiuGuionat.h"
 #include "PerNom.h"
 #include "Sessio.h"
 #include "Tools.h"
+#include "UnitWave.h"
 #include "VocalSintetica.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +17,32 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 const Bytes kSilenci(kMidaBloc, 127);
 
+// An output that plays nothing: it keeps what it was given, and its playbacks end when it is stopped.
+struct SortidaGuionada final : SortidaDeSo {
+    std::int32_t Reproduir(std::vector<std::uint8_t> mostres, std::function<void()> acabat) override {
+        if (Codi == 0) Sonat = std::move(mostres), Acabats.push_back(std::move(acabat));
+        return Codi;
+    }
+    void Aturar() override {
+        for (auto& acabat : std::exchange(Acabats, {}))
+            acabat();
+    }
+    bool Reproduint() const override { return !Acabats.empty(); }
+    std::int32_t Codi = 0;
+    Bytes Sonat;
+    std::vector<std::function<void()>> Acabats;
+};
+
 // A session over a scripted device, with no settings file at first: Spanish, an ordinary voice.
 struct Banc {
     proves::CarpetaTemporal carpeta;
     proves::DispositiuGuionat dispositiu;
-    int avisos = 0;
+    SortidaGuionada sortida;
+    int avisos = 0, fins = 0;
+    std::string ordres;
     std::unique_ptr<Sessio> Crear() {
-        return Sessio::Crear({dispositiu, [this] { ++avisos; }, carpeta.Cami() / "Tessora.ini", "", ','});
+        return Sessio::Crear({dispositiu, [this] { ++avisos; }, carpeta.Cami() / "Tessora.ini", ordres, ',',
+                              nullptr, &sortida, [this] { ++fins; }, carpeta.Cami() / "models.tsv"});
     }
     std::unique_ptr<Sessio> s = Crear();
 
@@ -179,6 +199,87 @@ TEST(Sessio, ConfiguracioIEntrada) {
     const EfecteSessio perduda = b.Bloc({});
     EXPECT_TRUE(perduda.EntradaPerduda && perduda.EscoltaCanviada && !b.s->Escoltant());
 }
+
+// The timeline holds what the loop reported, block by block: an utterance per run of loud blocks (a stop
+// ends one), each analysis with its data line's values. A selected utterance is played and saved whole;
+// in experimenter mode the graphs show its analysed block as it was; it gives its vowel the model its
+// chart point has, kept for the next start. Without a selection Save keeps slot 0. "Desa la sessió".
+TEST(Sessio, LaLiniaDeTempsIUnaEmissioSeleccionada) {
+    Banc b;
+    b.ordres = "qevrun";
+    b.s = b.Crear();
+    b.s->FixarGraficsVisibles(true);
+    b.s->EngegarParar();
+    const Bytes kA2 = Vocal(90, 800, 1200), kO = Vocal(88, 600, 1000);
+    std::vector<EfecteSessio> dits;
+    std::array<float, kCapacitatMostres> envolupant{};
+    for (const Bytes* bloc : {&kSilenci, &kA, &kA2, &kA, &kA2, &kSilenci, &kO, &kO, &kSilenci, &kA}) {
+        dits.push_back(b.Bloc(*bloc));
+        if (dits.size() == 3) envolupant = b.s->Estat().EnvolupantLPC;
+    }
+    b.s->EngegarParar();
+    std::string registres;
+    for (const EmissioLinia& e : b.s->Linia().Emissions()) {
+        registres += std::to_string(e.PrimerBloc) + '-' + std::to_string(e.DarrerBloc) + e.Vocal + ';';
+        for (const AnalisiBloc& a : e.Analisis) {
+            const EfecteSessio& dit = dits[static_cast<std::size_t>(a.Bloc)];
+            registres += '@' + std::to_string(a.Bloc) + ';';
+            EXPECT_EQ(dit.Lletra, a.Vocal);
+            EXPECT_TRUE(dit.LiniaDades->starts_with("Freq: " + std::to_string(a.Frequencia) +
+                                                    " - F1:" + FormatFix(a.F1, 0, ',')));
+            EXPECT_NE(dit.LiniaDades->find(" - S2F:" + std::to_string(a.S2F) + ' '), std::string::npos);
+        }
+    }
+    EXPECT_EQ(registres, "1-4A;@2;6-7O;@7;9-9;"); // the loop analysed blocks 2 and 7
+    EXPECT_TRUE(b.s->Linia().Emissions().back().Acabada);
+
+    const EfecteSessio e = b.s->Seleccionar(1);
+    EXPECT_TRUE(e.SeleccioCanviada && e.ReproduccioCanviada && b.s->Reproduint());
+    const Bytes so = b.s->Linia().So(1, 4);
+    EXPECT_TRUE(so.size() == 4 * kMidaBloc && std::equal(kA2.begin(), kA2.end(), so.end() - kMidaBloc));
+    EXPECT_TRUE(b.sortida.Sonat == so && e.Refresc == RefrescGrafics::Repintar &&
+                e.LiniaDades == dits[2].LiniaDades);
+    EXPECT_EQ(b.s->Estat().EnvolupantLPC, envolupant);
+    const auto dades = [&](const char* nom) { // the samples, after the headers
+        const Bytes bytes = proves::LlegirBytes(b.carpeta.Cami() / nom);
+        return Bytes(bytes.begin() + std::min<std::size_t>(bytes.size(), 120), bytes.end());
+    };
+    EXPECT_TRUE(b.s->DesarEmissio(b.carpeta.Cami() / "a.wav") == 0 && dades("a.wav") == so);
+    EXPECT_TRUE(b.s->FixarModel().ModelsCanviats);
+    const PuntCarta& punt = b.s->Carta().Punts().front();
+    EXPECT_EQ(b.s->Models().Model("A"), (ModelVocal{punt.F1, punt.F2}));
+    EXPECT_EQ(b.Crear()->Models().Tots(), b.s->Models().Tots());
+
+    EXPECT_TRUE(b.s->Seleccionar(std::nullopt).SeleccioCanviada);
+    EXPECT_TRUE(b.s->DesarEmissio(b.carpeta.Cami() / "a.wav") == 0 && dades("a.wav").size() == kMidaEmissio);
+    std::filesystem::path fitxer;
+    EXPECT_TRUE(b.s->DesarSessio(b.carpeta.Cami() / "no" / "s.wav", fitxer) == ENOENT &&
+                fitxer.filename() == "s.wav");
+    ASSERT_TRUE(b.s->DesarSessio(b.carpeta.Cami() / "s.wav", fitxer) == 0 &&
+                fitxer.filename() == "s.TextGrid");
+    EXPECT_EQ(dades("s.wav"), b.s->Linia().SoSencer());
+    EXPECT_EQ(std::get<TextGrid>(LlegirTextGrid(fitxer)), b.s->Linia().Graella());
+}
+
+// While an utterance plays, the blocks heard are dropped (the meter at 0) unless there are headphones;
+// the end of the playback, or a device that refuses it, lets them in again.
+class Auriculars : public testing::TestWithParam<bool> {};
+
+TEST_P(Auriculars, ElQueSentDurantLaReproduccio) {
+    Banc b;
+    b.s->FixarAuriculars(GetParam());
+    b.s->EngegarParar();
+    b.Emissio(kA);
+    b.s->Seleccionar(0);
+    EXPECT_EQ(b.Bloc(kA).Nivell->Nivell == 0, !GetParam());
+    EXPECT_EQ(b.s->Linia().BlocsRebuts(), GetParam() ? 5 : 4);
+    b.sortida.Aturar();
+    EXPECT_TRUE(b.fins == 1 && b.s->AcabarReproduccio().ReproduccioCanviada && !b.s->Reproduint());
+    b.sortida.Codi = 7;
+    EXPECT_EQ(b.s->Reproduir().ErrorReproduir, 7);
+    EXPECT_TRUE(b.Bloc(kA).Nivell->Nivell > 0 && !b.s->Reproduint());
+}
+INSTANTIATE_TEST_SUITE_P(AmbISense, Auriculars, testing::Bool());
 
 } // namespace
 } // namespace tessora

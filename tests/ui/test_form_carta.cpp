@@ -49,6 +49,31 @@ private slots:
         QVERIFY2(fosc < 128, qPrintable(QString::number(fosc)));
     }
 
+    // A model: a hollow ring in its vowel's colour, a line to the point of that vowel and the distance
+    // beside it; the selected utterance's point ringed in black.
+    void ElsModelsILaSeleccio() {
+        ModelsVocals models;
+        QVERIFY(models.Fixar("A", {700.0f, 1200.0f}));
+        CartaVocals carta;
+        carta.Afegir(PuntCarta{400.0f, 2000.0f, "A"});
+        QImage imatge(480, 400, QImage::Format_RGB32);
+        QPainter pintor(&imatge);
+        DibuixarCarta(pintor, imatge.size(), carta,
+                      {false, Idioma::Catala, &models, PuntCarta{300, 2300, "I"}});
+        pintor.end();
+        const auto lloc = [&](double f1, double f2) {
+            return PuntDibuix(imatge.size(), EixosPerVeu(false), f1, f2);
+        };
+        const QPointF model = lloc(700, 1200), punt = lloc(400, 2000), triat = lloc(300, 2300);
+        const auto clar = [&](QPointF p) { return imatge.pixelColor(p.toPoint()).lightness(); };
+        QCOMPARE(imatge.pixelColor((model + QPointF(11, 0)).toPoint()), ColorVocal("A"));
+        QVERIFY(clar(model) > 200 && clar((model + punt) / 2) < 240);
+        int text = 255;
+        for (int x = 10; x < 40; ++x)
+            text = std::min(text, clar(punt + QPointF(x, 16)));
+        QVERIFY(text < 100 && std::min({clar(triat + QPointF(13, 0)), clar(triat - QPointF(13, 0))}) < 100);
+    }
+
     // A hit is a dot, an error a cross whose arms run diagonally; both in the prompted vowel's colour.
     void LesProvesDeLExperimentEnDuesFormes() {
         struct Sempre0 : FontAleatoria {
