@@ -2,7 +2,8 @@
 // and a record per utterance, for the lesson's freeze, replay and save.
 //
 // Blocks are numbered from 0 at the first block heard after the timeline was made (or cleared) and never
-// renumbered: block b was heard b x 512 / 11025 s after that. The ring keeps the last `capacitat` blocks'
+// renumbered: block b starts b x 512 / 11025 s into the sound heard since (time stands still while
+// listening is off or blocks are dropped during a playback). The ring keeps the last `capacitat` blocks'
 // raw bytes (8-bit unsigned, as captured) and their levels; older ones are overwritten. An utterance is a
 // run of loud blocks as the live loop counts it (level above kNivellSilenci); its record holds its first
 // and last block, the analyses the loop made in it (block, decided vowel, pitch, F1, S2F) and whether it
