@@ -242,7 +242,7 @@ TEST(Sessio, LaLiniaDeTempsIUnaEmissioSeleccionada) {
     EXPECT_EQ(b.s->Estat().EnvolupantLPC, envolupant);
     const auto dades = [&](const char* nom) { // the samples, after the headers
         const Bytes bytes = proves::LlegirBytes(b.carpeta.Cami() / nom);
-        return Bytes(bytes.begin() + std::min<std::size_t>(bytes.size(), 120), bytes.end());
+        return Bytes(bytes.begin() + std::min<std::ptrdiff_t>(std::ssize(bytes), 120), bytes.end());
     };
     EXPECT_TRUE(b.s->DesarEmissio(b.carpeta.Cami() / "a.wav") == 0 && dades("a.wav") == so);
     EXPECT_TRUE(b.s->FixarModel().ModelsCanviats);
