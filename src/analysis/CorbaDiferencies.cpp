@@ -100,11 +100,17 @@ const std::vector<AmpladaVectors>& AmpladesDisponibles() {
 
 void CalcularCorba(const std::int32_t* x, CorbaDiferencies& D, AmpladaVectors amplada) {
 #if defined(__x86_64__)
-    const auto [minim, maxim] = std::minmax_element(x + 1, x + 2 * N + 1);
-    if (amplada != AmpladaVectors::Cap && static_cast<std::int64_t>(*maxim) - *minim <= 255) {
+    if (amplada == AmpladaVectors::Cap) return CorbaPlana(x, D);
+    // Whole-block loops of a fixed count, which the compiler vectorises.
+    std::int32_t minim = x[1], maxim = x[1];
+    for (int k = 1; k <= 2 * N; ++k) {
+        minim = std::min(minim, x[k]);
+        maxim = std::max(maxim, x[k]);
+    }
+    if (static_cast<std::int64_t>(maxim) - minim <= 255) {
         std::array<std::uint8_t, 2 * N> b{};
         for (int k = 0; k < 2 * N; ++k)
-            b[k] = static_cast<std::uint8_t>(x[k + 1] - *minim);
+            b[k] = static_cast<std::uint8_t>(x[k + 1] - minim);
         switch (amplada) {
         case AmpladaVectors::Bits128:
             Corba128(b.data(), D);
