@@ -12,6 +12,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -37,6 +39,60 @@ void BM_BlocSonor(benchmark::State& state) {
     if (e->VocalReconeguda != "A") state.SkipWithError("the voiced block was not recognised as A");
 }
 BENCHMARK(BM_BlocSonor)->Arg(11)->Arg(24)->Unit(benchmark::kMicrosecond);
+
+// The stages of BM_BlocSonor one by one, on the state the whole analysis of the voiced block leaves.
+// Arg: 0 pitch, 1 block preparation and spectrum, 2 LPC (order 11), 3 features (with a copy of the
+// 256-point envelope, which the feature step rewrites).
+void BM_EtapaBlocSonor(benchmark::State& state) {
+    auto e = std::make_unique<EstatAnalisi>();
+    BlocSonor(*e);
+    const ConfiguracioAnalisi config;
+    CalcularReconeixement(*e, config);
+    std::array<float, kPuntsAnalisi + 1> envolupant{};
+    std::copy_n(e->EnvolupantLPC.begin(), envolupant.size(), envolupant.begin());
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0:
+            benchmark::DoNotOptimize(CalcularFrequenciaFonamental(*e, config.TextFrequenciaMinima));
+            break;
+        case 1:
+            benchmark::DoNotOptimize(CalcularEspectre(*e, config));
+            break;
+        case 2:
+            benchmark::DoNotOptimize(e->LPC.CalcularLPC(e->SenyalLPC.data(), e->EnvolupantLPC.data(),
+                                                        kMidaBloc, kOrdreLPCPerDefecte, kMidaFFT));
+            break;
+        default:
+            std::copy(envolupant.begin(), envolupant.end(), e->EnvolupantLPC.begin());
+            benchmark::DoNotOptimize(CalcularTrets(*e, config));
+        }
+    }
+}
+BENCHMARK(BM_EtapaBlocSonor)->ArgName("etapa")->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
+// The pitch's difference curve at each vector width this processor runs (Arg: bits, 0 the plain loop).
+void BM_CorbaDiferencies(benchmark::State& state) {
+    auto e = std::make_unique<EstatAnalisi>();
+    BlocSonor(*e);
+    const auto amplada = static_cast<AmpladaVectors>(state.range(0));
+    if (std::find(AmpladesDisponibles().begin(), AmpladesDisponibles().end(), amplada) ==
+        AmpladesDisponibles().end()) {
+        state.SkipWithError("this processor lacks the width");
+        return;
+    }
+    CorbaDiferencies D{};
+    for (auto _ : state) {
+        CalcularCorba(e->Mostres.data(), D, amplada);
+        benchmark::DoNotOptimize(D);
+    }
+}
+BENCHMARK(BM_CorbaDiferencies)
+    ->ArgName("bits")
+    ->Arg(0)
+    ->Arg(128)
+    ->Arg(256)
+    ->Arg(512)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_BlocSonorAmbGrafics(benchmark::State& state) {
     auto e = std::make_unique<EstatAnalisi>();

@@ -132,15 +132,8 @@ int Pos(float p) {
 
 std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat,
                                                         const std::string& textFrequenciaMinima) {
-    constexpr int N = kPuntsAnalisi;
-    const std::int32_t* x = estat.Mostres.data();
     CorbaDiferencies D{};
-    for (int t = 1; t <= N; ++t) {
-        std::int32_t s = 0;
-        for (int i = 1; i <= N; ++i)
-            s += std::abs(x[i + t] - x[i]);
-        D[t] = s / 64;
-    }
+    CalcularCorba(estat.Mostres.data(), D);
     const ResultatFrequencia r = FrequenciaDesDeCorba(D, estat.FrequenciaMostreig, textFrequenciaMinima);
     if (r.FrequenciaFonamental) estat.FrequenciaFonamental = *r.FrequenciaFonamental;
     return r.NouTextFrequenciaMinima;

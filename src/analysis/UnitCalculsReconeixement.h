@@ -17,6 +17,7 @@
 // division by zero or overflow) abandons the block silently and leaves the caller's vowel empty.
 #pragma once
 
+#include "CorbaDiferencies.h"
 #include "EstatAnalisi.h"
 
 #include <array>
@@ -75,9 +76,6 @@ struct ResultatReconeixement {
 // Returns the replacement text of the minimum-pitch edit when its text was not a whole number.
 std::optional<std::string> CalcularFrequenciaFonamental(EstatAnalisi& estat,
                                                         const std::string& textFrequenciaMinima);
-
-// Average-magnitude-difference curve D[1..256] (D[0] unused).
-using CorbaDiferencies = std::array<std::int32_t, kPuntsAnalisi + 1>;
 
 struct ResultatFrequencia {
     // Hz; empty when the curve has no valley, or none below 400 Hz: the pitch then keeps its value.
