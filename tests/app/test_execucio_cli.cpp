@@ -1,7 +1,7 @@
 // tessora-cli: the output contract on the demo recording (a, e, i, o, u spoken one by one), the options
 // that change what the loop does, the saved utterance, outputs that fail and bad command lines.
 #include "CarpetaTemporal.h"
-#include "ExecucioCli.h"
+#include "ExecucioCliDeProva.h"
 #include "LecturaSo.h"
 
 #include <QtGlobal>
@@ -16,23 +16,7 @@
 namespace tessora {
 namespace {
 
-struct Execucio {
-    int codi;
-    std::string sortida, errors;
-};
-
-// Runs the CLI; standard output goes to `desti` when given.
-Execucio Executar(std::vector<std::string> arguments, std::streambuf* desti = nullptr) {
-    arguments.insert(arguments.begin(), "tessora-cli");
-    std::vector<const char*> argv;
-    argv.reserve(arguments.size());
-    for (const auto& a : arguments)
-        argv.push_back(a.c_str());
-    std::ostringstream text, errors;
-    std::ostream sortida(desti != nullptr ? desti : text.rdbuf());
-    const int codi = ExecutarCli(static_cast<int>(argv.size()), argv.data(), sortida, errors);
-    return {codi, text.str(), errors.str()};
-}
+using proves::Executar;
 
 std::vector<std::string> Camps(const std::string& text, char separador) {
     std::vector<std::string> camps;

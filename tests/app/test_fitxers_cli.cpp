@@ -1,7 +1,7 @@
 // tessora-cli on several recordings: their order and errors, --jobs, their TextGrids, and the score
 // against annotations of synthetic vowels whose identity is known, pooled again from the CSVs of parts.
 #include "CarpetaTemporal.h"
-#include "ExecucioCli.h"
+#include "ExecucioCliDeProva.h"
 #include "GraellaTessora.h"
 #include "SubstitucioFitxer.h"
 #include "UnitWave.h"
@@ -14,21 +14,7 @@
 namespace tessora {
 namespace {
 
-struct Execucio {
-    int codi;
-    std::string sortida, errors;
-};
-
-Execucio Executar(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "tessora-cli");
-    std::vector<const char*> argv;
-    argv.reserve(arguments.size());
-    for (const auto& a : arguments)
-        argv.push_back(a.c_str());
-    std::ostringstream sortida, errors;
-    const int codi = ExecutarCli(static_cast<int>(argv.size()), argv.data(), sortida, errors);
-    return {codi, sortida.str(), errors.str()};
-}
+using proves::Executar;
 
 // Quiet, then utterances of six blocks with quiet between: an open vowel the recogniser calls A (blocks
 // 3-8, analysed at 4), a back one it calls O (12-17, at 13), a front one it calls U (21-26, at 22), and A
