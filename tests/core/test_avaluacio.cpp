@@ -1,6 +1,7 @@
 // Annotations read from tables and grids, labels matched to the vowel sets, the score of known answers
 // against known intervals, and the per-interval CSV that pools parts of a corpus into the whole.
 #include "Avaluacio.h"
+#include "ConfusioDiari.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,26 @@ TEST(Avaluacio, CsvRefusatAmbLaLinia) {
         EXPECT_EQ(std::get<ErrorFitxer>(llegit).Text().find(error), 0u)
             << std::get<ErrorFitxer>(llegit).Text();
     }
+}
+
+// Stored runs count as the experiment counts: only the runs of the set asked for, a trial recognised as
+// no vowel of the set without an answer.
+TEST(Avaluacio, LesCursesDelDiariEsComptenPerJocDeVocals) {
+    const auto prova = [](const char* demanada, std::optional<std::string> reconeguda) {
+        return ProvaDiari{demanada, std::move(reconeguda), {}, {}, {}, {}};
+    };
+    CursaDiari catala, castella;
+    catala.Proves = {prova("AE", "AE"), prova("È", "É"), prova("U", {})};
+    castella.Castella = true;
+    castella.Proves = {prova("A", "A"), prova("E", "I")};
+    const std::vector<CursaDiari> curses{catala, castella, catala};
+    const TaulaAvaluacio t = TaulaCurses(curses, Idioma::Catala);
+    EXPECT_EQ(t.Puntuats, 6);
+    EXPECT_EQ(t.Encerts, 2);
+    EXPECT_EQ(t.SenseResposta, 2);
+    EXPECT_EQ(t.Confusio[3][4], 2); // È answered É
+    EXPECT_EQ(t.Confusio[7][0], 2); // U without answer
+    EXPECT_EQ(TaulaCurses(curses, Idioma::Castella).Confusio[2][3], 1);
 }
 
 } // namespace
