@@ -91,6 +91,7 @@ struct FilaBloqueig {
     const char* Nom;
     Bloqueig Cas;
     EstatDiari Estat;
+    friend void PrintTo(const FilaBloqueig& fila, std::ostream* sortida) { *sortida << fila.Nom; }
 };
 
 // A small file system mounted over a folder while it lives (when the system lets us mount).
@@ -154,6 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct FilaMalmes {
     const char* Nom;
     bool BaseDeDades; // a real journal with its second page overwritten, else text
+    friend void PrintTo(const FilaMalmes& fila, std::ostream* sortida) { *sortida << fila.Nom; }
 };
 
 class DiariMalmes : public testing::TestWithParam<FilaMalmes> {};
