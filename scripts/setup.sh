@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the checks, the tests, the benchmarks and the demo need.
+# Installs every Debian package the build, the checks, the tests, the benchmarks, the demo and the Debian
+# package's own checks need.
 # Run as root on Debian 12 (or with sudo). Safe to run again.
 set -euo pipefail
 packages=(
@@ -10,6 +11,7 @@ packages=(
     pulseaudio pulseaudio-utils python3 wmctrl
     fonts-liberation fonts-comic-neue fonts-dejavu-core
     espeak-ng sox praat
+    lintian desktop-file-utils appstream man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,11 @@
 // tessora: the desktop program.
 //
 //   tessora [qevrun] [--entrada FILE] [--dispositiu NAME] [Qt options]
+//   tessora --help | --version
 //
 // --entrada listens to a recording (played at the real block rate) instead of the microphone;
 // --dispositiu picks the input device by name. Everything else joins the command line that switches
-// on the experimenter mode.
+// on the experimenter mode. --help and --version answer before Qt looks for a display.
 #include "Arrencada.h"
 #include "ArxiuIni.h"
 #include "DesamentAutomatic.h"
@@ -24,10 +25,42 @@
 
 #include <iostream>
 #include <memory>
+#include <string_view>
+
+namespace {
+
+// Laid out as tessora-cli's help is: the manual page's OPTIONS are checked against the indented lines
+// that start with a dash.
+constexpr std::string_view kAjuda =
+    "Listens to the microphone, or to a recording, and shows the vowel of each sung or spoken\n"
+    "utterance as one big letter.\n"
+    "Usage: tessora [qevrun] [OPTIONS]\n"
+    "\n"
+    "Options:\n"
+    "  -h,--help                   Print this help message and exit\n"
+    "  --version                   Display program version information and exit\n"
+    "  --entrada FILE              Listen to this sound file, at the real pace, instead of the microphone\n"
+    "  --dispositiu NAME           The input device, by name (see tessora-cli --dispositius)\n"
+    "\n"
+    "The word qevrun switches on the experimenter mode. Qt's own options (-platform, -style, ...)\n"
+    "are taken as well.\n";
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace tessora;
     ObrirDescriptorsEstandard();
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i] != nullptr ? argv[i] : "";
+        if (argument == "-h" || argument == "--help") {
+            std::cout << kAjuda << std::flush;
+            return std::cout ? 0 : 1;
+        }
+        if (argument == "--version") {
+            std::cout << "tessora " << TESSORA_VERSIO << std::endl;
+            return std::cout ? 0 : 1;
+        }
+    }
 
     QApplication app(argc, argv); // takes Qt's own options out of argv
     QApplication::setApplicationName(QStringLiteral("Tessora"));

@@ -3,6 +3,8 @@
 // Run once by hand after changing a drawing; the PNG files it writes are kept beside the sources and
 // compiled into the program as resources:
 //     tessora_dibuixos src/ui/about/imatges   (see CMakeLists.txt beside this file)
+// The build also runs it as `tessora_dibuixos --icones FOLDER SIZE...` for the icon at every size the
+// desktops' icon theme has, written as FOLDER/SIZExSIZE/tessora.png and installed from there.
 // Letters are stroked paths of our own rather than text, so the pictures come out the same whatever
 // fonts the machine has. Half-transparent pixels are another matter: Qt rounds them for the PNG file
 // in a way that may change by one level between Qt builds and processors, so a run elsewhere can move
@@ -19,6 +21,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <numbers>
 
 namespace tessora {
@@ -525,8 +529,18 @@ bool Desar(const QImage& imatge, const QDir& carpeta, const QString& nom) {
 
 int main(int argc, char** argv) {
     using namespace tessora;
+    if (argc >= 3 && std::strcmp(argv[1], "--icones") == 0) {
+        const QDir carpeta(QString::fromLocal8Bit(argv[2]));
+        bool correcte = true;
+        for (int i = 3; i < argc; ++i) {
+            const int mida = std::atoi(argv[i]);
+            correcte &=
+                mida > 0 && Desar(Icona(mida), carpeta, QStringLiteral("%1x%1/tessora.png").arg(mida));
+        }
+        return correcte ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "ús: %s CARPETA\n", argv[0]);
+        std::fprintf(stderr, "ús: %s CARPETA | --icones CARPETA MIDA...\n", argv[0]);
         return 2;
     }
     const QDir carpeta(QString::fromLocal8Bit(argv[1]));

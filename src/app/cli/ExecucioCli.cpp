@@ -23,7 +23,7 @@ namespace tessora {
 
 namespace {
 
-constexpr const char* kVersio = "0.1.0";
+constexpr const char* kVersio = TESSORA_VERSIO;
 // The longest --durada: a week, well inside the timer's range (an int of milliseconds).
 constexpr double kDuradaMaxima = 7 * 24 * 3600.0;
 // The most --jobs: far more than any machine's processors, and threads any system can give.
