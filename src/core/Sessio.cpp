@@ -41,8 +41,12 @@ std::vector<std::pair<std::string, std::string>> ParametresCursa(const Configura
 
 // A scored trial as the journal keeps it.
 ProvaDiari ProvaCursa(const Experiment& experiment, const ProvaExperiment& prova) {
-    ProvaDiari p{experiment.VocalExperiment(prova.Demanada), experiment.VocalExperiment(prova.Reconeguda),
-                 std::nullopt, std::nullopt, std::nullopt, prova.Situacio};
+    ProvaDiari p{experiment.VocalExperiment(prova.Demanada),
+                 experiment.VocalExperiment(prova.Reconeguda),
+                 std::nullopt,
+                 std::nullopt,
+                 std::nullopt,
+                 prova.Situacio};
     if (prova.Trets) {
         p.Frequencia = static_cast<float>(prova.Trets->Frequencia);
         p.F1 = prova.Trets->F1;
@@ -60,13 +64,15 @@ std::string Trimmed(std::string text) {
 
 } // namespace
 
-std::filesystem::path CamiModelsParlant(const std::filesystem::path& modelsAnonims, std::string_view parlant) {
+std::filesystem::path CamiModelsParlant(const std::filesystem::path& modelsAnonims,
+                                        std::string_view parlant) {
     if (parlant.empty() || modelsAnonims.empty()) return modelsAnonims;
     const bool punts = parlant.find_first_not_of('.') == std::string_view::npos; // "." and ".." above all
     std::string nom;
     for (const char c : parlant) {
         const auto u = static_cast<unsigned char>(c);
-        if (punts || u < 0x20 || u == 0x7F || std::string_view("%/\\:*?\"<>|").find(c) != std::string_view::npos) {
+        if (punts || u < 0x20 || u == 0x7F ||
+            std::string_view("%/\\:*?\"<>|").find(c) != std::string_view::npos) {
             char xx[4];
             std::snprintf(xx, sizeof xx, "%%%02X", u);
             nom += xx;
@@ -368,18 +374,20 @@ std::vector<std::string> Sessio::Parlants() {
 }
 
 void Sessio::DirDiari(const std::optional<ResultatDiari>& resultat, EfecteSessio& efecte) {
-    if (avisDiari_) { // the opening's fault first: a store's result, if any, follows it
-        efecte.Diari = std::exchange(avisDiari_, std::nullopt);
-        if (efecte.Diari->Estat != EstatDiari::Apartat) faltaDita_ = efecte.Diari->Estat;
-    }
-    if (!resultat) return;
-    if (!resultat->Correcte()) {
-        if (faltaDita_ != resultat->Estat) efecte.Diari = resultat;
-        faltaDita_ = resultat->Estat;
-    } else if (faltaDita_ && diari_.Pendents() == 0) {
-        efecte.Diari = resultat;
-        faltaDita_.reset();
-    }
+    const auto dir = [&](const ResultatDiari& r) {
+        if (r.Correcte()) { // the runs kept after a fault that was told are all stored now
+            if (pendentsDits_ == 0 || diari_.Pendents() > 0) return;
+        } else if (faltaDita_ == r.Estat) { // told already; the runs it keeps are told stored later
+            pendentsDits_ = diari_.Pendents();
+            return;
+        }
+        efecte.Diari = r;
+        // A journal set aside is a new one that works: a fault no longer.
+        faltaDita_ = r.Correcte() || r.Estat == EstatDiari::Apartat ? std::nullopt : std::optional(r.Estat);
+        pendentsDits_ = diari_.Pendents();
+    };
+    if (avisDiari_) dir(*std::exchange(avisDiari_, std::nullopt));
+    if (resultat) dir(*resultat);
 }
 
 EfecteSessio Sessio::ReintentarDiari() {
@@ -399,7 +407,8 @@ EfecteSessio Sessio::PrepararExperiment() {
 
 std::int64_t Sessio::Ara() const {
     if (entorn_.Rellotge) return entorn_.Rellotge();
-    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 

@@ -169,8 +169,8 @@ public:
         SortidaDeSo* Sortida = nullptr; // playback; none: nothing is played (tests, no device)
         // A playback ended: AcabarReproduccio must then be called once, later, on the same thread.
         std::function<void()> AvisFiReproduccio{};
-        std::filesystem::path ArxiuModels{}; // the models file; empty: models are not kept
-        std::filesystem::path ArxiuDiari{};  // the journal; empty: runs are not kept
+        std::filesystem::path ArxiuModels{};      // the models file; empty: models are not kept
+        std::filesystem::path ArxiuDiari{};       // the journal; empty: runs are not kept
         std::function<std::int64_t()> Rellotge{}; // seconds since the epoch; empty: the system clock
         // How long a store waits for another program that holds the journal.
         std::chrono::milliseconds EsperaDiari = std::chrono::seconds(2);
@@ -320,7 +320,8 @@ private:
     Diari diari_;
     bool diariProvat_ = false;
     std::optional<ResultatDiari> avisDiari_; // an opening's fault, not told yet
-    std::optional<EstatDiari> faltaDita_;    // the last store fault told
+    std::optional<EstatDiari> faltaDita_;    // the last fault told, while it lasts
+    std::size_t pendentsDits_ = 0;           // the runs kept since
     std::string parlant_;
     // The run going on: its start (seconds since the epoch) and its first trial in ProvesFetes.
     std::optional<std::int64_t> iniciCursa_;

@@ -194,7 +194,8 @@ Taula FerTaula() {
          "més tard.",
          "Otro Tessora tiene el diario de experimentos ocupado. La tanda se guarda en memoria y se "
          "guardará en él más tarde."},
-        {DiariPle, "El disc és ple. La tanda es guarda en memòria i es desarà al diari d'experiments més tard.",
+        {DiariPle,
+         "El disc és ple. La tanda es guarda en memòria i es desarà al diari d'experiments més tard.",
          "El disco está lleno. La tanda se guarda en memoria y se guardará en el diario de experimentos "
          "más tarde."},
         {DiariNomesLectura,

@@ -53,9 +53,9 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
         QMetaObject::invokeMethod(
             this, [this] { Distribuir(SessioActual->AcabarReproduccio()); }, Qt::QueuedConnection);
     };
-    SessioActual = Sessio::Crear({dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_,
-                                  SeparadorDecimal(), font_, sortida_, fiReproduccio, arxiuModels_,
-                                  arxiuDiari_});
+    SessioActual =
+        Sessio::Crear({dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_, SeparadorDecimal(),
+                       font_, sortida_, fiReproduccio, arxiuModels_, arxiuDiari_});
     if (!SessioActual) {
         dialegs_.Error(nullptr, T(Idioma::Catala, IdText::TitolMemoria),
                        T(Idioma::Catala, IdText::MemoriaInsuficient));

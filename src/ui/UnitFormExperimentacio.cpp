@@ -17,8 +17,8 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,7 +147,8 @@ TFormExperimentacio::TFormExperimentacio(Sessio& sessio, Dialegs& dialegs, std::
     ComboParlant->setInsertPolicy(QComboBox::NoInsert); // the journal's list, not what was typed
     ComboParlant->setMinimumContentsLength(24);
     LabelParlant->setBuddy(ComboParlant);
-    connect(ComboParlant->lineEdit(), &QLineEdit::editingFinished, this, &TFormExperimentacio::ComboParlantChange);
+    connect(ComboParlant->lineEdit(), &QLineEdit::editingFinished, this,
+            &TFormExperimentacio::ComboParlantChange);
     connect(ComboParlant, &QComboBox::activated, this, &TFormExperimentacio::ComboParlantChange);
     auto* filaParlant = new QHBoxLayout;
     filaParlant->setContentsMargins(4, 4, 4, 0);
@@ -272,7 +273,8 @@ void TFormExperimentacio::AvisarDiari(const ResultatDiari& resultat) {
     case EstatDiari::Correcte:
         return dialegs_.Informar(this, T(IdText::TitolDiari), T(IdText::DiariDesatTard));
     case EstatDiari::Apartat:
-        return dialegs_.Error(this, T(IdText::TitolDiari), T(IdText::DiariApartat) + Q(resultat.Apartat.string()));
+        return dialegs_.Error(this, T(IdText::TitolDiari),
+                              T(IdText::DiariApartat) + Q(resultat.Apartat.string()));
     case EstatDiari::Ocupat:
         return dialegs_.Error(this, T(IdText::TitolDiari), detall(IdText::DiariOcupat));
     case EstatDiari::Ple:
