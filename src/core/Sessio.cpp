@@ -401,7 +401,7 @@ EfecteSessio Sessio::PrepararExperiment() {
     iniciCursa_.reset();
     ObrirDiari();
     EfecteSessio efecte;
-    DirDiari(std::nullopt, efecte);
+    DirDiari(diari_.Pendents() > 0 ? std::optional(diari_.ReintentarPendents()) : std::nullopt, efecte);
     return efecte;
 }
 

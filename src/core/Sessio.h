@@ -25,10 +25,10 @@
 // prompt, the stop after every 100 trials, the window's close, the program's close), is stored when it
 // stops, with the speaker named at that moment, its times from the clock given, the language, the voice,
 // the mode, the analysis settings in force and its scored trials; a run of no trials is not. A run that
-// cannot be stored now stays in the journal's memory and is stored at the next chance (the next run's
-// stop, the window's close, the program's close). The journal is opened when it is first needed. The
-// speaker chooses the models: the anonymous one keeps the models file given, a named one a file of its
-// own beside it (CamiModelsParlant).
+// cannot be stored now stays in the journal's memory and is stored at the next chance (the window's
+// opening, the next run's stop, the window's close, the program's close). The journal is opened when it is
+// first needed. The speaker chooses the models: the anonymous one keeps the models file given, a named one a
+// file of its own beside it (CamiModelsParlant).
 #pragma once
 
 #include "BucleEscolta.h"
@@ -259,7 +259,7 @@ public:
     // The experiment.
     const Experiment& DadesExperiment() const { return experiment_; }
     // Its window is opening: the vowel set of the language, the tables from scratch; the journal is
-    // opened if it was not (Diari: a fault of it).
+    // opened if it was not, and the runs it kept are tried again (Diari: what the person must be told).
     EfecteSessio PrepararExperiment();
     EfecteSessio Experimentar(); // listening on, then a prompt (none when the start failed)
     EfecteSessio PararExperiment();

@@ -190,19 +190,19 @@ Taula FerTaula() {
         {NomParlant, "Parlant", "Hablante"},
         {TitolDiari, "Diari d'experiments", "Diario de experimentos"},
         {DiariOcupat,
-         "Un altre Tessora té el diari d'experiments ocupat. La tanda es guarda en memòria i s'hi desarà "
-         "més tard.",
-         "Otro Tessora tiene el diario de experimentos ocupado. La tanda se guarda en memoria y se "
-         "guardará en él más tarde."},
+         "Un altre Tessora té el diari d'experiments ocupat. Les tandes es guarden en memòria i s'hi "
+         "desaran més tard.",
+         "Otro Tessora tiene el diario de experimentos ocupado. Las tandas se guardan en memoria y se "
+         "guardarán en él más tarde."},
         {DiariPle,
-         "El disc és ple. La tanda es guarda en memòria i es desarà al diari d'experiments més tard.",
-         "El disco está lleno. La tanda se guarda en memoria y se guardará en el diario de experimentos "
+         "El disc és ple. Les tandes es guarden en memòria i es desaran al diari d'experiments més tard.",
+         "El disco está lleno. Las tandas se guardan en memoria y se guardarán en el diario de experimentos "
          "más tarde."},
         {DiariNomesLectura,
-         "No es pot escriure al diari d'experiments (carpeta o fitxer només de lectura). La tanda es guarda "
-         "en memòria i s'hi desarà més tard.",
-         "No se puede escribir en el diario de experimentos (carpeta o archivo de solo lectura). La tanda "
-         "se guarda en memoria y se guardará en él más tarde."},
+         "No es pot escriure al diari d'experiments (carpeta o fitxer només de lectura). Les tandes es "
+         "guarden en memòria i s'hi desaran més tard.",
+         "No se puede escribir en el diario de experimentos (carpeta o archivo de solo lectura). Las tandas "
+         "se guardan en memoria y se guardarán en él más tarde."},
         {DiariApartat,
          "El diari d'experiments no es podia llegir: s'ha apartat, sense esborrar-lo, i se n'ha començat un "
          "de nou. L'antic és a ",
