@@ -9,6 +9,7 @@
 #include "Arrencada.h"
 #include "ArxiuIni.h"
 #include "DesamentAutomatic.h"
+#include "Diari.h"
 #include "DispositiuQt.h"
 #include "FontFitxer.h"
 #include "LecturaSo.h"
@@ -95,7 +96,8 @@ int main(int argc, char** argv) {
         Dialegs dialegs;
         SortidaQt sortida; // the selected utterances, to the default output device
         AplicacioTessora aplicacio(*dispositiu, dialegs, CamiArxiuIni(), UnirLiniaOrdres(arguments.Restants),
-                                   CarpetaDades(), nullptr, &sortida, CamiModelsPerDefecte());
+                                   CarpetaDades(), nullptr, &sortida, CamiModelsPerDefecte(),
+                                   CamiDiariPerDefecte());
         if (aplicacio.Arrencar()) {
             // Logging out or a plain kill closes the window as the person would: the capture stops, the
             // settings are saved, and an experiment not yet exported is kept in the data folder.
@@ -107,6 +109,11 @@ int main(int argc, char** argv) {
                 &app, &QGuiApplication::commitDataRequest, experimentacio,
                 [experimentacio](QSessionManager&) { experimentacio->DesarResultatsPendents(); });
             codi = app.exec();
+            // The runs the journal could not take even at the close are lost with the program: say so.
+            Sessio& sessio = *aplicacio.SessioActual;
+            if (const std::size_t pendents = sessio.CursesPendents(); pendents > 0)
+                std::cerr << "tessora: " << Text(sessio.Llengua(), IdText::DiariPendentsTancament) << pendents
+                          << " (" << CamiDiariPerDefecte().string() << ")\n";
         }
     }
     dispositiu.reset();

@@ -30,6 +30,11 @@ long double ComReal48(long double valor) {
     return std::ldexp(std::nearbyint(std::ldexp(mantissa, 40)), exponent - 40);
 }
 
+// Where the analysed piece of error `e`'s sound (1..) lies in the exported WAV's samples.
+std::int64_t SituacioError(std::int32_t e) {
+    return (3 * static_cast<std::int64_t>(e) + 1) * kMidaBloc;
+}
+
 } // namespace
 
 void FontAleatoriaRellotge::Sembrar() {
@@ -80,6 +85,7 @@ void Experiment::PrepararTaules(Idioma idioma, bool modeExperimentador, char sep
     blocActual_.reset();
     llistaErrors_.clear();
     provesCarta_.clear();
+    provesFetes_.clear();
 }
 
 EfecteExperiment Experiment::Indicar(bool triarDeNou) {
@@ -147,6 +153,8 @@ EfecteExperiment Experiment::ProcessarBlocExperiment(std::string_view vocal) {
     ultimaProva_ = {p, r};
     efecte.CellesCanviades = true;
     if (blocActual_) provesCarta_.push_back(ProvaCarta{blocActual_->Trets.F1, blocActual_->Trets.F2, p, r});
+    ProvaExperiment& feta = provesFetes_.emplace_back(ProvaExperiment{p, r, std::nullopt, std::nullopt});
+    if (blocActual_) feta.Trets = blocActual_->Trets;
 
     if (r != p) {
         llistaErrors_.push_back(Error{p, r, blocActual_});
@@ -155,6 +163,7 @@ EfecteExperiment Experiment::ProcessarBlocExperiment(std::string_view vocal) {
         if (e <= kRanuresError) {
             const auto origen = buffer_.Ranura(0);
             std::memcpy(buffer_.Ranura(static_cast<std::size_t>(e)).data(), origen.data(), origen.size());
+            feta.Situacio = SituacioError(e);
         }
     }
     return efecte;
@@ -258,7 +267,7 @@ std::string Experiment::CellaErrors(int c, int r) const {
     if (c == 0) return Etiqueta(error.Demanada, error.Reconeguda);
     if (c == 1) return std::to_string(e);
     // Where the analysed piece of this error's sound lies in the exported WAV's samples.
-    if (c == 8) return std::to_string((3 * static_cast<std::int64_t>(e) + 1) * kMidaBloc);
+    if (c == 8) return std::to_string(SituacioError(e));
     return bloc(error.Bloc);
 }
 

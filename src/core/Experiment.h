@@ -12,7 +12,9 @@
 // when it fires; blocks keep flowing through the live loop meanwhile, and no trial starts in it.
 //
 // Each scored trial also keeps where the answer lay on the vowel chart (the features of the error grid's
-// current-block row when it was scored), so a chart of the run can show the speaker's hits and errors.
+// current-block row when it was scored), so a chart of the run can show the speaker's hits and errors,
+// and a record of its own (its vowels, those features, where its sound lies in the exported WAV) for the
+// journal.
 //
 // How the rest meets it (the session does): the live loop's ControlsBucle::ExperimentEsperant is
 // "EnMarxa() and ExperimentDisponible()"; an EfecteBloc with PasExperiment hands UltimaVocal() to
@@ -76,6 +78,16 @@ struct ProvaCarta {
     std::int32_t Reconeguda = 0;
 };
 
+// A scored trial as the journal keeps it: the prompted and the recognised vowel (1..N of the set), the
+// current-block row's features when it was scored (none before a first decision), and, for an error whose
+// sound has a slot, where its analysed piece lies in the exported WAV's samples.
+struct ProvaExperiment {
+    std::int32_t Demanada = 0;
+    std::int32_t Reconeguda = 0;
+    std::optional<TretsDecisio> Trets;
+    std::optional<std::int64_t> Situacio;
+};
+
 // What a step changed, in the order the windows apply it.
 struct EfecteExperiment {
     bool AmagarIndicacio = false; // hide FormDiguesParaula
@@ -132,6 +144,8 @@ public:
     // Every scored trial since PrepararTaules, in order; one scored before any block was decided has no
     // place on the chart and is left out.
     const std::vector<ProvaCarta>& ProvesCarta() const { return provesCarta_; }
+    // Every scored trial since PrepararTaules, in order (NombreProves of them).
+    const std::vector<ProvaExperiment>& ProvesFetes() const { return provesFetes_; }
 
     // The text of cell (c, r) of a grid, as it stands now; empty outside what the grid holds.
     std::string Cella(GridExperiment grid, int c, int r) const;
@@ -185,6 +199,7 @@ private:
     std::optional<BlocActual> blocActual_;
     std::vector<Error> llistaErrors_;
     std::vector<ProvaCarta> provesCarta_;
+    std::vector<ProvaExperiment> provesFetes_;
 };
 
 // The overall hit percentage as the grid shows it: one decimal, halves to even, in the shortest general

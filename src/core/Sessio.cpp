@@ -7,8 +7,10 @@
 #include "Tools.h"
 #include "UnitWave.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdio>
 
 namespace tessora {
 
@@ -26,7 +28,60 @@ constexpr bool ConfiguracioGrafics::*Marca(OpcioGrafics opcio) {
     return kMarques[static_cast<std::size_t>(opcio)];
 }
 
+// The analysis settings a run is stored with, in a fixed order.
+std::vector<std::pair<std::string, std::string>> ParametresCursa(const ConfiguracioGrafics& g) {
+    const auto marca = [](bool b) { return std::string(b ? "1" : "0"); };
+    return {{"OrdreLPC", g.TextOrdreLPC},
+            {"FrequenciaMinima", g.TextFrequenciaMinima},
+            {"Preemfasis", marca(g.Preemfasis)},
+            {"EscalaAdaptadaOida", marca(g.EscalaAdaptadaOida)},
+            {"ReconeixementContinu", marca(g.ReconeixementContinu)},
+            {"Lletra", g.TextLletra}};
+}
+
+// A scored trial as the journal keeps it.
+ProvaDiari ProvaCursa(const Experiment& experiment, const ProvaExperiment& prova) {
+    ProvaDiari p{experiment.VocalExperiment(prova.Demanada),
+                 experiment.VocalExperiment(prova.Reconeguda),
+                 std::nullopt,
+                 std::nullopt,
+                 std::nullopt,
+                 prova.Situacio};
+    if (prova.Trets) {
+        p.Frequencia = static_cast<float>(prova.Trets->Frequencia);
+        p.F1 = prova.Trets->F1;
+        p.S2F = static_cast<float>(prova.Trets->S2F);
+    }
+    return p;
+}
+
+std::string Trimmed(std::string text) {
+    const auto blanc = [](unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    const auto inici = std::find_if_not(text.begin(), text.end(), blanc);
+    const auto fi = std::find_if_not(text.rbegin(), std::make_reverse_iterator(inici), blanc).base();
+    return std::string(inici, fi);
+}
+
 } // namespace
+
+std::filesystem::path CamiModelsParlant(const std::filesystem::path& modelsAnonims,
+                                        std::string_view parlant) {
+    if (parlant.empty() || modelsAnonims.empty()) return modelsAnonims;
+    const bool punts = parlant.find_first_not_of('.') == std::string_view::npos; // "." and ".." above all
+    std::string nom;
+    for (const char c : parlant) {
+        const auto u = static_cast<unsigned char>(c);
+        if (punts || u < 0x20 || u == 0x7F ||
+            std::string_view("%/\\:*?\"<>|").find(c) != std::string_view::npos) {
+            char xx[4];
+            std::snprintf(xx, sizeof xx, "%%%02X", u);
+            nom += xx;
+        } else {
+            nom += c;
+        }
+    }
+    return modelsAnonims.parent_path() / "models" / (nom + ".tsv");
+}
 
 bool ConfiguracioGrafics::Marcada(OpcioGrafics opcio) const {
     return this->*Marca(opcio);
@@ -43,7 +98,7 @@ Sessio::Sessio(Entorn entorn, std::unique_ptr<BufferSo> buffer)
       unitat_(*estat_, entorn_.Dispositiu), captura_(unitat_, entorn_.AvisBloc),
       bucle_(*estat_, *buffer_, captura_),
       experiment_(*buffer_, entorn_.Font != nullptr ? *entorn_.Font : rellotge_),
-      models_(entorn_.ArxiuModels) {
+      models_(entorn_.ArxiuModels), diari_(entorn_.ArxiuDiari, entorn_.EsperaDiari) {
     const ArxiuIni ini(entorn_.ArxiuIni);
     veuAguda_ = LlegirVeuAguda(ini);
     idioma_ = LlegirCastella(ini) ? Idioma::Castella : Idioma::Catala;
@@ -293,20 +348,108 @@ EfecteSessio Sessio::BuidarModels() {
     return efecte;
 }
 
-void Sessio::PrepararExperiment() {
+EfecteSessio Sessio::FixarParlant(std::string nom) {
+    nom = Trimmed(std::move(nom));
+    EfecteSessio efecte;
+    if (nom == parlant_) return efecte;
+    parlant_ = std::move(nom);
+    models_ = ModelsVocals(CamiModelsParlant(entorn_.ArxiuModels, parlant_));
+    models_.Carregar();
+    efecte.ParlantCanviat = efecte.ModelsCanviats = true;
+    return efecte;
+}
+
+void Sessio::ObrirDiari() {
+    if (std::exchange(diariProvat_, true)) return;
+    if (ResultatDiari obert = diari_.Obrir(); !obert.Correcte()) avisDiari_ = std::move(obert);
+}
+
+Diari& Sessio::DiariSessio() {
+    ObrirDiari();
+    return diari_;
+}
+
+std::vector<std::string> Sessio::Parlants() {
+    return DiariSessio().Parlants();
+}
+
+void Sessio::DirDiari(const std::optional<ResultatDiari>& resultat, EfecteSessio& efecte) {
+    const auto dir = [&](const ResultatDiari& r) {
+        if (r.Correcte()) { // the runs kept after a fault that was told are all stored now
+            if (pendentsDits_ == 0 || diari_.Pendents() > 0) return;
+        } else if (faltaDita_ == r.Estat) { // told already; the runs it keeps are told stored later
+            pendentsDits_ = diari_.Pendents();
+            return;
+        }
+        efecte.Diari = r;
+        // A journal set aside is a new one that works: a fault no longer.
+        faltaDita_ = r.Correcte() || r.Estat == EstatDiari::Apartat ? std::nullopt : std::optional(r.Estat);
+        pendentsDits_ = diari_.Pendents();
+    };
+    if (avisDiari_) dir(*std::exchange(avisDiari_, std::nullopt));
+    if (resultat) dir(*resultat);
+}
+
+EfecteSessio Sessio::ReintentarDiari() {
+    EfecteSessio efecte;
+    if (diari_.Pendents() > 0) DirDiari(diari_.ReintentarPendents(), efecte);
+    return efecte;
+}
+
+EfecteSessio Sessio::PrepararExperiment() {
     experiment_.PrepararTaules(idioma_, ModeExperimentador(), entorn_.SeparadorDecimal);
+    iniciCursa_.reset();
+    ObrirDiari();
+    EfecteSessio efecte;
+    DirDiari(diari_.Pendents() > 0 ? std::optional(diari_.ReintentarPendents()) : std::nullopt, efecte);
+    return efecte;
+}
+
+std::int64_t Sessio::Ara() const {
+    if (entorn_.Rellotge) return entorn_.Rellotge();
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+void Sessio::SeguirCursa(const EfecteExperiment& pas, EfecteSessio& efecte) {
+    if (!pas.EnMarxa) return;
+    const auto& proves = experiment_.ProvesFetes();
+    if (*pas.EnMarxa) {
+        iniciCursa_ = Ara();
+        primeraProva_ = proves.size();
+        return;
+    }
+    if (!iniciCursa_) return;
+    CursaDiari cursa;
+    cursa.Parlant = parlant_;
+    cursa.Inici = *std::exchange(iniciCursa_, std::nullopt);
+    cursa.Fi = Ara();
+    cursa.Castella = idioma_ == Idioma::Castella;
+    cursa.VeuAguda = veuAguda_;
+    cursa.ModeExperimentador = ModeExperimentador();
+    cursa.Parametres = ParametresCursa(grafics_);
+    for (std::size_t i = primeraProva_; i < proves.size(); ++i)
+        cursa.Proves.push_back(ProvaCursa(experiment_, proves[i]));
+    ObrirDiari();
+    if (!cursa.Proves.empty())
+        DirDiari(diari_.Desar(cursa), efecte);
+    else
+        DirDiari(diari_.Pendents() > 0 ? std::optional(diari_.ReintentarPendents()) : std::nullopt, efecte);
 }
 
 EfecteSessio Sessio::DelExperiment(const EfecteExperiment& pas) {
     EfecteSessio efecte;
     if (pas.PararEscolta) Escoltar(false, efecte);
     efecte.Experiment = pas;
+    SeguirCursa(pas, efecte);
     return efecte;
 }
 
 EfecteSessio Sessio::Experimentar() {
     EfecteSessio efecte;
     efecte.Experiment = experiment_.Experimentar([&] { return Escoltar(true, efecte); });
+    SeguirCursa(efecte.Experiment, efecte);
     return efecte;
 }
 
@@ -336,6 +479,9 @@ void Sessio::PararCaptura() {
 bool Sessio::Tancar() {
     tancada_ = true;
     unitat_.AlliberarEntradaDeSo();
+    EfecteSessio efecte; // the caller reports what is still kept
+    SeguirCursa(experiment_.Parar(), efecte);
+    if (diari_.Pendents() > 0) diari_.ReintentarPendents();
     ArxiuIni ini(entorn_.ArxiuIni);
     return EscriureConfiguracio(ini, veuAguda_, idioma_ == Idioma::Castella);
 }

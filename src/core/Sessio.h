@@ -20,12 +20,22 @@
 // with what the live loop found in it; stopping listening ends the utterance going on. An utterance of it
 // can be selected, played back through the output device, saved whole, shown in the graphs window and
 // made its vowel's model (ModelsVocals, kept in their file).
+//
+// The journal (Diari): each run of the experiment, from Experimentar to its stop (Parar, the click on the
+// prompt, the stop after every 100 trials, the window's close, the program's close), is stored when it
+// stops, with the speaker named at that moment, its times from the clock given, the language, the voice,
+// the mode, the analysis settings in force and its scored trials; a run of no trials is not. A run that
+// cannot be stored now stays in the journal's memory and is stored at the next chance (the window's
+// opening, the next run's stop, the window's close, the program's close). The journal is opened when it is
+// first needed. The speaker chooses the models: the anonymous one keeps the models file given, a named one a
+// file of its own beside it (CamiModelsParlant).
 #pragma once
 
 #include "BucleEscolta.h"
 #include "BufferSo.h"
 #include "CapturaEntradaDeSo.h"
 #include "CartaVocals.h"
+#include "Diari.h"
 #include "Experiment.h"
 #include "LiniaTemps.h"
 #include "ModelsVocals.h"
@@ -42,6 +52,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessora {
 
@@ -126,7 +137,19 @@ struct EfecteSessio {
     std::int32_t ErrorReproduir = 0;  // the output device refused to play (its code): tell the person
     bool ModelsCanviats = false;      // Sessio::Models() changed: the charts redraw
     int ErrorModels = 0;              // the models file could not be written (errno): tell the person
+
+    // The journal: a run could not be stored, or it was opened with a fault (set aside, not opened), or
+    // the runs kept after a fault that was told are stored now (Correcte): tell the person. A fault is
+    // told once until it changes or is over.
+    std::optional<ResultatDiari> Diari;
+    bool ParlantCanviat = false; // the speaker changed: the models and the charts follow
 };
+
+// The models file of speaker `parlant` (UTF-8) beside the anonymous one's `modelsAnonims`: "" gives
+// `modelsAnonims` itself; a name gives models/<name>.tsv in its folder, with "%", the characters a file
+// name on any desktop cannot hold (and control characters), and a name of dots alone written as %XX.
+// Empty when `modelsAnonims` is.
+std::filesystem::path CamiModelsParlant(const std::filesystem::path& modelsAnonims, std::string_view parlant);
 
 // The TextGrid that "Desa la sessió" writes beside the session's WAV `wav`: the same name, ".TextGrid".
 std::filesystem::path CamiGraellaSessio(const std::filesystem::path& wav);
@@ -146,7 +169,11 @@ public:
         SortidaDeSo* Sortida = nullptr; // playback; none: nothing is played (tests, no device)
         // A playback ended: AcabarReproduccio must then be called once, later, on the same thread.
         std::function<void()> AvisFiReproduccio{};
-        std::filesystem::path ArxiuModels{}; // the models file; empty: models are not kept
+        std::filesystem::path ArxiuModels{};      // the models file; empty: models are not kept
+        std::filesystem::path ArxiuDiari{};       // the journal; empty: runs are not kept
+        std::function<std::int64_t()> Rellotge{}; // seconds since the epoch; empty: the system clock
+        // How long a store waits for another program that holds the journal.
+        std::chrono::milliseconds EsperaDiari = std::chrono::seconds(2);
     };
 
     // Reads the two settings and the models and sets the capture up; nullptr when the sound block cannot be
@@ -218,10 +245,22 @@ public:
     EfecteSessio BuidarModels();
     const ModelsVocals& Models() const { return models_; }
 
+    // The speaker: the runs' and the models' (CamiModelsParlant).
+    const std::string& Parlant() const { return parlant_; } // "" anonymous
+    // Trims blanks; a new name loads that speaker's models (ParlantCanviat, ModelsCanviats).
+    EfecteSessio FixarParlant(std::string nom);
+    std::vector<std::string> Parlants(); // names in the journal, sorted
+    Diari& DiariSessio();                // the progress window reads runs from it
+    // The window's close: the runs kept after a fault are tried again.
+    EfecteSessio ReintentarDiari();
+    // Runs kept in memory that the journal could not take yet.
+    std::size_t CursesPendents() const { return diari_.Pendents(); }
+
     // The experiment.
     const Experiment& DadesExperiment() const { return experiment_; }
-    // Its window is opening: the vowel set of the language, the tables from scratch.
-    void PrepararExperiment();
+    // Its window is opening: the vowel set of the language, the tables from scratch; the journal is
+    // opened if it was not, and the runs it kept are tried again (Diari: what the person must be told).
+    EfecteSessio PrepararExperiment();
     EfecteSessio Experimentar(); // listening on, then a prompt (none when the start failed)
     EfecteSessio PararExperiment();
     EfecteSessio AcabarPausa();
@@ -238,7 +277,9 @@ public:
 
     // The close, in two steps around the caller's wait: the capture is asked to stop (blocks still come
     // until it has); then it is released, no further block is taken, and the settings are written
-    // (false when the file could not be).
+    // (false when the file could not be). At the release a run going on is stopped and stored, with the
+    // runs kept before it; those that still cannot be stay in DiariSessio().Pendents(), for the caller
+    // to report.
     void PararCaptura();
     bool Tancar();
 
@@ -250,6 +291,13 @@ private:
     // Listening brought to `engegar`; false when a start failed (then listening is off again).
     bool Escoltar(bool engegar, EfecteSessio& efecte);
     EfecteSessio DelExperiment(const EfecteExperiment& pas);
+    // A run started (EnMarxa true) is noted; one that stopped is stored.
+    void SeguirCursa(const EfecteExperiment& pas, EfecteSessio& efecte);
+    std::int64_t Ara() const;
+    // Opens the journal when it has not been tried yet; a fault waits in avisDiari_.
+    void ObrirDiari();
+    // What the opening and a store (if any) said, for the person (see EfecteSessio::Diari).
+    void DirDiari(const std::optional<ResultatDiari>& resultat, EfecteSessio& efecte);
     // After anything that may stop listening: the timeline's utterance going on ends when it has.
     void SeguirEscolta();
     // Reproduint() brought to whether a playback is under way.
@@ -269,6 +317,15 @@ private:
     bool veuAguda_ = false;
     LiniaTemps linia_;
     ModelsVocals models_;
+    Diari diari_;
+    bool diariProvat_ = false;
+    std::optional<ResultatDiari> avisDiari_; // an opening's fault, not told yet
+    std::optional<EstatDiari> faltaDita_;    // the last fault told, while it lasts
+    std::size_t pendentsDits_ = 0;           // the runs kept since
+    std::string parlant_;
+    // The run going on: its start (seconds since the epoch) and its first trial in ProvesFetes.
+    std::optional<std::int64_t> iniciCursa_;
+    std::size_t primeraProva_ = 0;
     std::optional<std::int64_t> seleccio_; // the selected utterance's first block
     // Playbacks started and not ended yet; shared with their end notices, which may come after the close.
     std::shared_ptr<int> enCurs_ = std::make_shared<int>(0);

@@ -185,6 +185,38 @@ Taula FerTaula() {
         {NotaLa, "La", "La"},
         // The vowel charts' models.
         {DistanciaModel, "%1 Bark", "%1 Bark"},
+        // The experiment's journal.
+        {EtiquetaParlant, "&Parlant:", "&Hablante:"},
+        {NomParlant, "Parlant", "Hablante"},
+        {TitolDiari, "Diari d'experiments", "Diario de experimentos"},
+        {DiariOcupat,
+         "Un altre Tessora té el diari d'experiments ocupat. Les tandes es guarden en memòria i s'hi "
+         "desaran més tard.",
+         "Otro Tessora tiene el diario de experimentos ocupado. Las tandas se guardan en memoria y se "
+         "guardarán en él más tarde."},
+        {DiariPle,
+         "El disc és ple. Les tandes es guarden en memòria i es desaran al diari d'experiments més tard.",
+         "El disco está lleno. Las tandas se guardan en memoria y se guardarán en el diario de experimentos "
+         "más tarde."},
+        {DiariNomesLectura,
+         "No es pot escriure al diari d'experiments (carpeta o fitxer només de lectura). Les tandes es "
+         "guarden en memòria i s'hi desaran més tard.",
+         "No se puede escribir en el diario de experimentos (carpeta o archivo de solo lectura). Las tandas "
+         "se guardan en memoria y se guardarán en él más tarde."},
+        {DiariApartat,
+         "El diari d'experiments no es podia llegir: s'ha apartat, sense esborrar-lo, i se n'ha començat un "
+         "de nou. L'antic és a ",
+         "El diario de experimentos no se podía leer: se ha apartado, sin borrarlo, y se ha empezado uno "
+         "nuevo. El antiguo está en "},
+        {DiariNoObert,
+         "No s'ha pogut obrir el diari d'experiments. Les tandes es guarden en memòria i s'hi desaran quan "
+         "es pugui.",
+         "No se ha podido abrir el diario de experimentos. Las tandas se guardan en memoria y se guardarán "
+         "en él cuando se pueda."},
+        {DiariDesatTard, "Les tandes que esperaven ja són al diari d'experiments.",
+         "Las tandas que esperaban ya están en el diario de experimentos."},
+        {DiariPendentsTancament, "Tandes que no s'han pogut desar al diari d'experiments: ",
+         "Tandas que no se han podido guardar en el diario de experimentos: "},
     }};
 }
 

@@ -174,6 +174,21 @@ enum class IdText {
     NotaLa,
     // The vowel charts' models: the distance of the newest point to its vowel's model ("%1": the number).
     DistanciaModel,
+    // The experiment's journal: the speaker field (its label and accessible name), the title of its
+    // messages, a run that could not be stored (the journal locked, the disk full, no writing allowed:
+    // SQLite's or the system's reason goes below), the journal set aside (followed by its new name), not
+    // opened (the reason follows), the runs kept in memory stored after all, and those still not stored
+    // at the program's close (followed by the number).
+    EtiquetaParlant,
+    NomParlant,
+    TitolDiari,
+    DiariOcupat,
+    DiariPle,
+    DiariNomesLectura,
+    DiariApartat,
+    DiariNoObert,
+    DiariDesatTard,
+    DiariPendentsTancament,
     Nombre // not a text: how many there are
 };
 

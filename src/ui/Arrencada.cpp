@@ -31,10 +31,11 @@ void InstallarSubstitutsDeFonts() {
 AplicacioTessora::AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs,
                                    std::filesystem::path arxiuIni, std::string liniaOrdres,
                                    std::filesystem::path carpetaDades, FontAleatoria* font,
-                                   SortidaDeSo* sortida, std::filesystem::path arxiuModels)
+                                   SortidaDeSo* sortida, std::filesystem::path arxiuModels,
+                                   std::filesystem::path arxiuDiari)
     : dispositiu_(dispositiu), dialegs_(dialegs), arxiuIni_(std::move(arxiuIni)),
       liniaOrdres_(std::move(liniaOrdres)), carpetaDades_(std::move(carpetaDades)), font_(font),
-      sortida_(sortida), arxiuModels_(std::move(arxiuModels)) {}
+      sortida_(sortida), arxiuModels_(std::move(arxiuModels)), arxiuDiari_(std::move(arxiuDiari)) {}
 
 AplicacioTessora::~AplicacioTessora() {
     // The windows go in the reverse order of their creation, the main window last; the session they are
@@ -52,8 +53,9 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
         QMetaObject::invokeMethod(
             this, [this] { Distribuir(SessioActual->AcabarReproduccio()); }, Qt::QueuedConnection);
     };
-    SessioActual = Sessio::Crear({dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_,
-                                  SeparadorDecimal(), font_, sortida_, fiReproduccio, arxiuModels_});
+    SessioActual =
+        Sessio::Crear({dispositiu_, NotificadorFinestra(this), arxiuIni_, liniaOrdres_, SeparadorDecimal(),
+                       font_, sortida_, fiReproduccio, arxiuModels_, arxiuDiari_});
     if (!SessioActual) {
         dialegs_.Error(nullptr, T(Idioma::Catala, IdText::TitolMemoria),
                        T(Idioma::Catala, IdText::MemoriaInsuficient));

@@ -32,11 +32,12 @@ class AplicacioTessora : public QObject {
 public:
     // `carpetaDades` keeps an experiment the program ends with before it was exported (empty: none is
     // kept). `font`: the prompts' draw (the clock's when null). `sortida` plays the utterances selected
-    // (none: nothing is played); `arxiuModels` keeps the models to aim at (empty: they are not kept).
+    // (none: nothing is played); `arxiuModels` keeps the models to aim at (empty: they are not kept);
+    // `arxiuDiari` is the experiment's journal (empty: runs are not kept).
     AplicacioTessora(DispositiuEntrada& dispositiu, Dialegs& dialegs, std::filesystem::path arxiuIni,
                      std::string liniaOrdres, std::filesystem::path carpetaDades = {},
                      FontAleatoria* font = nullptr, SortidaDeSo* sortida = nullptr,
-                     std::filesystem::path arxiuModels = {});
+                     std::filesystem::path arxiuModels = {}, std::filesystem::path arxiuDiari = {});
     ~AplicacioTessora() override;
 
     // Creates the session and the windows, applies the language, shows the splash for `presentacioMs`,
@@ -73,6 +74,7 @@ private:
     FontAleatoria* font_;
     SortidaDeSo* sortida_;
     std::filesystem::path arxiuModels_;
+    std::filesystem::path arxiuDiari_;
     std::unique_ptr<QTranslator> traduccioQt_;
 };
 

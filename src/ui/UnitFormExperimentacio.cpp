@@ -13,11 +13,15 @@
 #include <QAction>
 #include <QBrush>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDebug>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -135,6 +139,23 @@ TFormExperimentacio::TFormExperimentacio(Sessio& sessio, Dialegs& dialegs, std::
               &TFormExperimentacio::MenuExperimentacioPararClick);
     MenuExperimentacioParar->setEnabled(false);
 
+    LabelParlant = new QLabel(this);
+    LabelParlant->setObjectName(QStringLiteral("LabelParlant"));
+    ComboParlant = new QComboBox(this);
+    ComboParlant->setObjectName(QStringLiteral("ComboParlant"));
+    ComboParlant->setEditable(true);
+    ComboParlant->setInsertPolicy(QComboBox::NoInsert); // the journal's list, not what was typed
+    ComboParlant->setMinimumContentsLength(24);
+    LabelParlant->setBuddy(ComboParlant);
+    connect(ComboParlant->lineEdit(), &QLineEdit::editingFinished, this,
+            &TFormExperimentacio::ComboParlantChange);
+    connect(ComboParlant, &QComboBox::activated, this, &TFormExperimentacio::ComboParlantChange);
+    auto* filaParlant = new QHBoxLayout;
+    filaParlant->setContentsMargins(4, 4, 4, 0);
+    filaParlant->addWidget(LabelParlant);
+    filaParlant->addWidget(ComboParlant);
+    filaParlant->addStretch();
+
     PageControlErrors = new QTabWidget(this);
     PageControlErrors->setTabPosition(QTabWidget::South);
     auto* TabSheet3 = new QWidget;
@@ -163,6 +184,7 @@ TFormExperimentacio::TFormExperimentacio(Sessio& sessio, Dialegs& dialegs, std::
     auto* disposicio = new QVBoxLayout(this);
     disposicio->setContentsMargins(0, 0, 0, 0);
     disposicio->setMenuBar(MainMenu1);
+    disposicio->addLayout(filaParlant);
     disposicio->addWidget(PageControlErrors);
 
     TimerPausa = new QTimer(this);
@@ -192,6 +214,8 @@ void TFormExperimentacio::AplicarTexts() {
     MenuExperimentacioExperimentar->setText(T(IdText::ExperimentacioMenuExperimentar));
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
+    LabelParlant->setText(T(IdText::EtiquetaParlant));
+    ComboParlant->setAccessibleName(T(IdText::NomParlant));
     FormDiguesParaula->AplicarTexts(sessio_.Llengua());
     FormEmail->AplicarTexts(sessio_.Llengua());
     CartaProves->update();
@@ -199,7 +223,10 @@ void TFormExperimentacio::AplicarTexts() {
 
 void TFormExperimentacio::Obrir() {
     const Experiment& experiment = sessio_.DadesExperiment();
-    sessio_.PrepararExperiment();
+    const EfecteSessio preparat = sessio_.PrepararExperiment();
+    OmplirParlants();
+    // The journal's fault is told over the window, once it is shown.
+    if (preparat.Diari) QTimer::singleShot(0, this, [this, preparat] { emit Efecte(preparat); });
     modelErrors_->Refrescar();
     modelDiferencies_->Refrescar();
     AjustarColumnes(GridErrors, experiment, GridExperiment::Errors, true);
@@ -220,6 +247,44 @@ void TFormExperimentacio::Mostrar(const EfecteSessio& e) {
     }
     if (e.SeleccioCanviada || e.ModelsCanviats) CartaProves->update();
     AplicarPas(e.Experiment);
+    // A run stopped (and was stored, perhaps under a new name), or the speaker changed.
+    if (e.ParlantCanviat || e.Experiment.EnMarxa == false) OmplirParlants();
+    if (e.Diari) AvisarDiari(*e.Diari);
+}
+
+void TFormExperimentacio::OmplirParlants() {
+    const QSignalBlocker bloqueig(ComboParlant);
+    ComboParlant->clear();
+    for (const std::string& nom : sessio_.Parlants())
+        ComboParlant->addItem(Q(nom));
+    ComboParlant->setEditText(Q(sessio_.Parlant()));
+}
+
+void TFormExperimentacio::ComboParlantChange() {
+    if (ComboParlant->currentText().trimmed().toStdString() == sessio_.Parlant()) return;
+    emit Efecte(sessio_.FixarParlant(ComboParlant->currentText().toStdString()));
+}
+
+void TFormExperimentacio::AvisarDiari(const ResultatDiari& resultat) {
+    const auto detall = [&](IdText id) {
+        return resultat.Detall.empty() ? T(id) : T(id) + QStringLiteral("\n\n") + Q(resultat.Detall);
+    };
+    switch (resultat.Estat) {
+    case EstatDiari::Correcte:
+        return dialegs_.Informar(this, T(IdText::TitolDiari), T(IdText::DiariDesatTard));
+    case EstatDiari::Apartat:
+        return dialegs_.Error(this, T(IdText::TitolDiari),
+                              T(IdText::DiariApartat) + Q(resultat.Apartat.string()));
+    case EstatDiari::Ocupat:
+        return dialegs_.Error(this, T(IdText::TitolDiari), detall(IdText::DiariOcupat));
+    case EstatDiari::Ple:
+        return dialegs_.Error(this, T(IdText::TitolDiari), detall(IdText::DiariPle));
+    case EstatDiari::NomesLectura:
+        return dialegs_.Error(this, T(IdText::TitolDiari), detall(IdText::DiariNomesLectura));
+    case EstatDiari::NoObert:
+    case EstatDiari::JaImportat: // not a store of a run
+        return dialegs_.Error(this, T(IdText::TitolDiari), detall(IdText::DiariNoObert));
+    }
 }
 
 void TFormExperimentacio::AplicarPas(const EfecteExperiment& pas) {
@@ -303,7 +368,8 @@ ResultatExportacio TFormExperimentacio::Exportar(const NomsExportacio& noms, con
 }
 
 bool TFormExperimentacio::FormClose() {
-    emit Efecte(sessio_.PararExperiment()); // a running experiment stops first
+    emit Efecte(sessio_.PararExperiment()); // a running experiment stops first (and is stored)
+    emit Efecte(sessio_.ReintentarDiari());
     const auto fitxers = [](const QString& triat) {
         const NomsExportacio noms = NomsFitxersExportacio(triat.toStdString());
         return QStringList{Q(noms.Wav), Q(noms.Text), Q(noms.Imatge)};

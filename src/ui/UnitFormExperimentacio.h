@@ -4,6 +4,11 @@
 // its mail request, calls the session for what the person asks, shows its values, schedules the pause
 // between trials, and asks the person for the export's name.
 //
+// Above the pages, the speaker field: an editable list of the speakers in the journal (empty: anonymous),
+// set on Enter, on a choice from the list or when the field is left; the session stores each run under the
+// speaker named when it stops and shows that speaker's models. A fault of the journal is told in one
+// message and never stops the experiment or its export.
+//
 // Its controls carry the design's names as object names, for the tests.
 #pragma once
 
@@ -16,6 +21,8 @@
 #include <string>
 
 class QAction;
+class QComboBox;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
@@ -61,6 +68,8 @@ public slots:
     void MenuExperimentacioPararClick();
     void MenuExperimentacioCopiarALaCarpetaElsResultatsClick();
     void LabelParaulaClick();
+    // The speaker field was set (Enter, a choice, the field left).
+    void ComboParlantChange();
 
 protected:
     // Every close ends here (the desktop's, a close of the program): the run stops, then the results are
@@ -73,6 +82,10 @@ private:
     void AplicarTexts();
     void AplicarPas(const EfecteExperiment& pas);
     void AcabarPausa();
+    // The speaker field lists the journal's speakers and shows the session's.
+    void OmplirParlants();
+    // A journal's fault, or the runs it kept stored after all, told in one message.
+    void AvisarDiari(const ResultatDiari& resultat);
     // The results text (Windows-1252) as the grids stand now.
     std::string TextResultatsAra() const;
     // The results text into MemoDades and onto the clipboard.
@@ -96,6 +109,8 @@ private:
     QAction* MenuExperimentacioCopiarALaCarpetaElsResultats;
     QAction* MenuExperimentacioExperimentar;
     QAction* MenuExperimentacioParar;
+    QLabel* LabelParlant;
+    QComboBox* ComboParlant;
     QTabWidget* PageControlErrors;
     QWidget* CartaProves; // the third page
     QTableView* GridErrors;

@@ -10,6 +10,7 @@
 #include "VocalSintetica.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace tessora {
 namespace {
@@ -33,16 +34,28 @@ struct SortidaGuionada final : SortidaDeSo {
     std::vector<std::function<void()>> Acabats;
 };
 
-// A session over a scripted device, with no settings file at first: Spanish, an ordinary voice.
+// Prompts "E" every time.
+struct FontE final : FontAleatoria {
+    void Sembrar() override {}
+    std::int32_t Enter(std::int32_t) override { return 1; }
+};
+
+// A session over a scripted device, with no settings file at first: Spanish, an ordinary voice; its clock
+// is `ara`.
 struct Banc {
     proves::CarpetaTemporal carpeta;
     proves::DispositiuGuionat dispositiu;
     SortidaGuionada sortida;
+    FontE font;
     int avisos = 0, fins = 0;
     std::string ordres;
+    std::int64_t ara = 1'000'000;
+    std::chrono::milliseconds espera{2000};
+    std::filesystem::path Diari() const { return carpeta.Cami() / "diari.sqlite"; }
     std::unique_ptr<Sessio> Crear() {
         return Sessio::Crear({dispositiu, [this] { ++avisos; }, carpeta.Cami() / "Tessora.ini", ordres, ',',
-                              nullptr, &sortida, [this] { ++fins; }, carpeta.Cami() / "models.tsv"});
+                              &font, &sortida, [this] { ++fins; }, carpeta.Cami() / "models.tsv", Diari(),
+                              [this] { return ara; }, espera});
     }
     std::unique_ptr<Sessio> s = Crear();
 
@@ -259,6 +272,87 @@ TEST(Sessio, LaLiniaDeTempsIUnaEmissioSeleccionada) {
                 fitxer.filename() == "s.TextGrid");
     EXPECT_EQ(dades("s.wav"), b.s->Linia().SoSencer());
     EXPECT_EQ(std::get<TextGrid>(LlegirTextGrid(fitxer)), b.s->Linia().Graella());
+}
+
+// Every way a run stops stores it, under the speaker named by then, with the clock's times, the settings
+// in force and its trials (each "A" answering the prompted "E": an error, its features, its place in the
+// WAV); a run of no trials is not stored.
+enum class Aturada { Parar, Cent, Tancar };
+class Aturades : public testing::TestWithParam<std::pair<const char*, Aturada>> {};
+
+TEST_P(Aturades, CadaCursaEsDesaQuanSAtura) {
+    const Aturada aturada = GetParam().second;
+    Banc b;
+    b.s->PrepararExperiment();
+    b.s->Experimentar(), b.s->PararExperiment(); // no trials: not stored
+    b.s->Experimentar();
+    b.s->FixarParlant(" Anna\t");
+    for (int i = 0; i < (aturada == Aturada::Cent ? kProvesPerTanda : 2); ++i) {
+        b.Emissio(kA);
+        if (i < kProvesPerTanda - 1 || aturada != Aturada::Cent) b.s->AcabarPausa();
+    }
+    b.ara += 60;
+    const EfecteSessio e = aturada == Aturada::Parar  ? b.s->PararExperiment()
+                           : aturada == Aturada::Cent ? b.s->AcabarPausa()
+                                                      : EfecteSessio{};
+    EXPECT_TRUE(!e.Diari && (aturada == Aturada::Tancar ? b.s->Tancar() : e.Experiment.EnMarxa == false));
+    const std::vector<CursaDiari> curses = tessora::Diari(b.Diari()).Curses();
+    ASSERT_EQ(curses.size(), 1u);
+    const CursaDiari& c = curses[0];
+    EXPECT_TRUE(c.Parlant == "Anna" && c.Inici == 1'000'000 && c.Fi == 1'000'060 && c.Castella &&
+                !c.VeuAguda);
+    EXPECT_EQ(c.Parametres.front(), (std::pair<std::string, std::string>("OrdreLPC", "11")));
+    ASSERT_EQ(c.Proves.size(), aturada == Aturada::Cent ? 100u : 2u);
+    const ProvaDiari& p = c.Proves[1];
+    EXPECT_TRUE(p.Demanada == "E" && p.Reconeguda == "A" && p.F1 && p.Frequencia && p.S2F);
+    EXPECT_EQ(p.Situacio, (3 * 2 + 1) * kMidaBloc); // the second error's analysed piece
+}
+INSTANTIATE_TEST_SUITE_P(Maneres, Aturades,
+                         testing::Values(std::pair("Parar", Aturada::Parar), std::pair("Cent", Aturada::Cent),
+                                         std::pair("Tancar", Aturada::Tancar)),
+                         proves::PerNom{});
+
+// Another program holds the journal: the run is kept and that is told once; the next chance (here the
+// window's close) stores every run kept and says so.
+TEST(Sessio, UnDiariOcupatGuardaLaCursaIMesTardLaDesa) {
+    Banc b;
+    b.espera = std::chrono::milliseconds(10);
+    b.s = b.Crear();
+    b.s->PrepararExperiment();
+    sqlite3* altre = nullptr;
+    ASSERT_EQ(sqlite3_open(b.Diari().c_str(), &altre), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(altre, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto cursa = [&] {
+        b.s->Experimentar();
+        b.Emissio(kA), b.s->AcabarPausa();
+        return b.s->PararExperiment().Diari;
+    };
+    EXPECT_EQ(cursa().value_or(ResultatDiari{}).Estat, EstatDiari::Ocupat);
+    EXPECT_FALSE(cursa());
+    EXPECT_TRUE(b.s->CursesPendents() == 2 && !b.s->ReintentarDiari().Diari);
+    sqlite3_exec(altre, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(altre);
+    const std::optional<ResultatDiari> desat = b.s->ReintentarDiari().Diari;
+    EXPECT_TRUE(desat && desat->Correcte() && b.s->CursesPendents() == 0);
+    EXPECT_EQ(tessora::Diari(b.Diari()).Curses().size(), 2u);
+}
+
+// The speaker chooses the models: a name has its own file beside the anonymous one's, with what no file
+// name may hold written as %XX; the anonymous one's come back with "".
+TEST(Sessio, CadaParlantTeElsSeusModels) {
+    Banc b;
+    const std::filesystem::path anonims = b.carpeta.Cami() / "models.tsv",
+                                carpeta = b.carpeta.Cami() / "models";
+    for (const auto& [nom, fitxer] :
+         {std::pair("N\xC3\xBAria", "N\xC3\xBAria.tsv"), std::pair("a/b:c", "a%2Fb%3Ac.tsv"),
+          std::pair("..", "%2E%2E.tsv"), std::pair("5%\n", "5%25%0A.tsv")})
+        EXPECT_EQ(CamiModelsParlant(anonims, nom), carpeta / fitxer);
+    std::filesystem::create_directory(carpeta);
+    proves::EscriureBytes(carpeta / "Anna.tsv", {'A', '\t', '7', '0', '0', '\t', '9', '0', '0', '\n'});
+    const EfecteSessio e = b.s->FixarParlant("  Anna ");
+    EXPECT_TRUE(e.ParlantCanviat && e.ModelsCanviats && b.s->Parlant() == "Anna");
+    EXPECT_EQ(b.s->Models().Model("A"), (ModelVocal{700, 900}));
+    EXPECT_TRUE(b.s->FixarParlant("").ModelsCanviats && b.s->Models().Buit());
 }
 
 // While an utterance plays, the blocks heard are dropped (the meter at 0) unless there are headphones;

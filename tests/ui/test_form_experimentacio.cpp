@@ -1,7 +1,7 @@
 // A whole experiment through the real windows on the offscreen platform: scripted sound blocks answer
 // the prompts, the menus stop and start it, the prompt's letter stops it, and closing the window
 // exports, with the dialogs answered by the test; what is kept when the export fails, is cancelled or
-// the program ends during it.
+// the program ends during it; the speaker field and the journal.
 #include "AplicacioQtDeProva.h"
 #include "Arrencada.h"
 #include "CarpetaTemporal.h"
@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -66,11 +67,13 @@ class ProvaFormExperimentacio : public QObject {
             QCoreApplication::processEvents();
         }
     }
+    std::filesystem::path Diari() { return carpeta.Cami() / "diari.sqlite"; }
     QString Cami(const char* nom) { return QString::fromStdString((carpeta.Cami() / nom).string()); }
     void Arrencar(std::vector<std::int32_t> vocals, const std::filesystem::path& dades = {}) {
         font.Valors = std::move(vocals);
-        app = std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "",
-                                                 dades, &font);
+        app =
+            std::make_unique<AplicacioTessora>(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "", dades,
+                                               &font, nullptr, carpeta.Cami() / "models.tsv", Diari());
         QVERIFY(app->Arrencar(0)); // Spanish: A E I O U
     }
 
@@ -223,6 +226,29 @@ private slots:
         QVERIFY(
             dialegs.Informacions[0].contains(QString::fromStdString((dades.Cami() / desats[0]).string())));
         QCOMPARE(dades.Contingut().size(), std::size_t{3});
+    }
+
+    // The speaker field lists the journal's speakers; the name entered (blanks trimmed) owns the runs that
+    // stop from then on, stored at once (the list then holds it) though the window closes unexported.
+    void ElCampDelParlant() {
+        CursaDiari anna;
+        anna.Parlant = "Anna", anna.Proves.resize(1);
+        QVERIFY(tessora::Diari(Diari()).Desar(anna).Correcte());
+        Arrencar({0});
+        dialegs.RespostaSi = true; // the results are given up
+        proves::QuanSObriUnModal([&](QWidget*) {
+            auto* combo = proves::Fill<QComboBox>(&E(), "ComboParlant");
+            QVERIFY(combo->count() == 1 && combo->itemText(0) == "Anna");
+            QCOMPARE(combo->accessibleName(), T(Idioma::Castella, IdText::NomParlant));
+            combo->lineEdit()->setText(QStringLiteral(" Joan "));
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+            Menu("MenuExperimentacioExperimentar")->trigger();
+            Emissio();
+            Menu("MenuExperimentacioParar")->trigger();
+            QCOMPARE(combo->itemText(1), QStringLiteral("Joan"));
+            E().close();
+        });
+        app->FormPrincipal->MenuExperimentarClick();
     }
 
     void TancarElProgramaDuranLExportacioLAcaba() {
