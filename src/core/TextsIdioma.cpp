@@ -185,6 +185,19 @@ Taula FerTaula() {
         {NotaLa, "La", "La"},
         // The vowel charts' models.
         {DistanciaModel, "%1 Bark", "%1 Bark"},
+        // A speaker's progress across runs.
+        {TitolProgres, "Progrés", "Progreso"},
+        {ParlantProgres, "Parlant:", "Hablante:"},
+        {ParlantAnonim, "(anònim)", "(anónimo)"},
+        {EixEncertsProgres, "% encerts", "% aciertos"},
+        {TotalProgres, "Total", "Total"},
+        {PrimeraCursa, "Primera sèrie: %1", "Primera serie: %1"},
+        {DarreraCursa, "Darrera sèrie: %1", "Última serie: %1"},
+        {ProvesSenseFormants, "Proves sense formants (no dibuixades): %1",
+         "Pruebas sin formantes (no dibujadas): %1"},
+        {CapCursaProgres, "Aquest parlant no té cap sèrie amb les vocals del català.",
+         "Este hablante no tiene ninguna serie con las vocales del castellano."},
+        {ErrorLlegirDiari, "No es pot llegir el diari: ", "No se puede leer el diario: "},
     }};
 }
 

@@ -174,6 +174,22 @@ enum class IdText {
     NotaLa,
     // The vowel charts' models: the distance of the newest point to its vowel's model ("%1": the number).
     DistanciaModel,
+    // A speaker's progress across runs: the window's caption (also the item of the experimentation
+    // window's menu that opens it), its speaker list's caption and the anonymous speaker's entry, the
+    // hit-rate plot's axis and its overall line, the titles of the first and the latest run's charts
+    // ("%1": the run's date), the trials without formants left out of a chart ("%1": how many), what it
+    // says without runs of the language's vowel set, and a journal that could not be read (the reason
+    // follows).
+    TitolProgres,
+    ParlantProgres,
+    ParlantAnonim,
+    EixEncertsProgres,
+    TotalProgres,
+    PrimeraCursa,
+    DarreraCursa,
+    ProvesSenseFormants,
+    CapCursaProgres,
+    ErrorLlegirDiari,
     Nombre // not a text: how many there are
 };
 

@@ -1,0 +1,82 @@
+// A speaker's progress: the picture of two runs a week apart, and the window that reads them from the
+// journal.
+#include "AplicacioQtDeProva.h"
+#include "DibuixCarta.h"
+#include "DibuixProgres.h"
+
+#include <QImage>
+
+namespace tessora {
+
+namespace {
+
+constexpr std::int64_t kDilluns = 1'796'644'800; // 2026-12-07 12:00 UTC; the next run a week later
+constexpr std::int64_t kSetmana = 7 * 24 * 3600;
+
+ProvaDiari Prova(const char* demanada, const char* reconeguda, std::optional<float> f1 = {},
+                 std::optional<float> s2f = {}) {
+    return {demanada, reconeguda, 150.0f, f1, s2f, {}};
+}
+
+CursaDiari Cursa(std::int64_t inici, bool castella, std::vector<ProvaDiari> proves) {
+    CursaDiari cursa;
+    cursa.Parlant = "Núria", cursa.Inici = inici, cursa.Fi = inici + 300, cursa.Castella = castella;
+    cursa.Proves = std::move(proves);
+    return cursa;
+}
+
+// The first run: A half right (one hit and one error with formants), I right without formants (2/3
+// overall); the latest all right; then a run of the Spanish set, later still.
+std::vector<CursaDiari> DuesSetmanes() {
+    return {Cursa(kDilluns, false, {Prova("A", "A", 750, 550), Prova("A", "O", 500, 400), Prova("I", "I")}),
+            Cursa(kDilluns + kSetmana, false, {Prova("A", "A", 650, 850), Prova("I", "I", 300, 2000)}),
+            Cursa(kDilluns + 2 * kSetmana, true, {Prova("E", "E", 450, 1500)})};
+}
+
+QImage Dibuix(QSize mida, const std::vector<CursaDiari>& curses, Idioma llengua) {
+    QImage imatge(mida, QImage::Format_RGB32);
+    QPainter pintor(&imatge);
+    DibuixarProgres(pintor, mida, curses, llengua);
+    return imatge;
+}
+
+} // namespace
+
+class ProvaFormProgres : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each run where its date and its rates put it, the runs of the other set left out; the charts of the
+    // first and the latest run side by side.
+    void DuesSeriesEnDuesDates() {
+        const QSize mida(900, 640);
+        const QImage imatge = Dibuix(mida, DuesSetmanes(), Idioma::Catala);
+        const DisposicioProgres d = DisposarProgres(mida);
+        const auto punt = [&](std::int64_t inici, double percentatge) {
+            return PuntEncerts(d.Encerts, kDilluns, kDilluns + kSetmana, inici, percentatge).toPoint();
+        };
+        QCOMPARE(imatge.pixelColor(punt(kDilluns, 200.0 / 3)), QColor(64, 64, 64));
+        QCOMPARE(imatge.pixelColor(punt(kDilluns + kSetmana, 100)), QColor(64, 64, 64));
+        QCOMPARE(imatge.pixelColor(punt(kDilluns, 50)), ColorVocal("A"));
+        QCOMPARE(punt(kDilluns + kSetmana, 0).x(), static_cast<int>(d.Encerts.right()) - 10);
+        const auto esA = [&](const QRectF& carta, double f1, double f2) {
+            const QColor c = imatge.pixelColor(
+                (carta.topLeft() + PuntDibuix(carta.size().toSize(), EixosPerVeu(false), f1, f2)).toPoint());
+            return c.red() > 200 && c.green() < ColorVocal("A").green() + 60 && c.blue() < 80;
+        };
+        QVERIFY(esA(d.CartaPrimera, 750, 1300) && !esA(d.CartaPrimera, 650, 1500));
+        QVERIFY(esA(d.CartaDarrera, 650, 1500) && !esA(d.CartaDarrera, 750, 1300));
+    }
+
+    // Without a run of the language's set there is nothing to plot, and it says so.
+    void CapSerieDelConjunt() {
+        const QSize mida(900, 640);
+        const QImage imatge = Dibuix(mida, {DuesSetmanes()[0]}, Idioma::Castella);
+        QCOMPARE(imatge.pixelColor(DisposarProgres(mida).Encerts.center().toPoint()), QColor(245, 245, 245));
+    }
+};
+
+} // namespace tessora
+
+TESSORA_QTEST_MAIN(tessora::ProvaFormProgres)
+#include "test_form_progres.moc"
