@@ -7,6 +7,7 @@
 #include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
+#include "UnitFormProgres.h"
 #include "UnitFormSessio.h"
 #include "UnitTessora.h"
 #include "Unitabout.h"
@@ -79,6 +80,8 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     connect(FormSessio, &TFormSessio::DesarDemanat, principal, &TFormPrincipal::MenuGuardarClick);
     connect(principal, &TFormPrincipal::ExperimentDemanat, FormExperimentacio.get(),
             &TFormExperimentacio::Obrir);
+    connect(FormExperimentacio.get(), &TFormExperimentacio::ProgresDemanat, this,
+            &AplicacioTessora::ObrirProgres);
     connect(principal, &TFormPrincipal::ParlantDemanat, AboutBox.get(), &QDialog::exec);
     AplicarIdioma();
 
@@ -122,6 +125,10 @@ void AplicacioTessora::Distribuir(const EfecteSessio& efecte) {
     FormCarta->Mostrar(efecte);
     FormSessio->Mostrar(efecte);
     FormExperimentacio->Mostrar(efecte);
+    // A new language, or a run that stopped (and was stored): the progress shown is read again.
+    const bool parada = efecte.Experiment.EnMarxa && !*efecte.Experiment.EnMarxa;
+    if (FormProgres != nullptr && FormProgres->isVisible() && (efecte.IdiomaCanviat || parada))
+        FormProgres->Mostrar(FormProgres->Parlant(), SessioActual->Llengua());
 }
 
 void AplicacioTessora::AplicarIdioma() {
@@ -149,6 +156,22 @@ void AplicacioTessora::ObrirSessio() {
     FormSessio->show();
     FormSessio->raise();
     FormSessio->activateWindow();
+}
+
+void AplicacioTessora::ObrirProgres() {
+    // The speaker of the experiment's runs: the anonymous one until the window names one.
+    const std::string parlant;
+    if (FormProgres == nullptr) {
+        diari_ = std::make_unique<Diari>(CamiDiariPerDefecte());
+        // A window of the experimentation window's own, so that its modality leaves it reachable.
+        FormProgres = new TFormProgres(*diari_, SessioActual->Llengua(), parlant, FormExperimentacio.get());
+    } else {
+        FormProgres->Mostrar(parlant, SessioActual->Llengua());
+    }
+    if (!FormProgres->isVisible()) PosarAlCostat(*FormProgres, *FormExperimentacio);
+    FormProgres->show();
+    FormProgres->raise();
+    FormProgres->activateWindow();
 }
 
 } // namespace tessora

@@ -23,6 +23,8 @@ class TAboutBox;
 class TFormExperimentacio;
 class TFormCarta;
 class TFormSessio;
+class TFormProgres;
+class Diari;
 
 // Free fonts that stand in for the Windows ones the windows ask for, where those are missing.
 void InstallarSubstitutsDeFonts();
@@ -52,6 +54,7 @@ public:
     std::unique_ptr<TFormFFT> FormFFT;
     std::unique_ptr<TAboutBox> AboutBox;
     std::unique_ptr<TFormExperimentacio> FormExperimentacio;
+    TFormProgres* FormProgres = nullptr; // the experimentation window's, made when first asked for
 
 protected:
     // A filled capture buffer: the session takes the block.
@@ -64,6 +67,8 @@ private:
     void AplicarIdioma();
     void ObrirCarta();
     void ObrirSessio();
+    // The progress window, beside the experimentation window, for the speaker chosen there.
+    void ObrirProgres();
 
     DispositiuEntrada& dispositiu_;
     Dialegs& dialegs_;
@@ -74,6 +79,7 @@ private:
     SortidaDeSo* sortida_;
     std::filesystem::path arxiuModels_;
     std::unique_ptr<QTranslator> traduccioQt_;
+    std::unique_ptr<Diari> diari_; // the journal the progress window reads, opened when first asked for
 };
 
 } // namespace tessora

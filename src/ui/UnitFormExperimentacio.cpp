@@ -134,6 +134,8 @@ TFormExperimentacio::TFormExperimentacio(Sessio& sessio, Dialegs& dialegs, std::
         accio(MainMenu1->addAction(T(IdText::ExperimentacioMenuParar)), "MenuExperimentacioParar",
               &TFormExperimentacio::MenuExperimentacioPararClick);
     MenuExperimentacioParar->setEnabled(false);
+    MenuProgres =
+        accio(MainMenu1->addAction(QString()), "MenuProgres", &TFormExperimentacio::MenuProgresClick);
 
     PageControlErrors = new QTabWidget(this);
     PageControlErrors->setTabPosition(QTabWidget::South);
@@ -191,6 +193,7 @@ void TFormExperimentacio::AplicarTexts() {
     MenuFitxer->setTitle(T(IdText::ExperimentacioMenuFitxer));
     MenuExperimentacioExperimentar->setText(T(IdText::ExperimentacioMenuExperimentar));
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
+    MenuProgres->setText(T(IdText::TitolProgres));
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
     FormDiguesParaula->AplicarTexts(sessio_.Llengua());
     FormEmail->AplicarTexts(sessio_.Llengua());
@@ -248,6 +251,10 @@ void TFormExperimentacio::MenuExperimentacioPararClick() {
 // The prompt's letter stops the run, as Parar does.
 void TFormExperimentacio::LabelParaulaClick() {
     emit Efecte(sessio_.PararExperiment());
+}
+
+void TFormExperimentacio::MenuProgresClick() {
+    emit ProgresDemanat();
 }
 
 void TFormExperimentacio::AcabarPausa() {

@@ -55,12 +55,15 @@ public:
 signals:
     // What a command of this window changed in the session, for every window to show.
     void Efecte(const tessora::EfecteSessio& efecte);
+    // The person asked for the progress window.
+    void ProgresDemanat();
 
 public slots:
     void MenuExperimentacioExperimentarClick();
     void MenuExperimentacioPararClick();
     void MenuExperimentacioCopiarALaCarpetaElsResultatsClick();
     void LabelParaulaClick();
+    void MenuProgresClick();
 
 protected:
     // Every close ends here (the desktop's, a close of the program): the run stops, then the results are
@@ -96,6 +99,7 @@ private:
     QAction* MenuExperimentacioCopiarALaCarpetaElsResultats;
     QAction* MenuExperimentacioExperimentar;
     QAction* MenuExperimentacioParar;
+    QAction* MenuProgres;
     QTabWidget* PageControlErrors;
     QWidget* CartaProves; // the third page
     QTableView* GridErrors;

@@ -1,9 +1,12 @@
 // A speaker's progress: the picture of two runs a week apart, and the window that reads them from the
 // journal.
 #include "AplicacioQtDeProva.h"
+#include "CarpetaTemporal.h"
 #include "DibuixCarta.h"
 #include "DibuixProgres.h"
+#include "UnitFormProgres.h"
 
+#include <QComboBox>
 #include <QImage>
 
 namespace tessora {
@@ -73,6 +76,35 @@ private slots:
         const QSize mida(900, 640);
         const QImage imatge = Dibuix(mida, {DuesSetmanes()[0]}, Idioma::Castella);
         QCOMPARE(imatge.pixelColor(DisposarProgres(mida).Encerts.center().toPoint()), QColor(245, 245, 245));
+    }
+
+    // The window lists the journal's speakers and shows the chosen one's runs, read from the file.
+    void LaFinestraLlegeixElDiari() {
+        proves::CarpetaTemporal carpeta;
+        Diari diari(carpeta.Cami() / "diari.sqlite");
+        std::vector<CursaDiari> curses = DuesSetmanes();
+        curses.push_back(Cursa(kDilluns + 3 * 24 * 3600, false, {Prova("A", "O", 500, 400)}));
+        curses.back().Parlant = "Pau";
+        for (const CursaDiari& cursa : curses)
+            QVERIFY(diari.Desar(cursa).Correcte());
+        TFormProgres finestra(diari, Idioma::Catala, "Núria");
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+        auto* combo = proves::Fill<QComboBox>(&finestra, "ComboParlant");
+        QCOMPARE(combo->count(), 3); // the anonymous one, Núria, Pau
+        QCOMPARE(finestra.Parlant(), "Núria");
+        auto* client = proves::Fill<QWidget>(&finestra, "ClientProgres");
+        const auto total = [&](std::int64_t primer, std::int64_t darrer, std::int64_t inici,
+                               double percentatge) {
+            const QImage imatge = client->grab().toImage();
+            const QRectF area = DisposarProgres(client->size()).Encerts;
+            return imatge.pixelColor(PuntEncerts(area, primer, darrer, inici, percentatge).toPoint());
+        };
+        QCOMPARE(total(kDilluns, kDilluns + kSetmana, kDilluns + kSetmana, 100), QColor(64, 64, 64));
+        combo->setCurrentIndex(2);
+        QCOMPARE(finestra.Parlant(), "Pau");
+        const std::int64_t pau = curses.back().Inici;
+        QCOMPARE(total(pau, pau, pau, 0), QColor(64, 64, 64));
     }
 };
 
