@@ -198,6 +198,8 @@ Taula FerTaula() {
         {CapCursaProgres, "Aquest parlant no té cap sèrie amb les vocals del català.",
          "Este hablante no tiene ninguna serie con las vocales del castellano."},
         {ErrorLlegirDiari, "No es pot llegir el diari: ", "No se puede leer el diario: "},
+        {DiariApartat, "El diari estava malmès: s'ha apartat com a %1 i se n'ha començat un de nou.",
+         "El diario estaba dañado: se ha apartado como %1 y se ha empezado uno nuevo."},
     }};
 }
 

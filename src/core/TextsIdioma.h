@@ -178,8 +178,8 @@ enum class IdText {
     // window's menu that opens it), its speaker list's caption and the anonymous speaker's entry, the
     // hit-rate plot's axis and its overall line, the titles of the first and the latest run's charts
     // ("%1": the run's date), the trials without formants left out of a chart ("%1": how many), what it
-    // says without runs of the language's vowel set, and a journal that could not be read (the reason
-    // follows).
+    // says without runs of the language's vowel set, a journal that could not be read (the reason
+    // follows) and one set aside ("%1": its new name).
     TitolProgres,
     ParlantProgres,
     ParlantAnonim,
@@ -190,6 +190,7 @@ enum class IdText {
     ProvesSenseFormants,
     CapCursaProgres,
     ErrorLlegirDiari,
+    DiariApartat,
     Nombre // not a text: how many there are
 };
 

@@ -168,7 +168,10 @@ void AplicacioTessora::ObrirProgres() {
     } else {
         FormProgres->Mostrar(parlant, SessioActual->Llengua());
     }
-    if (!FormProgres->isVisible()) PosarAlCostat(*FormProgres, *FormExperimentacio);
+    if (!FormProgres->isVisible()) {
+        PosarAlCostat(*FormProgres, *FormExperimentacio);
+        AjustarALaPantalla(*FormProgres);
+    }
     FormProgres->show();
     FormProgres->raise();
     FormProgres->activateWindow();

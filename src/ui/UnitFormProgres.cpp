@@ -33,8 +33,10 @@ private:
     const Idioma& idioma_;
 };
 
-// What the person reads of a journal that could not be read.
-QString TextError(Idioma idioma, const ResultatDiari& resultat) {
+// What the person reads of a journal that could not be read, or was set aside.
+QString TextDiari(Idioma idioma, const ResultatDiari& resultat) {
+    if (resultat.Estat == EstatDiari::Apartat)
+        return T(idioma, IdText::DiariApartat).arg(Q(resultat.Apartat.string()));
     return T(idioma, IdText::ErrorLlegirDiari) + Q(resultat.Detall);
 }
 
@@ -67,7 +69,7 @@ TFormProgres::TFormProgres(Diari& diari, Idioma idioma, const std::string& parla
     capsa->addLayout(fila);
     capsa->addWidget(LabelError);
     capsa->addWidget(Client, 1);
-    resize(900, 680);
+    resize(860, 640);
     Mostrar(parlant, idioma);
 }
 
@@ -94,11 +96,7 @@ void TFormProgres::Mostrar(const std::string& parlant, Idioma idioma) {
         ComboParlant->setCurrentIndex(ComboParlant->findData(Q(parlant)));
     }
     AplicarTexts();
-    if (resultat.Correcte()) return Llegir();
-    curses_.clear();
-    LabelError->setText(TextError(idioma_, resultat));
-    LabelError->show();
-    Client->update();
+    Llegir(resultat);
 }
 
 std::string TFormProgres::Parlant() const {
@@ -106,14 +104,15 @@ std::string TFormProgres::Parlant() const {
 }
 
 void TFormProgres::ComboParlantChange() {
-    Llegir();
+    Llegir({});
 }
 
-void TFormProgres::Llegir() {
+void TFormProgres::Llegir(ResultatDiari avis) {
     ResultatDiari resultat;
     curses_ = diari_.Curses({Parlant(), idioma_ == Idioma::Castella}, &resultat);
-    LabelError->setVisible(!resultat.Correcte());
-    if (!resultat.Correcte()) LabelError->setText(TextError(idioma_, resultat));
+    if (avis.Correcte()) avis = resultat;
+    LabelError->setVisible(!avis.Correcte());
+    if (!avis.Correcte()) LabelError->setText(TextDiari(idioma_, avis));
     Client->update();
 }
 

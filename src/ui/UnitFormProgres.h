@@ -1,7 +1,8 @@
 // The progress window: one speaker's runs kept in the journal, drawn by DibuixarProgres (the hit rates
 // across the runs' dates, the first and the latest run's vowel charts), and a list of the journal's
 // speakers to look at another. It reads the journal afresh whenever it is shown for a speaker, another is
-// chosen or the language changes; a journal that cannot be read is said above an empty picture.
+// chosen or the language changes; a journal that cannot be read is said above an empty picture, and one
+// that was set aside (not a database, or damaged) is said with the name it was given.
 // The experimentation window's menu opens it, modeless, for the speaker chosen there.
 #pragma once
 
@@ -35,8 +36,8 @@ public slots:
 
 private:
     void AplicarTexts();
-    // The chosen speaker's runs; what went wrong, in LabelError.
-    void Llegir();
+    // The chosen speaker's runs; what went wrong in reading them, or `avis` before, in LabelError.
+    void Llegir(ResultatDiari avis);
 
     Diari& diari_;
     Idioma idioma_;
