@@ -1,11 +1,18 @@
 // A speaker's progress: the picture of two runs a week apart, and the window that reads them from the
 // journal.
 #include "AplicacioQtDeProva.h"
+#include "Arrencada.h"
 #include "CarpetaTemporal.h"
+#include "DialegsDeProva.h"
 #include "DibuixCarta.h"
 #include "DibuixProgres.h"
+#include "DispositiuGuionat.h"
+#include "EinesFinestra.h"
 #include "UnitFormProgres.h"
+#include "UnitTessora.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QImage>
 
@@ -105,6 +112,38 @@ private slots:
         QCOMPARE(finestra.Parlant(), "Pau");
         const std::int64_t pau = curses.back().Inici;
         QCOMPARE(total(pau, pau, pau, 0), QColor(64, 64, 64));
+    }
+
+    // Progrés in the experimentation window opens the window on the journal at its place, in the session's
+    // language; it is the modal window's own, so the person can use it.
+    void ElMenuDeLExperimentacioLObre() {
+        proves::CarpetaTemporal carpeta;
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(carpeta.Cami().string()));
+        const std::int64_t inici = kDilluns + kSetmana;
+        QVERIFY(
+            Diari(CamiDiariPerDefecte()).Desar(Cursa(inici, true, {Prova("E", "E", 450, 1500)})).Correcte());
+        proves::DispositiuGuionat dispositiu;
+        proves::DialegsDeProva dialegs;
+        AplicacioTessora app(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "");
+        QVERIFY(app.Arrencar(0)); // Spanish
+        proves::QuanSObriUnModal([&](QWidget* experimentacio) {
+            [&] {
+                proves::Fill<QAction>(experimentacio, "MenuProgres")->trigger();
+                TFormProgres* progres = app.FormProgres;
+                QVERIFY(progres != nullptr && progres->isVisible() && progres->parent() == experimentacio);
+                QCOMPARE(progres->windowTitle(), T(Idioma::Castella, IdText::TitolProgres));
+                auto* combo = proves::Fill<QComboBox>(progres, "ComboParlant");
+                QCOMPARE(combo->count(), 2); // the anonymous one, Núria
+                // Through the platform, as a person clicks: the modal window does not block it.
+                QTest::mouseClick(progres->windowHandle(), Qt::LeftButton, {},
+                                  combo->mapTo(progres, combo->rect().center()));
+                QTRY_VERIFY(combo->view()->isVisible());
+                combo->hidePopup();
+            }();
+            experimentacio->close();
+        });
+        app.FormPrincipal->MenuExperimentarClick();
+        qunsetenv("XDG_DATA_HOME");
     }
 };
 
