@@ -217,6 +217,18 @@ Taula FerTaula() {
          "Las tandas que esperaban ya están en el diario de experimentos."},
         {DiariPendentsTancament, "Tandes que no s'han pogut desar al diari d'experiments: ",
          "Tandas que no se han podido guardar en el diario de experimentos: "},
+        // A speaker's progress across runs.
+        {TitolProgres, "Progrés", "Progreso"},
+        {ParlantAnonim, "(anònim)", "(anónimo)"},
+        {EixEncertsProgres, "% encerts", "% aciertos"},
+        {TotalProgres, "Total", "Total"},
+        {PrimeraCursa, "Primera sèrie: %1", "Primera serie: %1"},
+        {DarreraCursa, "Darrera sèrie: %1", "Última serie: %1"},
+        {ProvesSenseFormants, "Proves sense formants (no dibuixades): %1",
+         "Pruebas sin formantes (no dibujadas): %1"},
+        {CapCursaProgres, "Aquest parlant no té cap sèrie amb les vocals del català.",
+         "Este hablante no tiene ninguna serie con las vocales del castellano."},
+        {ErrorLlegirDiari, "No es pot llegir el diari: ", "No se puede leer el diario: "},
     }};
 }
 

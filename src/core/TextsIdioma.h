@@ -189,6 +189,21 @@ enum class IdText {
     DiariNoObert,
     DiariDesatTard,
     DiariPendentsTancament,
+    // A speaker's progress across runs: the window's caption (also the item of the experimentation
+    // window's menu that opens it), the anonymous speaker's entry of its speaker list (captioned
+    // EtiquetaParlant), the hit-rate plot's axis and its overall line, the titles of the first and the
+    // latest run's charts ("%1": the run's date), the trials without formants left out of a chart ("%1":
+    // how many), what it says without runs of the language's vowel set, and a journal that could not be
+    // read (the reason follows; one set aside is DiariApartat).
+    TitolProgres,
+    ParlantAnonim,
+    EixEncertsProgres,
+    TotalProgres,
+    PrimeraCursa,
+    DarreraCursa,
+    ProvesSenseFormants,
+    CapCursaProgres,
+    ErrorLlegirDiari,
     Nombre // not a text: how many there are
 };
 

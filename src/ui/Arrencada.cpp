@@ -7,6 +7,7 @@
 #include "UnitFormCarta.h"
 #include "UnitFormExperimentacio.h"
 #include "UnitFormFFT.h"
+#include "UnitFormProgres.h"
 #include "UnitFormSessio.h"
 #include "UnitTessora.h"
 #include "Unitabout.h"
@@ -81,6 +82,8 @@ bool AplicacioTessora::Arrencar(int presentacioMs) {
     connect(FormSessio, &TFormSessio::DesarDemanat, principal, &TFormPrincipal::MenuGuardarClick);
     connect(principal, &TFormPrincipal::ExperimentDemanat, FormExperimentacio.get(),
             &TFormExperimentacio::Obrir);
+    connect(FormExperimentacio.get(), &TFormExperimentacio::ProgresDemanat, this,
+            &AplicacioTessora::ObrirProgres);
     connect(principal, &TFormPrincipal::ParlantDemanat, AboutBox.get(), &QDialog::exec);
     AplicarIdioma();
 
@@ -124,6 +127,10 @@ void AplicacioTessora::Distribuir(const EfecteSessio& efecte) {
     FormCarta->Mostrar(efecte);
     FormSessio->Mostrar(efecte);
     FormExperimentacio->Mostrar(efecte);
+    // A new language, or a run that stopped (and was stored): the progress shown is read again.
+    const bool parada = efecte.Experiment.EnMarxa && !*efecte.Experiment.EnMarxa;
+    if (FormProgres != nullptr && FormProgres->isVisible() && (efecte.IdiomaCanviat || parada))
+        FormProgres->Mostrar(FormProgres->Parlant(), SessioActual->Llengua());
 }
 
 void AplicacioTessora::AplicarIdioma() {
@@ -151,6 +158,25 @@ void AplicacioTessora::ObrirSessio() {
     FormSessio->show();
     FormSessio->raise();
     FormSessio->activateWindow();
+}
+
+void AplicacioTessora::ObrirProgres() {
+    // The speaker of the experiment's runs, as its window names them.
+    const std::string& parlant = SessioActual->Parlant();
+    if (FormProgres == nullptr) {
+        // A window of the experimentation window's own, so that its modality leaves it reachable.
+        FormProgres = new TFormProgres(SessioActual->DiariSessio(), SessioActual->Llengua(), parlant,
+                                       FormExperimentacio.get());
+    } else {
+        FormProgres->Mostrar(parlant, SessioActual->Llengua());
+    }
+    if (!FormProgres->isVisible()) {
+        PosarAlCostat(*FormProgres, *FormExperimentacio);
+        AjustarALaPantalla(*FormProgres);
+    }
+    FormProgres->show();
+    FormProgres->raise();
+    FormProgres->activateWindow();
 }
 
 } // namespace tessora

@@ -23,6 +23,8 @@ class TAboutBox;
 class TFormExperimentacio;
 class TFormCarta;
 class TFormSessio;
+class TFormProgres;
+class Diari;
 
 // Free fonts that stand in for the Windows ones the windows ask for, where those are missing.
 void InstallarSubstitutsDeFonts();
@@ -53,6 +55,7 @@ public:
     std::unique_ptr<TFormFFT> FormFFT;
     std::unique_ptr<TAboutBox> AboutBox;
     std::unique_ptr<TFormExperimentacio> FormExperimentacio;
+    TFormProgres* FormProgres = nullptr; // the experimentation window's, made when first asked for
 
 protected:
     // A filled capture buffer: the session takes the block.
@@ -65,6 +68,8 @@ private:
     void AplicarIdioma();
     void ObrirCarta();
     void ObrirSessio();
+    // The progress window, beside the experimentation window, for the speaker chosen there.
+    void ObrirProgres();
 
     DispositiuEntrada& dispositiu_;
     Dialegs& dialegs_;

@@ -292,15 +292,23 @@ void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta,
 
 void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& experiment,
                              const OpcionsDibuixCarta& opcions) {
+    std::vector<ProvaDibuix> proves;
+    for (const ProvaCarta& prova : experiment.ProvesCarta())
+        proves.push_back({prova.F1, prova.F2, experiment.VocalExperiment(prova.Demanada),
+                          experiment.VocalExperiment(prova.Reconeguda)});
+    DibuixarCartaProves(pintor, mida, proves, opcions);
+}
+
+void DibuixarCartaProves(QPainter& pintor, QSize mida, std::span<const ProvaDibuix> proves,
+                         const OpcionsDibuixCarta& opcions) {
     const EixosCarta eixos = EixosPerVeu(opcions.VeuAguda);
     const QRectF area = AreaCarta(mida);
-    const std::vector<ProvaCarta>& proves = experiment.ProvesCarta();
     pintor.save();
     Fons(pintor, area, eixos, mida, opcions);
     // The spread of what the speaker said for each prompt, hits and errors together.
     CartaVocals demanades(0);
-    for (const ProvaCarta& prova : proves)
-        demanades.Afegir(PuntCarta{prova.F1, prova.F2, experiment.VocalExperiment(prova.Demanada), 0, 0.0});
+    for (const ProvaDibuix& prova : proves)
+        demanades.Afegir(PuntCarta{prova.F1, prova.F2, prova.Demanada, 0, 0.0});
     const std::vector<EstadisticaVocal> estadistiques = demanades.Estadistiques();
     Lletres lletres;
     Elipses(pintor, lletres, area, eixos, mida, estadistiques, false);
@@ -309,18 +317,17 @@ void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& exp
     // A hit is a dot in the prompted vowel's colour; an error a cross in that colour, with the letter
     // recognised in its own colour.
     int encerts = 0;
-    for (const ProvaCarta& prova : proves) {
+    for (const ProvaDibuix& prova : proves) {
         const QPointF lloc = PuntDibuix(mida, eixos, prova.F1, prova.F2);
         const QPointF dins = DinsArea(lloc, area);
-        const QColor color = AmbAlfa(ColorVocal(experiment.VocalExperiment(prova.Demanada)), 210);
+        const QColor color = AmbAlfa(ColorVocal(prova.Demanada), 210);
         if (prova.Demanada == prova.Reconeguda) {
             ++encerts;
             Punt(pintor, dins, color, dins == lloc);
         } else {
             Creu(pintor, dins, color);
-            const std::string& reconeguda = experiment.VocalExperiment(prova.Reconeguda);
-            lletres.Escriure(pintor, dins + QPointF(kMidaCreu + 1, -kMidaCreu), 12, Q(reconeguda),
-                             ColorVocal(reconeguda));
+            lletres.Escriure(pintor, dins + QPointF(kMidaCreu + 1, -kMidaCreu), 12, Q(prova.Reconeguda),
+                             ColorVocal(prova.Reconeguda));
         }
     }
     LletresMitjanes(pintor, lletres, area, eixos, mida, estadistiques);

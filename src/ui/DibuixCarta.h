@@ -11,11 +11,12 @@
 // Every letter is outlined in dark grey, so that the light colours read on white. A point beyond the
 // ranges is drawn hollow on the edge it crossed.
 //
-// The experiment's chart has the same plot: per prompted vowel the ellipse and mean of every answer to
-// it, the mean shown by the vowel's letter; each hit a dot in the prompted vowel's colour, each error a
-// cross in that colour with the letter recognised beside it in its own; and a legend with the two counts
-// below the plot. The models and the selected point are drawn as on the session's chart (no lines). Where the
-// ellipses of two vowels overlap and crosses gather, this speaker's vowels are confused.
+// The experiment's chart (and that of a stored run's trials) has the same plot: per prompted vowel the
+// ellipse and mean of every answer to it, the mean shown by the vowel's letter; each hit a dot in the
+// prompted vowel's colour, each error a cross in that colour with the letter recognised beside it in its own;
+// and a legend with the two counts below the plot. The models and the selected point are drawn as on the
+// session's chart (no lines). Where the ellipses of two vowels overlap and crosses gather, this speaker's
+// vowels are confused.
 #pragma once
 
 #include "CartaVocals.h"
@@ -32,6 +33,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace tessora {
@@ -63,6 +65,18 @@ void DibuixarCarta(QPainter& pintor, QSize mida, const CartaVocals& carta, const
 // The chart of the experiment's scored trials (Experiment::ProvesCarta), likewise.
 void DibuixarCartaExperiment(QPainter& pintor, QSize mida, const Experiment& experiment,
                              const OpcionsDibuixCarta& opcions);
+
+// A scored trial on the experiment's chart: F1 and F2 = F1 + S2F of the answer (Hz), the prompted vowel
+// and the recognised one (UTF-8; empty when no vowel was recognised).
+struct ProvaDibuix {
+    float F1 = 0.0f;
+    float F2 = 0.0f;
+    std::string Demanada;
+    std::string Reconeguda;
+};
+// The experiment's chart of any scored trials (a run kept in the journal), likewise.
+void DibuixarCartaProves(QPainter& pintor, QSize mida, std::span<const ProvaDibuix> proves,
+                         const OpcionsDibuixCarta& opcions);
 
 // The size of the chart saved as a picture file.
 inline constexpr QSize kMidaImatgeCarta(640, 520);

@@ -138,6 +138,8 @@ TFormExperimentacio::TFormExperimentacio(Sessio& sessio, Dialegs& dialegs, std::
         accio(MainMenu1->addAction(T(IdText::ExperimentacioMenuParar)), "MenuExperimentacioParar",
               &TFormExperimentacio::MenuExperimentacioPararClick);
     MenuExperimentacioParar->setEnabled(false);
+    MenuProgres =
+        accio(MainMenu1->addAction(QString()), "MenuProgres", &TFormExperimentacio::MenuProgresClick);
 
     LabelParlant = new QLabel(this);
     LabelParlant->setObjectName(QStringLiteral("LabelParlant"));
@@ -213,6 +215,7 @@ void TFormExperimentacio::AplicarTexts() {
     MenuFitxer->setTitle(T(IdText::ExperimentacioMenuFitxer));
     MenuExperimentacioExperimentar->setText(T(IdText::ExperimentacioMenuExperimentar));
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
+    MenuProgres->setText(T(IdText::TitolProgres));
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
     LabelParlant->setText(T(IdText::EtiquetaParlant));
     ComboParlant->setAccessibleName(T(IdText::NomParlant));
@@ -313,6 +316,10 @@ void TFormExperimentacio::MenuExperimentacioPararClick() {
 // The prompt's letter stops the run, as Parar does.
 void TFormExperimentacio::LabelParaulaClick() {
     emit Efecte(sessio_.PararExperiment());
+}
+
+void TFormExperimentacio::MenuProgresClick() {
+    emit ProgresDemanat();
 }
 
 void TFormExperimentacio::AcabarPausa() {

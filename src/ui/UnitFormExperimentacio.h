@@ -62,6 +62,8 @@ public:
 signals:
     // What a command of this window changed in the session, for every window to show.
     void Efecte(const tessora::EfecteSessio& efecte);
+    // The person asked for the progress window.
+    void ProgresDemanat();
 
 public slots:
     void MenuExperimentacioExperimentarClick();
@@ -70,6 +72,7 @@ public slots:
     void LabelParaulaClick();
     // The speaker field was set (Enter, a choice, the field left).
     void ComboParlantChange();
+    void MenuProgresClick();
 
 protected:
     // Every close ends here (the desktop's, a close of the program): the run stops, then the results are
@@ -111,6 +114,7 @@ private:
     QAction* MenuExperimentacioParar;
     QLabel* LabelParlant;
     QComboBox* ComboParlant;
+    QAction* MenuProgres;
     QTabWidget* PageControlErrors;
     QWidget* CartaProves; // the third page
     QTableView* GridErrors;
