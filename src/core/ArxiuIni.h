@@ -15,6 +15,8 @@
 // or "NO". Their names and values are written in UTF-8 below and stored in Windows-1252.
 #pragma once
 
+#include "CarpetesUsuari.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -37,11 +39,6 @@ inline constexpr std::size_t kMidaMaximaArxiuIni = 16u << 20;
 // user's account entry. Empty when there is no home folder at all (reads then give the defaults and
 // writes fail).
 std::filesystem::path CamiArxiuIni();
-
-// A folder of the user's after the desktop's base-directory rules: the environment's `variable` when it
-// holds an absolute path, else the home folder (as above) followed by `dinsCasa` (".config",
-// ".local/share"). Empty when there is no home folder at all.
-std::filesystem::path CarpetaXdg(const char* variable, const std::filesystem::path& dinsCasa);
 
 class ArxiuIni;
 

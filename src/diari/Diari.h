@@ -31,6 +31,10 @@ namespace tessora {
 // The schema version this program writes; files of every earlier version are migrated on opening.
 inline constexpr int kVersioDiari = 2;
 
+// The SQL of the schema's step to `versio` (1 .. kVersioDiari), exactly as it was first written: it takes
+// a file of version `versio` - 1 to `versio`. A new journal runs them all from version 0.
+std::string_view MigracioDiari(int versio);
+
 // One trial, as the experiment scored it.
 struct ProvaDiari {
     std::string Demanada;                  // the prompted vowel's name, UTF-8 ("A", "AE", "È")
@@ -48,8 +52,8 @@ struct ProvaDiari {
 
 // One run: each Experimentar ... stop of the experiment, or one imported results text.
 struct CursaDiari {
-    std::int64_t Id = 0;  // given by the journal when stored; 0 before
-    std::string Parlant;  // UTF-8; empty: anonymous
+    std::int64_t Id = 0;    // given by the journal when stored; 0 before
+    std::string Parlant;    // UTF-8; empty: anonymous
     std::int64_t Inici = 0; // seconds since the Unix epoch (UTC)
     std::int64_t Fi = 0;
     bool Castella = false; // the vowel set: Spanish (5) or Catalan (7)
@@ -58,7 +62,7 @@ struct CursaDiari {
     // The analysis settings in force, as name/value texts in a fixed order ("OrdreLPC" "11",
     // "Preemfasis" "1", ...); stored and read back as they are.
     std::vector<std::pair<std::string, std::string>> Parametres;
-    std::string Origen; // an imported run: the file's name as given; empty for a run made here
+    std::string Origen;             // an imported run: the file's name as given; empty for a run made here
     std::vector<ProvaDiari> Proves; // in the order they were made
 
     bool operator==(const CursaDiari&) const = default;
@@ -72,8 +76,10 @@ enum class EstatDiari {
     Ocupat,       // another program held the file past the wait; the run is kept for the next chance
     Ple,          // the disk is full; the run is kept for the next chance
     NomesLectura, // the folder or the file cannot be written; the run is kept for the next chance
-    Apartat,      // Obrir: the file was not a database or was damaged: set aside at Apartat, a new one begun
-    NoObert,      // Obrir failed otherwise (no folder can be made, a newer schema, ...); the journal is shut
+    Apartat,      // the file was not a database or was damaged: set aside at Apartat, a new one begun (also
+                  // from an operation that opened a shut journal; its run is then stored in the new one)
+    NoObert,      // opening failed otherwise (no folder can be made, a newer schema, ...), or SQLite failed
+                  // in the middle of the work; the journal is shut and opened again at the next operation
 };
 
 struct ResultatDiari {
@@ -112,7 +118,8 @@ public:
     // When it cannot be stored now it is kept in memory (Pendents) and the state says why.
     ResultatDiari Desar(const CursaDiari& cursa, std::int64_t* id = nullptr);
     // Stores an imported run, unless a results text of the same `bytes` is already in the journal
-    // (JaImportat). Never kept for later: on failure nothing of it is stored.
+    // (JaImportat, and `id` gets the Id of the run it made). Never kept for later: on failure nothing of
+    // it is stored; neither is it when the runs waiting before it cannot be stored.
     ResultatDiari Importar(const CursaDiari& cursa, std::string_view bytes, std::int64_t* id = nullptr);
     ResultatDiari ReintentarPendents();
     std::size_t Pendents() const;
