@@ -185,6 +185,11 @@ Taula FerTaula() {
         {NotaLa, "La", "La"},
         // The vowel charts' models.
         {DistanciaModel, "%1 Bark", "%1 Bark"},
+        // The journal's pooled results.
+        {DiariParlant, "parlant", "hablante"},
+        {DiariCurses, "sessions", "sesiones"},
+        {DiariProves, "proves", "pruebas"},
+        {DiariAnonim, "(anònim)", "(anónimo)"},
     }};
 }
 

@@ -174,6 +174,12 @@ enum class IdText {
     NotaLa,
     // The vowel charts' models: the distance of the newest point to its vowel's model ("%1": the number).
     DistanciaModel,
+    // The journal's pooled results (tessora-cli --diari): the captions of the per-speaker table (speaker,
+    // runs, trials; hits and their percentage are the grid's) and the name of the anonymous speaker.
+    DiariParlant,
+    DiariCurses,
+    DiariProves,
+    DiariAnonim,
     Nombre // not a text: how many there are
 };
 
