@@ -34,6 +34,7 @@ struct Buit : std::streambuf {
 int Executar(std::vector<std::string> arguments, std::ostream& sortida, std::ostream& errors) {
     arguments.insert(arguments.begin(), "tessora-cli");
     std::vector<const char*> argv;
+    argv.reserve(arguments.size());
     for (const auto& a : arguments)
         argv.push_back(a.c_str());
     return ExecutarCli(static_cast<int>(argv.size()), argv.data(), sortida, errors);

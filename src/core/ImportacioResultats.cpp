@@ -73,7 +73,7 @@ std::optional<std::int64_t> Enter(std::string_view text) {
 // A count of the table: a whole number from 0 to kMaximProves.
 std::int64_t Compte(const std::string& text, std::int64_t linia) {
     const auto valor = Enter(text);
-    if (!valor || *valor < 0 || *valor > kMaximProves)
+    if (!valor || text.front() == '-' || *valor > kMaximProves)
         throw Refus{linia, "\"" + text + "\" is not a count of trials"};
     return *valor;
 }
@@ -303,6 +303,11 @@ ProvaDiari LlegirError(const Linia& linia, std::int64_t e, Idioma idioma, Recomp
         !valors[8])
         throw Refus{linia.Numero, "an error line holds the trial's number, five features and the place "
                                   "of its sound, all or none of the first six"};
+    // The error's sound lies in its slot of the exported WAV: the export writes where.
+    if (*valors[8] != (3 * e + 1) * kMidaBloc)
+        throw Refus{linia.Numero, "error " + std::to_string(e) + "'s sound is at sample " +
+                                      std::to_string((3 * e + 1) * kMidaBloc) + " of the WAV, not " +
+                                      camps[8]};
     ++llistats(demanada, reconeguda);
 
     ProvaDiari prova;

@@ -18,7 +18,8 @@
 //
 // The table is the truth and must add up: each prompted vowel's column to its "Surt" count, "total" to their
 // sum, "encerts" to the hits, the percentages to what the experiment writes for them. The error list must
-// list exactly the errors the table counts, vowel by vowel. Anything else refuses the whole file, with the
+// list exactly the errors the table counts, vowel by vowel, each error's sound where the export puts it
+// ((3e + 1) x 512). Anything else refuses the whole file, with the
 // line and the reason: nothing of it is half-read.
 #pragma once
 

@@ -39,7 +39,7 @@ protected:
                 suma.Confusio[i][j] += e.Taula.Confusio[i][j];
         suma.Puntuats += e.Taula.Puntuats;
         suma.Encerts += e.Taula.Encerts;
-        const std::string cami = (carpeta.Cami() / (nom + ".wav.txt")).string();
+        std::string cami = (carpeta.Cami() / (nom + ".wav.txt")).string();
         std::ofstream(cami, std::ios::binary) << e.Text;
         return cami;
     }

@@ -23,7 +23,10 @@ inline ExportacioDeProva Exportacio(const std::vector<std::pair<int, int>>& prov
                                     const CapcaleraResultats& capcalera) {
     struct Font : FontAleatoria {
         void Sembrar() override {}
-        std::int32_t Enter(std::int32_t) override { return (*Valors)[Tirades++].first - 1; }
+        // The prompt after the last trial is never answered.
+        std::int32_t Enter(std::int32_t) override {
+            return Tirades < Valors->size() ? (*Valors)[Tirades++].first - 1 : 0;
+        }
         const std::vector<std::pair<int, int>>* Valors = nullptr;
         std::size_t Tirades = 0;
     } font;

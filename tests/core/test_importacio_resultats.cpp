@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A text changed on the way: refused at its line, for its reason.
 struct FilaHostil {
     const char* nom;
-    std::string (*canvi)(std::string);
+    std::string (*canvi)(const std::string&);
     std::int64_t linia;
     const char* motiu;
 };
@@ -112,27 +112,30 @@ TEST_P(TextHostil, RefusatSencer) {
 INSTANTIATE_TEST_SUITE_P(
     Textos, TextHostil,
     testing::Values(
-        FilaHostil{"TallatDinsLaTaula", [](std::string t) { return t.substr(0, t.find("Surt") + 6); }, 6,
-                   "cut short"},
+        FilaHostil{"TallatDinsLaTaula", [](const std::string& t) { return t.substr(0, t.find("Surt") + 6); },
+                   6, "cut short"},
         FilaHostil{"TallatDespresDeLaTaula",
-                   [](std::string t) { return t.substr(0, t.find("\rERRORS") + 1); }, 14,
+                   [](const std::string& t) { return t.substr(0, t.find("\rERRORS") + 1); }, 14,
                    "expected an empty line and \"ERRORS\""},
         FilaHostil{"SenseLaDarreraLiniaDErrors",
-                   [](std::string t) { return t.substr(0, t.rfind('\r', t.size() - 2) + 1); }, 19,
+                   [](const std::string& t) { return t.substr(0, t.rfind('\r', t.size() - 2) + 1); }, 19,
                    "the table counts 3 errors, the list holds 2"},
-        FilaHostil{"Utf8", [](std::string t) { return DesDeCp1252(t); }, 2, "UTF-8"},
-        FilaHostil{"ColumnaDeMes", [](std::string t) { return t.insert(t.size() - 1, "x\t"); }, 20,
+        FilaHostil{"Utf8", [](const std::string& t) { return DesDeCp1252(t); }, 2, "UTF-8"},
+        FilaHostil{"ColumnaDeMes",
+                   [](const std::string& t) { return std::string(t).insert(t.size() - 1, "x\t"); }, 20,
                    "expected 9 fields"},
-        FilaHostil{"TotalsEnDesacord", [](std::string t) { return Substituir(t, "Surt\t1\t", "Surt\t2\t"); },
-                   6, "totals disagree"},
+        FilaHostil{"TotalsEnDesacord",
+                   [](const std::string& t) { return Substituir(t, "Surt\t1\t", "Surt\t2\t"); }, 6,
+                   "totals disagree"},
         FilaHostil{"LlistaEnDesacord",
-                   [](std::string t) { return Substituir(t, "AE-A\t1\t", "\xC8-A\t1\t"); }, 16,
+                   [](const std::string& t) { return Substituir(t, "AE-A\t1\t", "\xC8-A\t1\t"); }, 16,
                    "the error list disagrees"},
-        FilaHostil{"DataEnLletres", [](std::string t) { return Substituir(t, "6/12/26", "6 Dec 2026"); }, 1,
+        FilaHostil{"DataEnLletres",
+                   [](const std::string& t) { return Substituir(t, "6/12/26", "6 Dec 2026"); }, 1,
                    "the date"},
-        FilaHostil{"DataImpossible", [](std::string t) { return Substituir(t, "6/12/26", "29/2/25"); }, 1,
-                   "the date"},
-        FilaHostil{"HoraImpossible", [](std::string t) { return Substituir(t, "14:03", "24:03"); }, 1,
+        FilaHostil{"DataImpossible", [](const std::string& t) { return Substituir(t, "6/12/26", "29/2/25"); },
+                   1, "the date"},
+        FilaHostil{"HoraImpossible", [](const std::string& t) { return Substituir(t, "14:03", "24:03"); }, 1,
                    "the time"}),
     proves::PerNom());
 
