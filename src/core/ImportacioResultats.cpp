@@ -203,7 +203,7 @@ struct Taula {
     std::int64_t Errors = 0;
 };
 
-// The confusion table at `linies[primera..]`: read and checked (see the header).
+// The confusion table that `linies` begin with: read and checked (see the header).
 Taula LlegirTaula(std::span<const Linia> linies, Idioma idioma) {
     const auto vocals = VocalsIdioma(idioma);
     Taula t;
