@@ -145,12 +145,14 @@ int Executar(sqlite3* db, std::string_view sql) {
     return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
-// The text in the first column of the first row of `sql` (a pragma's answer); empty when there is none.
+// The texts in the first column of the rows of `sql` (a pragma's answer), joined by "; ".
 int Consultar(sqlite3* db, std::string_view sql, std::string& valor) {
     Sentencia sentencia(db, sql);
-    const int rc = sentencia.Pas();
-    if (rc == SQLITE_ROW) valor = sentencia.Text(0);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE ? SQLITE_OK : rc;
+    valor.clear();
+    int rc = SQLITE_ROW;
+    while ((rc = sentencia.Pas()) == SQLITE_ROW)
+        valor += (valor.empty() ? "" : "; ") + sentencia.Text(0);
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 // Undoes a transaction left open by a failure (SQLite may have ended it already).
@@ -264,21 +266,29 @@ struct Diari::Impl {
 
 ResultatDiari Diari::Impl::Connectar(bool& malmes) {
     malmes = false;
+    const fs::path carpeta = Fitxer.has_parent_path() ? Fitxer.parent_path() : fs::path(".");
     std::error_code error;
-    fs::create_directories(Fitxer.parent_path(), error);
+    fs::create_directories(carpeta, error);
     if (error) return Resultat(EstatDeSistema(error.value()), DescripcioError(error.value()));
     int rc = sqlite3_open_v2(Fitxer.c_str(), &Db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    // SQLite keeps the error of its last try (reading a file that is not there); the folder tells why.
+    if (rc != SQLITE_OK && ::access(carpeta.c_str(), W_OK) != 0) {
+        const int sistema = errno;
+        Tancar();
+        return Resultat(EstatDeSistema(sistema),
+                        std::string(sqlite3_errstr(rc)) + ": " + DescripcioError(sistema));
+    }
     if (rc != SQLITE_OK) return Fallar(rc);
     sqlite3_extended_result_codes(Db, 1);
     sqlite3_busy_timeout(Db, static_cast<int>(std::min<std::int64_t>(Espera.count(), INT_MAX)));
     // A file that cannot be written opens for reading only; say so now rather than at the first run.
     if (sqlite3_db_readonly(Db, "main") == 1) {
         Tancar();
-        return Resultat(EstatDiari::NomesLectura, DescripcioError(EACCES));
+        return Resultat(EstatDiari::NomesLectura, sqlite3_errstr(SQLITE_READONLY));
     }
     std::string resposta;
     rc = Executar(Db, "PRAGMA foreign_keys = ON");
-    if (rc == SQLITE_OK) rc = Consultar(Db, "PRAGMA quick_check", resposta);
+    if (rc == SQLITE_OK) rc = Consultar(Db, "PRAGMA quick_check(3)", resposta);
     if (EsMalmes(rc) || (rc == SQLITE_OK && resposta != "ok")) {
         malmes = true;
         ResultatDiari resultat =

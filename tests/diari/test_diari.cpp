@@ -91,6 +91,7 @@ struct FilaBloqueig {
     const char* Nom;
     Bloqueig Cas;
     EstatDiari Estat;
+    friend void PrintTo(const FilaBloqueig& fila, std::ostream* sortida) { *sortida << fila.Nom; }
 };
 
 // A small file system mounted over a folder while it lives (when the system lets us mount).
@@ -114,7 +115,8 @@ class DiariBloquejat : public testing::TestWithParam<FilaBloqueig> {};
 TEST_P(DiariBloquejat, GuardaLaCursaIDesaMesTard) {
     const FilaBloqueig& fila = GetParam();
     proves::CarpetaTemporal carpeta;
-    const fs::path muntatge = carpeta.Cami(), fitxer = muntatge / "diari.sqlite";
+    const fs::path& muntatge = carpeta.Cami();
+    const fs::path fitxer = muntatge / "diari.sqlite";
     std::optional<Muntatge> disc;
     if (fila.Cas != Bloqueig::AltreProgramaEscrivint && !disc.emplace(muntatge).Muntat)
         GTEST_SKIP() << "no file system can be mounted here";
@@ -148,6 +150,39 @@ INSTANTIATE_TEST_SUITE_P(
                     FilaBloqueig{"Ple", Bloqueig::DiscPle, EstatDiari::Ple},
                     FilaBloqueig{"NomesLectura", Bloqueig::NomesLectura, EstatDiari::NomesLectura}),
     proves::PerNom{});
+
+// A file that is not a journal: its bytes before the journal opens it.
+struct FilaMalmes {
+    const char* Nom;
+    bool BaseDeDades; // a real journal with its second page overwritten, else text
+    friend void PrintTo(const FilaMalmes& fila, std::ostream* sortida) { *sortida << fila.Nom; }
+};
+
+class DiariMalmes : public testing::TestWithParam<FilaMalmes> {};
+
+TEST_P(DiariMalmes, EsDeixaApartISComencaUnDeNou) {
+    proves::CarpetaTemporal carpeta;
+    const fs::path fitxer = carpeta.Cami() / "diari.sqlite";
+    std::vector<std::uint8_t> bytes(5000, 'x');
+    if (GetParam().BaseDeDades) {
+        EXPECT_TRUE(Diari(fitxer).Desar(Cursa("Anna", 1, false, 100)).Correcte());
+        bytes = proves::LlegirBytes(fitxer);
+        std::fill(bytes.begin() + 4096, bytes.begin() + 8192, 0x55);
+    }
+    proves::EscriureBytes(fitxer, bytes);
+    Diari diari(fitxer);
+    const ResultatDiari resultat = diari.Obrir();
+    EXPECT_EQ(resultat.Estat, EstatDiari::Apartat);
+    EXPECT_EQ(proves::LlegirBytes(resultat.Apartat), bytes);
+    EXPECT_EQ(resultat.Apartat.filename().string().substr(0, 20), "diari.sqlite.malmes-");
+    CursaDiari nova = Cursa("Pere", 2);
+    EXPECT_TRUE(diari.Desar(nova, &nova.Id).Correcte());
+    EXPECT_EQ(diari.Curses(), std::vector{nova});
+}
+
+INSTANTIATE_TEST_SUITE_P(, DiariMalmes,
+                         testing::Values(FilaMalmes{"Text", false}, FilaMalmes{"PaginaSobreescrita", true}),
+                         proves::PerNom{});
 
 } // namespace
 } // namespace tessora
