@@ -142,7 +142,9 @@ int ImportarFitxers(const OpcionsCli& o, const std::filesystem::path& diari, std
             barra.Esborrar();
             errors << kNomPrograma << ": " << fitxer << ": not imported: the journal " << diari.string()
                    << ": " << Motiu(r);
-            if (i + 1 < o.Importa.size()) errors << "; " << o.Importa.size() - i - 1 << " files not tried";
+            if (i + 1 < o.Importa.size())
+                errors << "; " << o.Importa.size() - i - 1 << (i + 2 == o.Importa.size() ? " file" : " files")
+                       << " not tried";
             errors << '\n';
             return 1;
         }
