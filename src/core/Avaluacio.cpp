@@ -183,7 +183,7 @@ TaulaAvaluacio Comptar(std::span<const FilaAvaluacio> files, Idioma idioma) {
     return taula;
 }
 
-std::string TextTaulaAvaluacio(const TaulaAvaluacio& taula) {
+std::vector<std::vector<std::string>> CellesTaulaAvaluacio(const TaulaAvaluacio& taula) {
     const int n = taula.N;
     const auto text = [&](IdText id) { return Text(taula.Llengua, id); };
     const auto vocal = [&](int i) {
@@ -215,11 +215,16 @@ std::string TextTaulaAvaluacio(const TaulaAvaluacio& taula) {
         cella(i, n + 3) = std::to_string(PercentatgeVocal(
             taula.Confusio[static_cast<std::size_t>(i)][static_cast<std::size_t>(i)], taula.Etiquetats(i)));
     }
+    return celles;
+}
 
-    std::vector<std::size_t> amplades(static_cast<std::size_t>(n + 4), 0);
-    for (const auto& fila : celles)
+std::string TextAlineat(const std::vector<std::vector<std::string>>& celles) {
+    std::vector<std::size_t> amplades;
+    for (const auto& fila : celles) {
+        amplades.resize(std::max(amplades.size(), fila.size()), 0);
         for (std::size_t c = 0; c < fila.size(); ++c)
             amplades[c] = std::max(amplades[c], Caracters(fila[c]));
+    }
     std::string s;
     for (const auto& fila : celles) {
         std::string linia;
@@ -229,6 +234,12 @@ std::string TextTaulaAvaluacio(const TaulaAvaluacio& taula) {
         }
         s += linia.substr(0, linia.find_last_not_of(' ') + 1) + '\n';
     }
+    return s;
+}
+
+std::string TextTaulaAvaluacio(const TaulaAvaluacio& taula) {
+    const auto text = [&](IdText id) { return Text(taula.Llengua, id); };
+    std::string s = TextAlineat(CellesTaulaAvaluacio(taula));
     s += text(IdText::AvaluacioInsercions) + ": " + std::to_string(taula.Insercions) + '\n';
     s += text(IdText::AvaluacioNoPuntuats) + ": " + std::to_string(taula.NoPuntuats.size()) + '\n';
     for (const FilaAvaluacio& fila : taula.NoPuntuats) {

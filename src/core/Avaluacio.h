@@ -80,6 +80,13 @@ TaulaAvaluacio Comptar(std::span<const FilaAvaluacio> files, Idioma idioma);
 // "  FILE ONSET-OFFSET: etiqueta desconeguda "LABEL"" (times as NombrePraat writes them).
 std::string TextTaulaAvaluacio(const TaulaAvaluacio& taula);
 
+// The cells of that table, rows 0..N+3 of N + 4 columns each, as TextTaulaAvaluacio writes them.
+std::vector<std::vector<std::string>> CellesTaulaAvaluacio(const TaulaAvaluacio& taula);
+
+// Rows of cells as plain text for a terminal: LF line ends, columns aligned with spaces (the first to the
+// left, the rest to the right, two spaces between), no blanks at the end of a line.
+std::string TextAlineat(const std::vector<std::vector<std::string>>& celles);
+
 // The per-interval CSV: UTF-8, LF line ends, comma-separated, RFC 4180 quoting where a field holds a
 // comma, a quote or a line end. Columns: the recording, onset and offset (s, as NombrePraat writes
 // them; both empty for an insertion), the label as written (empty for an insertion), the answer's vowel

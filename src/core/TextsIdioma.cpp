@@ -229,6 +229,10 @@ Taula FerTaula() {
         {CapCursaProgres, "Aquest parlant no té cap sèrie amb les vocals del català.",
          "Este hablante no tiene ninguna serie con las vocales del castellano."},
         {ErrorLlegirDiari, "No es pot llegir el diari: ", "No se puede leer el diario: "},
+        // The journal's pooled results.
+        {DiariParlant, "parlant", "hablante"},
+        {DiariCurses, "sessions", "sesiones"},
+        {DiariProves, "proves", "pruebas"},
     }};
 }
 

@@ -204,6 +204,11 @@ enum class IdText {
     ProvesSenseFormants,
     CapCursaProgres,
     ErrorLlegirDiari,
+    // The journal's pooled results (tessora-cli --diari): the captions of the per-speaker table (speaker,
+    // runs, trials; hits and their percentage are the grid's; the anonymous speaker is ParlantAnonim).
+    DiariParlant,
+    DiariCurses,
+    DiariProves,
     Nombre // not a text: how many there are
 };
 

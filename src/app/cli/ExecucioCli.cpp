@@ -1,6 +1,8 @@
 #include "ExecucioCli.h"
 
 #include "CartaCli.h"
+#include "Diari.h"
+#include "DiariCli.h"
 #include "FitxersCli.h"
 #include "SessioCli.h"
 
@@ -70,9 +72,12 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
     app.add_option("FILE", o.Fitxers, "Sound files (any format libsndfile reads), analysed in turn");
     app.add_flag("--continu", o.Continu, "Continuous recognition: analyse every block");
     app.add_flag("--veu-aguda", o.VeuAguda, "High-voice decision table");
-    app.add_option("--llengua", o.Llengua, "Interface language: ca or es (es folds onto five vowels)")
-        ->check(CLI::IsMember({"ca", "es"}))
-        ->capture_default_str();
+    auto* llengua =
+        app.add_option(
+               "--llengua", o.Llengua,
+               "Interface language: ca or es (es folds onto five vowels); with --diari, the vowel set")
+            ->check(CLI::IsMember({"ca", "es"}))
+            ->capture_default_str();
     app.add_option("--ordre", o.Ordre, "Text of the LPC order edit")->capture_default_str();
     app.add_option("--fmin", o.FrequenciaMinima, "Text of the minimum-pitch edit, Hz")->capture_default_str();
     app.add_flag("--sense-preemfasis", o.SensePreemfasi, "Uncheck pre-emphasis");
@@ -103,7 +108,23 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
     auto* agrega = app.add_option("--agrega", o.Agrega,
                                   "Pool the per-interval CSVs of --avalua --csv runs into their tables")
                        ->check(kNoBuit);
-    app.add_flag("--csv", o.Csv, "Print a CSV table instead of the analysis lines");
+    auto* importa =
+        app.add_option("--importa", o.Importa,
+                       "Store results texts that speakers mailed (NAME.wav.txt, as the experiment "
+                       "exports them) in the journal, $XDG_DATA_HOME/tessora/diari.sqlite, one run per "
+                       "file; a file already stored is skipped")
+            ->type_name("FILE")
+            ->check(kNoBuit);
+    auto* diari = app.add_flag("--diari", o.Diari,
+                               "Print the journal's pooled confusion table and the hits of each speaker, per "
+                               "vowel set");
+    auto* parlant = app.add_option("--parlant", o.Parlant,
+                                   "With --importa: the speaker of every file (default: the file's name "
+                                   "without .txt and .wav); with --diari: only this speaker's runs (\"\" for "
+                                   "the anonymous ones)")
+                        ->type_name("NAME");
+    app.add_flag("--csv", o.Csv,
+                 "Print a CSV table instead of the analysis lines (with --diari: the tables)");
     auto* microfon = app.add_flag("--microfon", o.Microfon, "Listen to the input device instead of a file");
     app.add_option("--durada", o.Durada, "With --microfon: seconds to listen (default: until interrupted)")
         ->check(kSegons)
@@ -122,6 +143,25 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
         if (o.Microfon && !o.Fitxers.empty()) throw CLI::ValidationError("FILE", "not with --microfon");
         if (o.Microfon && !o.Carta.empty()) throw CLI::ValidationError("--carta", "not with --microfon");
         if (o.Microfon && treballs->count() > 0) throw CLI::ValidationError("--jobs", "not with --microfon");
+        o.AmbParlant = parlant->count() > 0;
+        // A name is kept without the blanks around it, as the experimentation window keeps it.
+        o.Parlant.erase(0, o.Parlant.find_first_not_of(" \t"));
+        o.Parlant.erase(o.Parlant.find_last_not_of(" \t") + 1);
+        o.LlenguaTriada = llengua->count() > 0;
+        if (importa->count() > 0 && diari->count() > 0)
+            throw CLI::ValidationError("--diari", "not with --importa");
+        if (o.AmbParlant && importa->count() == 0 && diari->count() == 0)
+            throw CLI::ValidationError("--parlant", "only with --importa or --diari");
+        if (importa->count() > 0 || diari->count() > 0) {
+            for (const std::string opcio :
+                 {"FILE", "--microfon", "--dispositius", "--avalua", "--textgrid", "--agrega", "--desa",
+                  "--desa-captura", "--carta", "--lletra", "--continu"})
+                if (app.count(opcio) > 0)
+                    throw CLI::ValidationError(opcio, importa->count() > 0 ? "not with --importa"
+                                                                           : "not with --diari");
+            if (importa->count() > 0 && o.Csv) throw CLI::ValidationError("--csv", "not with --importa");
+            return std::nullopt;
+        }
         if (agrega->count() > 0) {
             for (const std::string opcio : {"FILE", "--microfon", "--dispositius", "--avalua", "--textgrid",
                                             "--desa", "--desa-captura", "--carta", "--lletra", "--continu"})
@@ -157,11 +197,14 @@ int ExecutarCli(int argc, const char* const* argv, std::ostream& sortida, std::o
     if (const std::optional<int> fi = LlegirOpcions(argc, argv, opcions, sortida, errors))
         return ComprovarSortida(sortida, errors, *fi);
     int errorSortida = 0;
+    const bool terminal = &errors == &std::cerr && ::isatty(2) == 1;
     const int codi = opcions.Microfon || opcions.Dispositius
                          ? EscoltarMicrofon(argc, argv, opcions, sortida, errors, errorSortida)
                      : !opcions.Agrega.empty() ? AgregarCsv(opcions, sortida, errors)
-                                               : AnalitzarFitxers(opcions, sortida, errors, errorSortida,
-                                                                  &errors == &std::cerr && ::isatty(2) == 1);
+                     : !opcions.Importa.empty()
+                         ? ImportarFitxers(opcions, CamiDiariPerDefecte(), sortida, errors, terminal)
+                     : opcions.Diari ? EscriureDiari(opcions, CamiDiariPerDefecte(), sortida, errors)
+                                     : AnalitzarFitxers(opcions, sortida, errors, errorSortida, terminal);
     return ComprovarSortida(sortida, errors, codi, errorSortida);
 }
 

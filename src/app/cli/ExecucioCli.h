@@ -2,6 +2,8 @@
 //
 //   tessora-cli [options] FILE...
 //   tessora-cli --agrega CSV...
+//   tessora-cli --importa TEXT... [--parlant NAME]
+//   tessora-cli --diari [--parlant NAME] [--llengua ca|es] [--csv]
 //
 // Each FILE is read as it is analysed, in constant memory, and cut into consecutive 512-sample blocks from
 // its start (a trailing partial block is dropped); each block is one capture message with listening on. For
@@ -23,6 +25,9 @@
 // annotations and prints, instead of the lines, the confusion table of each file ("# FILE" before it when
 // there are several, then the pooled one under "# total"), or with --csv one row per labelled interval;
 // --agrega pools such CSVs into the same tables.
+//
+// --importa stores the results texts that speakers mailed in the journal and --diari prints the journal's
+// pooled tables (see DiariCli.h for their lines and statuses: 0; 2 a file refused; 1 the journal failed).
 #pragma once
 
 #include <iosfwd>

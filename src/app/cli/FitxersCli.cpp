@@ -1,5 +1,6 @@
 #include "FitxersCli.h"
 
+#include "BarraProgres.h"
 #include "CartaCli.h"
 #include "CopiaBloc.h"
 #include "Descriptor.h"
@@ -196,42 +197,6 @@ ResultatFitxer AnalitzarApart(const OpcionsCli& o, const std::string& fitxer,
     r.Errors = std::move(errors).str();
     return r;
 }
-
-// The bar of the files done, redrawn on one line of standard error while it is a terminal; every message
-// written there clears it first.
-class BarraProgres {
-public:
-    BarraProgres(std::ostream& errors, std::size_t total, bool activa)
-        : errors_(errors), total_(total), activa_(activa) {}
-    ~BarraProgres() { Esborrar(); }
-    BarraProgres(const BarraProgres&) = delete;
-    BarraProgres& operator=(const BarraProgres&) = delete;
-
-    void Dibuixar(std::size_t fets) {
-        if (!activa_ || fets == dibuixats_) return;
-        constexpr std::size_t kAmplada = 30;
-        const std::size_t plens = fets * kAmplada / total_;
-        const EscripturaErrors propi;
-        errors_ << '\r' << '[' << std::string(plens, '#') << std::string(kAmplada - plens, '.') << "] "
-                << fets << '/' << total_ << " files" << std::flush;
-        dibuixats_ = fets;
-        visible_ = true;
-    }
-    void Esborrar() {
-        if (!visible_) return;
-        const EscripturaErrors propi;
-        errors_ << "\r\033[K" << std::flush;
-        visible_ = false;
-        dibuixats_ = SIZE_MAX;
-    }
-
-private:
-    std::ostream& errors_;
-    std::size_t total_;
-    bool activa_;
-    bool visible_ = false;
-    std::size_t dibuixats_ = SIZE_MAX;
-};
 
 // Writes one file's result out; false when `sortida` failed (its error number in `errorSortida`).
 bool Escriure(const ResultatFitxer& r, std::ostream& sortida, std::ostream& errors, int& errorSortida,

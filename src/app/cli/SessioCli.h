@@ -29,11 +29,16 @@ struct OpcionsCli {
     std::string Lletra;
     std::string Desa;
     std::string DesaCaptura;
-    std::string Carta;               // --carta: the vowel chart's picture, .svg or .png
-    std::string TextGrid;            // --textgrid: the TextGrid, or with several files their folder
-    std::string Avalua;              // --avalua: the annotations, or the folder of every file's
-    std::string Capa;                // --capa: the annotations' interval tier; empty: the first
-    std::vector<std::string> Agrega; // --agrega: per-interval CSVs to pool
+    std::string Carta;                // --carta: the vowel chart's picture, .svg or .png
+    std::string TextGrid;             // --textgrid: the TextGrid, or with several files their folder
+    std::string Avalua;               // --avalua: the annotations, or the folder of every file's
+    std::string Capa;                 // --capa: the annotations' interval tier; empty: the first
+    std::vector<std::string> Agrega;  // --agrega: per-interval CSVs to pool
+    std::vector<std::string> Importa; // --importa: results texts to store in the journal
+    bool Diari = false;               // --diari: print the journal's pooled results
+    std::string Parlant;              // --parlant: the speaker (valid when AmbParlant; "" is anonymous)
+    bool AmbParlant = false;
+    bool LlenguaTriada = false; // --llengua was given (not its default)
     bool Csv = false;
     bool Microfon = false;
     double Durada = 0.0; // seconds; 0: until interrupted
