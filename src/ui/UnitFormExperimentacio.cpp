@@ -192,6 +192,11 @@ void TFormExperimentacio::AplicarTexts() {
     MenuExperimentacioExperimentar->setText(T(IdText::ExperimentacioMenuExperimentar));
     MenuExperimentacioCopiarALaCarpetaElsResultats->setText(T(IdText::ExperimentacioMenuCopiar));
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
+    const Idioma idioma = sessio_.Llengua();
+    Nomenar(*GridErrors, idioma, IdText::AccGridErrors, IdText::AccGridErrorsDescripcio);
+    Nomenar(*GridDiferencies, idioma, IdText::AccGridDiferencies, IdText::AccGridDiferenciesDescripcio);
+    Nomenar(*CartaProves, idioma, IdText::TitolCarta, IdText::AccCartaDescripcio);
+    NomenarMenus(*this, idioma);
     FormDiguesParaula->AplicarTexts(sessio_.Llengua());
     FormEmail->AplicarTexts(sessio_.Llengua());
     CartaProves->update();
