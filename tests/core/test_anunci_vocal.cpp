@@ -3,61 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-#include <vector>
-
 namespace tessora {
-namespace {
 
-// A letter shown at a time (ms), and what is said then; a row with an empty letter is the waiting
-// text's due time, when Vencer is asked.
-struct Pas {
-    std::int64_t Ms;
-    std::string Lletra;
-    std::optional<std::string> Dit;
-};
-struct Cas {
-    const char* Nom;
-    std::vector<Pas> Passos;
-};
-
-class ProvaAnunciVocal : public testing::TestWithParam<Cas> {};
-
-TEST_P(ProvaAnunciVocal, DiuElQueToca) {
+// Each step: at a time (ms), a letter shown (empty: a wake-up, Vencer instead), what is said then, and
+// when the text waiting is due.
+TEST(AnunciVocal, UnCopPerSegonILaDarreraQueEspera) {
+    const std::tuple<std::int64_t, const char*, std::optional<std::string>, std::optional<std::int64_t>>
+        passos[] = {{0, "A", "A", {}},   {300, "E", {}, 1000}, {600, "I", {}, 1000},  {999, "", {}, 1000},
+                    {1000, "", "I", {}}, {1500, "I", {}, {}},  {1600, "O", {}, 2000}, {1700, "I", {}, {}},
+                    {2000, "", {}, {}},  {2500, "U", "U", {}}};
     AnunciVocal anunci;
-    for (const Pas& pas : GetParam().Passos) {
-        const auto dit = pas.Lletra.empty() ? anunci.Vencer(pas.Ms) : anunci.Rebre(pas.Lletra, pas.Ms);
-        EXPECT_EQ(dit, pas.Dit) << "at " << pas.Ms << " ms";
+    for (const auto& [ms, lletra, dit, termini] : passos) {
+        EXPECT_EQ(*lletra != '\0' ? anunci.Rebre(lletra, ms) : anunci.Vencer(ms), dit) << ms;
+        EXPECT_EQ(anunci.Termini(), termini) << ms;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Casos, ProvaAnunciVocal,
-                         testing::Values(Cas{"SeparadesUnSegon",
-                                             {{0, "A", "A"}, {1000, "E", "E"}, {1000, "E", std::nullopt}}},
-                                         Cas{"LaDarreraEsperaElSegon",
-                                             {{0, "A", "A"},
-                                              {300, "E", std::nullopt},
-                                              {600, "I", std::nullopt},
-                                              {999, "", std::nullopt},
-                                              {1000, "", "I"},
-                                              {1500, "O", std::nullopt},
-                                              {2000, "", "O"}}},
-                                         Cas{"TornarALaDitaNoDiuRes",
-                                             {{0, "A", "A"},
-                                              {300, "E", std::nullopt},
-                                              {600, "A", std::nullopt},
-                                              {1000, "", std::nullopt},
-                                              {1200, "O", "O"}}}),
-                         [](const testing::TestParamInfo<Cas>& info) { return std::string(info.param.Nom); });
-
-TEST(AnunciVocal, TerminiNomesAmbUnTextEsperant) {
-    AnunciVocal anunci;
-    anunci.Rebre("A", 5000);
-    EXPECT_EQ(anunci.Termini(), std::nullopt);
-    anunci.Rebre("E", 5400);
-    EXPECT_EQ(anunci.Termini(), 6000);
-}
-
-} // namespace
 } // namespace tessora
