@@ -57,11 +57,9 @@ void TFormDiguesParaula::Indicar(const QString& vocal) {
 
 bool TFormDiguesParaula::eventFilter(QObject* objecte, QEvent* event) {
     if (objecte != LabelParaula) return QDialog::eventFilter(objecte, event);
-    const bool tecla =
-        event->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space ||
-                                              static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
-                                              static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
-    if (tecla || event->type() == QEvent::MouseButtonPress) {
+    const int tecla = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event)->key() : 0;
+    if (tecla == Qt::Key_Space || tecla == Qt::Key_Return || tecla == Qt::Key_Enter ||
+        event->type() == QEvent::MouseButtonPress) {
         emit LabelParaulaClick();
         return true;
     }
