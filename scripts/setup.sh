@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git clang-format clang-tidy
     libgtest-dev libgmock-dev libbenchmark-dev
     libsndfile1-dev libsoxr-dev libcli11-dev libsqlite3-dev
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
+    qt6-base-dev qt6-base-private-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
     pulseaudio pulseaudio-utils python3 wmctrl
     fonts-liberation fonts-comic-neue fonts-dejavu-core
     espeak-ng sox praat

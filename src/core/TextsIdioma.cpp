@@ -233,6 +233,30 @@ Taula FerTaula() {
         {DiariParlant, "parlant", "hablante"},
         {DiariCurses, "sessions", "sesiones"},
         {DiariProves, "proves", "pruebas"},
+        // Accessibility.
+        {AccLletra, "Vocal reconeguda", "Vocal reconocida"},
+        {AccLletraDescripcio, "La darrera vocal que s'ha sentit; es diu cada vocal nova",
+         "La última vocal que se ha oído; se dice cada vocal nueva"},
+        {AccNivell, "Nivell del micròfon", "Nivel del micrófono"},
+        {AccNivellDescripcio, "Nivell del darrer bloc de so, de 0 a 128",
+         "Nivel del último bloque de sonido, de 0 a 128"},
+        {AccBarraMenus, "Menú", "Menú"},
+        {AccGrafic, "Gràfic del bloc", "Gràfic del bloc"},
+        {AccGraficDescripcio, "Espectre i envolupant LPC del darrer bloc analitzat, amb les dades a sota",
+         "Espectre i envolupant LPC del darrer bloc analitzat, amb les dades a sota"},
+        {AccGridErrors, "Taula d'errors", "Tabla de errores"},
+        {AccGridErrorsDescripcio,
+         "Vocals demanades i reconegudes, encerts, el darrer intent, el bloc actual i la llista d'errors",
+         "Vocales pedidas y reconocidas, aciertos, el último intento, el bloque actual y la lista de "
+         "errores"},
+        {AccGridDiferencies, "Taula de diferències", "Tabla de diferencias"},
+        {AccGridDiferenciesDescripcio, "Les vocals de l'experiment", "Las vocales del experimento"},
+        {AccCartaDescripcio, "Cada vocal sentida com un punt segons els seus formants F1 i F2",
+         "Cada vocal oída como un punto según sus formantes F1 y F2"},
+        {AccLiniaTemps, "Emissions de la sessió", "Emisiones de la sesión"},
+        {AccIndicacioDescripcio, "La vocal que cal dir. Espai, Retorn o Esc: parar l'experiment",
+         "La vocal que hay que decir. Espacio, Intro o Esc: parar el experimento"},
+        {AccMissatgeCorreu, "Texto del mensaje", "Texto del mensaje"},
     }};
 }
 

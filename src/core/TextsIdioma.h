@@ -209,6 +209,23 @@ enum class IdText {
     DiariParlant,
     DiariCurses,
     DiariProves,
+    // Accessibility: what a screen reader says of the controls whose visible text does not say it (the
+    // big letter is followed by ": " and the vowel), and the keys of the experiment's prompt.
+    AccLletra,
+    AccLletraDescripcio,
+    AccNivell,
+    AccNivellDescripcio,
+    AccBarraMenus,
+    AccGrafic,
+    AccGraficDescripcio,
+    AccGridErrors,
+    AccGridErrorsDescripcio,
+    AccGridDiferencies,
+    AccGridDiferenciesDescripcio,
+    AccCartaDescripcio,
+    AccLiniaTemps,
+    AccIndicacioDescripcio,
+    AccMissatgeCorreu,
     Nombre // not a text: how many there are
 };
 

@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWidget>
 
 namespace tessora {
@@ -15,6 +17,18 @@ void PosarLletraFinestra(QWidget& finestra) {
     QFont lletra(QStringLiteral("MS Sans Serif"));
     lletra.setPixelSize(11);
     finestra.setFont(lletra);
+}
+
+void Nomenar(QWidget& control, Idioma idioma, IdText nom, IdText descripcio) {
+    control.setAccessibleName(T(idioma, nom));
+    control.setAccessibleDescription(T(idioma, descripcio));
+}
+
+void NomenarMenus(QWidget& finestra, Idioma idioma) {
+    for (QMenuBar* barra : finestra.findChildren<QMenuBar*>())
+        barra->setAccessibleName(T(idioma, IdText::AccBarraMenus));
+    for (QMenu* menu : finestra.findChildren<QMenu*>())
+        menu->setAccessibleName(QString(menu->title()).remove(QLatin1Char('&')));
 }
 
 } // namespace tessora

@@ -1,6 +1,6 @@
 // What every window needs alike: our UTF-8 texts as Qt strings and the texts of the language table (also
-// for the pictures, which tessora-cli draws too), the decimal separator of the user's locale and the
-// windows' own font.
+// for the pictures, which tessora-cli draws too), the decimal separator of the user's locale, the
+// windows' own font, and the names a screen reader reads.
 #pragma once
 
 #include "TextsIdioma.h"
@@ -30,5 +30,14 @@ char SeparadorDecimal();
 // The font the windows were designed in, "MS Sans Serif" of 11 pixels, for everything not stated
 // otherwise.
 void PosarLletraFinestra(QWidget& finestra);
+
+// The name and description a screen reader gives `control` (through Qt's accessibility layer), from the
+// language table in `idioma`: for the controls whose visible text, if any, does not say what they are.
+// A window calls it with its other texts, so that a change of language renames them.
+void Nomenar(QWidget& control, Idioma idioma, IdText nom, IdText descripcio);
+
+// Every menu bar of `finestra` named, and every menu named by its title as shown (without its access
+// key): called after the titles are set.
+void NomenarMenus(QWidget& finestra, Idioma idioma);
 
 } // namespace tessora

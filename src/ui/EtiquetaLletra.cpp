@@ -1,6 +1,7 @@
 #include "EtiquetaLletra.h"
 
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -38,8 +39,15 @@ QPointF EtiquetaLletra::Origen(const QString& text) const {
 }
 
 void EtiquetaLletra::paintEvent(QPaintEvent*) {
-    if (text().isEmpty()) return;
     QPainter p(this);
+    if (hasFocus()) {
+        QStyleOptionFocusRect opcio;
+        opcio.initFrom(this);
+        opcio.state |= QStyle::State_KeyboardFocusChange; // shown whatever gave the focus
+        opcio.rect = rect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opcio, &p, this);
+    }
+    if (text().isEmpty()) return;
     p.setFont(font());
     p.setPen(palette().color(QPalette::WindowText));
     p.drawText(Origen(text()), text());

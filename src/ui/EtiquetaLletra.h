@@ -1,6 +1,6 @@
 // A vowel shown as one big letter (the main window's result, the experiment's prompt), placed by its ink
 // rather than by the font's line box, so that the accent of "È" and "É" (what tells them apart) stays
-// inside the label.
+// inside the label. One that takes the keyboard's focus shows it with the style's focus frame.
 #pragma once
 
 #include <QLabel>

@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -28,6 +29,7 @@ TFormDiguesParaula::TFormDiguesParaula(QWidget* parent)
     QPalette paleta = LabelParaula->palette();
     paleta.setColor(QPalette::WindowText, Qt::blue);
     LabelParaula->setPalette(paleta);
+    LabelParaula->setFocusPolicy(Qt::StrongFocus);
     LabelParaula->installEventFilter(this);
     auto* disposicio = new QVBoxLayout(this);
     disposicio->setContentsMargins(0, 0, 0, 0);
@@ -37,6 +39,7 @@ TFormDiguesParaula::TFormDiguesParaula(QWidget* parent)
 
 void TFormDiguesParaula::AplicarTexts(Idioma idioma) {
     setWindowTitle(T(idioma, IdText::TitolDiguesParaula));
+    LabelParaula->setAccessibleDescription(T(idioma, IdText::AccIndicacioDescripcio));
 }
 
 void TFormDiguesParaula::Indicar(const QString& vocal) {
@@ -48,10 +51,15 @@ void TFormDiguesParaula::Indicar(const QString& vocal) {
     }
     show();
     raise();
+    activateWindow();
+    LabelParaula->setFocus(Qt::OtherFocusReason);
 }
 
 bool TFormDiguesParaula::eventFilter(QObject* objecte, QEvent* event) {
-    if (objecte == LabelParaula && event->type() == QEvent::MouseButtonPress) {
+    if (objecte != LabelParaula) return QDialog::eventFilter(objecte, event);
+    const int tecla = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event)->key() : 0;
+    if (tecla == Qt::Key_Space || tecla == Qt::Key_Return || tecla == Qt::Key_Enter ||
+        event->type() == QEvent::MouseButtonPress) {
         emit LabelParaulaClick();
         return true;
     }

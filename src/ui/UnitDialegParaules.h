@@ -1,6 +1,7 @@
 // The prompt of the experiment: the vowel to say, in big blue letters, always on top and centred on the
-// screen. It has no close box: a click on the letter is the speaker's way to stop the run. The letter
-// carries its design name, LabelParaula, as its object name, for the tests.
+// screen. It has no close box: a click on the letter is the speaker's way to stop the run, and from the
+// keyboard the letter takes the focus when the prompt shows, where Space or Enter (or Escape) stops it.
+// The letter carries its design name, LabelParaula, as its object name, for the tests.
 #pragma once
 
 #include "EtiquetaLletra.h"
@@ -15,12 +16,12 @@ class TFormDiguesParaula : public QDialog {
 public:
     explicit TFormDiguesParaula(QWidget* parent = nullptr);
 
-    // Shows `vocal` and brings the prompt to the front, centred on the screen.
+    // Shows `vocal` and brings the prompt to the front, centred on the screen, with the keyboard's focus.
     void Indicar(const QString& vocal);
     void AplicarTexts(Idioma idioma);
 
 signals:
-    // The letter was clicked (or the prompt closed by the desktop): the run must stop.
+    // The letter was clicked or pressed (or the prompt closed by the desktop): the run must stop.
     void LabelParaulaClick();
 
 protected:

@@ -25,6 +25,7 @@ TFormEmail::TFormEmail(Dialegs& dialegs, QWidget* parent) : QDialog(parent), dia
     Memo->setObjectName(QStringLiteral("Memo"));
     Memo->setGeometry(8, 16, 529, 209);
     Memo->setReadOnly(true);
+    Memo->setAccessibleName(T(IdText::AccMissatgeCorreu));
     BitBtn2 =
         new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton), T(IdText::BotoObrirCorreu), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));

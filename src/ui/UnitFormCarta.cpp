@@ -52,6 +52,7 @@ void TFormCarta::Mostrar(const EfecteSessio& e) {
 void TFormCarta::AplicarTexts() {
     setWindowTitle(T(sessio_.Llengua(), IdText::TitolCarta));
     BotoBuidar->setText(T(sessio_.Llengua(), IdText::BotoBuidarCarta));
+    Nomenar(*Client, sessio_.Llengua(), IdText::TitolCarta, IdText::AccCartaDescripcio);
 }
 
 void TFormCarta::BotoBuidarClick() {

@@ -219,6 +219,11 @@ void TFormExperimentacio::AplicarTexts() {
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
     LabelParlant->setText(T(IdText::EtiquetaParlant));
     ComboParlant->setAccessibleName(T(IdText::NomParlant));
+    const Idioma idioma = sessio_.Llengua();
+    Nomenar(*GridErrors, idioma, IdText::AccGridErrors, IdText::AccGridErrorsDescripcio);
+    Nomenar(*GridDiferencies, idioma, IdText::AccGridDiferencies, IdText::AccGridDiferenciesDescripcio);
+    Nomenar(*CartaProves, idioma, IdText::TitolCarta, IdText::AccCartaDescripcio);
+    NomenarMenus(*this, idioma);
     FormDiguesParaula->AplicarTexts(sessio_.Llengua());
     FormEmail->AplicarTexts(sessio_.Llengua());
     CartaProves->update();

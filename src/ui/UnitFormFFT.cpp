@@ -28,6 +28,7 @@ QLineEdit* Edit(QWidget* pare, const char* nom, int x, int y, int w, int h, cons
     edit->setObjectName(QString::fromLatin1(nom));
     edit->setGeometry(x, y, w, h);
     edit->setToolTip(T(kIdiomaFFT, hint));
+    edit->setAccessibleName(T(kIdiomaFFT, hint));
     return edit;
 }
 
@@ -72,6 +73,8 @@ TFormFFT::TFormFFT(Sessio& sessio, QWidget* parent) : QMainWindow(parent), sessi
     opcions->addSeparator();
     opcio("MenuReconeixementContinu", IdText::MenuReconeixementContinu, OpcioGrafics::ReconeixementContinu);
     MostrarOpcions();
+    Nomenar(*Client, kIdiomaFFT, IdText::AccGrafic, IdText::AccGraficDescripcio);
+    NomenarMenus(*this, kIdiomaFFT);
 
     LabelDades1 = new QLabel(Client);
     LabelDades1->setObjectName(QStringLiteral("LabelDades1"));

@@ -128,6 +128,7 @@ void TFormSessio::AplicarTexts() {
     BotoBuidarModels->setText(T(idioma, IdText::BotoBuidarModels));
     CheckAuriculars->setText(T(idioma, IdText::CheckAuriculars));
     Client->setToolTip(T(idioma, IdText::HintSessio));
+    Client->setAccessibleName(T(idioma, IdText::AccLiniaTemps)); // described by its hint
 }
 
 void TFormSessio::MostrarBotons() {

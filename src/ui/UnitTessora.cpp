@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -123,21 +124,45 @@ TFormPrincipal::EsperaPersona::~EsperaPersona() {
         QMetaObject::invokeMethod(&finestra_, &QWidget::close, Qt::QueuedConnection);
 }
 
-void ClientPrincipal::paintEvent(QPaintEvent*) {
+MesuradorNivell::MesuradorNivell(QWidget* pare) : QProgressBar(pare) {
+    setRange(0, 128);
+    setGeometry(4, 84, 13, 130);
+}
+
+void MesuradorNivell::Mostrar(const Mesurador& nivell) {
+    const bool saturava = nivell_ && nivell_->Color == ColorNivell::Vermell;
+    nivell_ = nivell;
+    setValue(std::clamp(nivell.Nivell, 0, 128));
+    if (saturava != (nivell.Color == ColorNivell::Vermell)) Descriure();
+    update();
+}
+
+void MesuradorNivell::FixarTexts(const QString& descripcio, const QString& avisSaturacio) {
+    descripcio_ = descripcio;
+    avisSaturacio_ = avisSaturacio;
+    Descriure();
+}
+
+void MesuradorNivell::Descriure() {
+    setAccessibleDescription(nivell_ && nivell_->Color == ColorNivell::Vermell ? avisSaturacio_
+                                                                               : descripcio_);
+}
+
+void MesuradorNivell::paintEvent(QPaintEvent*) {
+    // At (4, 84) in the client area: the frame (FormPaint) and the bar drawn upwards from the client's
+    // y = 212. A column of level n covers n pixels, 212 up to 212 - n + 1.
     QPainter p(this);
-    // The meter's frame (FormPaint).
     p.setPen(Qt::black);
-    p.drawRect(4, 84, 12, 129);
-    if (!Nivell) return;
-    // The last block's bar: erase the ten columns, then draw the level upwards from y = 212. A column of
-    // level n covers n pixels, 212 up to 212 - n + 1.
+    p.drawRect(0, 0, 12, 129);
+    if (!nivell_) return;
+    // The last block's bar: erase the ten columns, then draw the level.
     p.setPen(palette().color(QPalette::Button));
-    for (int x = 5; x <= 14; ++x)
-        p.drawLine(x, 212, x, 85);
-    if (Nivell->Nivell <= 0) return;
-    p.setPen(ColorQt(Nivell->Color));
-    for (int x = 5; x <= 14; ++x)
-        p.drawLine(x, 212, x, 212 - Nivell->Nivell + 1);
+    for (int x = 1; x <= 10; ++x)
+        p.drawLine(x, 128, x, 1);
+    if (nivell_->Nivell <= 0) return;
+    p.setPen(ColorQt(nivell_->Color));
+    for (int x = 1; x <= 10; ++x)
+        p.drawLine(x, 128, x, 128 - nivell_->Nivell + 1);
 }
 
 TFormPrincipal::TFormPrincipal(Sessio& sessio, Dialegs& dialegs, QWidget* parent)
@@ -146,8 +171,9 @@ TFormPrincipal::TFormPrincipal(Sessio& sessio, Dialegs& dialegs, QWidget* parent
     PosarLletraFinestra(*this);
     move(232, 88);
 
-    Client = Nom(new ClientPrincipal(this), "Client");
+    Client = Nom(new QWidget(this), "Client");
     setCentralWidget(Client);
+    Nivell = Nom(new MesuradorNivell(Client), "Nivell");
 
     Panel1 = Nom(new QFrame(Client), "Panel1");
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -180,7 +206,19 @@ TFormPrincipal::TFormPrincipal(Sessio& sessio, Dialegs& dialegs, QWidget* parent
     paleta.setColor(QPalette::WindowText, Qt::blue);
     LabelVocalReconeguda->setPalette(paleta);
     LabelVocalReconeguda->setAttribute(Qt::WA_TransparentForMouseEvents);
-    LabelVocalReconeguda->lower(); // under the panel, over the meter drawn on the client
+    LabelVocalReconeguda->lower(); // under the panel, over the meter
+    Nivell->lower();
+    // A screen reader is told the new vowel with a change of the letter's name (see AnunciVocal).
+    rellotge_.start();
+    TimerAnunci = new QTimer(this);
+    TimerAnunci->setSingleShot(true);
+    TimerAnunci->setTimerType(Qt::PreciseTimer);
+    connect(TimerAnunci, &QTimer::timeout, this, [this] {
+        if (const auto nom = anunci_.Vencer(rellotge_.elapsed()))
+            LabelVocalReconeguda->setAccessibleName(Q(*nom));
+        else
+            EsperarAnunci(); // woken a little early
+    });
 
     MenuFitxer = Nom(menuBar()->addMenu(QString()), "MenuFitxer");
     MenuLlengua = Nom(MenuFitxer->addMenu(QString()), "MenuLlengua");
@@ -283,17 +321,38 @@ void TFormPrincipal::Mostrar(const EfecteSessio& e) {
                                                       "\n\n" + Q(e.Interrupcio->Motiu)
                                                 : T(IdText::EntradaPerduda));
     if (e.ErrorEngegar != 0) Error(T(IdText::TitolErrorEntrada), T(IdText::ErrorObrirEntrada));
-    if (e.Nivell) {
-        Client->Nivell = e.Nivell;
-        Client->update();
-    }
+    if (e.Nivell) Nivell->Mostrar(*e.Nivell);
     if (e.ColorDeLletra) {
+        lletraVermella_ = *e.ColorDeLletra == ColorLletra::Vermell;
         QPalette paleta = LabelVocalReconeguda->palette();
-        paleta.setColor(QPalette::WindowText, *e.ColorDeLletra == ColorLletra::Vermell ? Qt::red : Qt::blue);
+        paleta.setColor(QPalette::WindowText, lletraVermella_ ? Qt::red : Qt::blue);
         LabelVocalReconeguda->setPalette(paleta);
     }
     if (e.Titol) setWindowTitle(Q(*e.Titol));
     if (e.Lletra) LabelVocalReconeguda->setText(Q(*e.Lletra));
+    if (e.Lletra || e.ColorDeLletra) AnunciarLletra();
+}
+
+QString TFormPrincipal::NomLletra() const {
+    QString nom = T(IdText::AccLletra);
+    if (!LabelVocalReconeguda->text().isEmpty()) nom += QStringLiteral(": ") + LabelVocalReconeguda->text();
+    // The red of a clipped utterance, in words.
+    if (lletraVermella_) nom += QStringLiteral(". ") + T(IdText::AvisSaturacio);
+    return nom;
+}
+
+void TFormPrincipal::AnunciarLletra() {
+    if (const auto nom = anunci_.Rebre(NomLletra().toStdString(), rellotge_.elapsed()))
+        LabelVocalReconeguda->setAccessibleName(Q(*nom));
+    else
+        EsperarAnunci();
+}
+
+void TFormPrincipal::EsperarAnunci() {
+    if (const auto termini = anunci_.Termini())
+        TimerAnunci->start(static_cast<int>(std::max<qint64>(0, *termini - rellotge_.elapsed())));
+    else
+        TimerAnunci->stop();
 }
 
 void TFormPrincipal::MostrarBlocsPerduts() {
@@ -334,6 +393,14 @@ void TFormPrincipal::AplicarTexts() {
     LabelVocals->setText(T(IdText::LabelVocals));
     SpeedButtonGuardar->setToolTip(T(IdText::HintGuardar));
     setWindowTitle(T(IdText::TitolPrincipal));
+    // The tool buttons' glyphs say nothing to a screen reader: they are named as their menu items.
+    SpeedButtonEngegarParar->setAccessibleName(MenuEngegarParar->text().remove(QLatin1Char('&')));
+    SpeedButtonGuardar->setAccessibleName(MenuGuardar->text().remove(QLatin1Char('&')));
+    LabelVocalReconeguda->setAccessibleName(NomLletra());
+    LabelVocalReconeguda->setAccessibleDescription(T(IdText::AccLletraDescripcio));
+    Nivell->setAccessibleName(T(IdText::AccNivell));
+    Nivell->FixarTexts(T(IdText::AccNivellDescripcio), T(IdText::AvisSaturacio));
+    NomenarMenus(*this, idioma);
 }
 
 void TFormPrincipal::Distribuir() {

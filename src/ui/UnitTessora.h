@@ -1,15 +1,20 @@
 // The main window: the big letter of the recognised vowel, the level meter at its left edge, the tool
-// panel and the menu. It is built on the session: its commands call it (start/stop, language, high voice,
-// save) and it shows what the session's values say of it (Mostrar). The commands that open other windows
-// (graphs, chart, timeline, experiment, About) are signals, which the start-up connects to those windows.
+// panel and the menu. A screen reader hears each new vowel (the letter's name, at most once a second) and
+// reads the meter's value. It is built on the session: its commands call it (start/stop, language, high
+// voice, save) and it shows what the session's values say of it (Mostrar). The commands that open other
+// windows (graphs, chart, timeline, experiment, About) are signals, which the start-up connects to those
+// windows.
 //
 // Its controls carry the design's names as object names, for the tests.
 #pragma once
 
+#include "AnunciVocal.h"
 #include "Dialegs.h"
 #include "Sessio.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QProgressBar>
 
 #include <cstdint>
 #include <optional>
@@ -20,20 +25,31 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QTimer;
 class QToolButton;
 
 namespace tessora {
 
 class EtiquetaLletra;
 
-// The client area below the menu: the meter is drawn on it, under the transparent big letter.
-class ClientPrincipal : public QWidget {
+// The level meter at the client area's left edge, under the transparent big letter: its frame, and the
+// last block's level (0 to 128) as a bar in the level's colour and as the value a screen reader reads.
+// Its description says so while the level clips.
+class MesuradorNivell : public QProgressBar {
 public:
-    explicit ClientPrincipal(QWidget* pare) : QWidget(pare) {}
-    std::optional<Mesurador> Nivell; // the last block's; none while no block has been drawn
+    explicit MesuradorNivell(QWidget* pare);
+    void Mostrar(const Mesurador& nivell);
+    // The description, and the warning that replaces it while the level clips.
+    void FixarTexts(const QString& descripcio, const QString& avisSaturacio);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Descriure();
+    std::optional<Mesurador> nivell_; // the last block's; none while no block has been drawn
+    QString descripcio_;
+    QString avisSaturacio_;
 };
 
 class TFormPrincipal : public QMainWindow {
@@ -103,6 +119,12 @@ private:
     // The count of blocks the input lost, on a line below the letter that exists only once some were.
     void MostrarBlocsPerduts();
     void Error(const QString& titol, const QString& text);
+    // The letter's name as a screen reader says it: the vowel, and the clipping warning when it is red.
+    QString NomLletra() const;
+    // The letter's new name to the screen reader, now or when the second since the last is up.
+    void AnunciarLletra();
+    // The timer set for the announcement waiting, if one waits.
+    void EsperarAnunci();
 
     Sessio& sessio_;
     Dialegs& dialegs_;
@@ -112,6 +134,10 @@ private:
     std::optional<qint64> mesclador_; // the volume control this window started
     QLabel* avisPerduts_ = nullptr;   // in the status bar, once blocks were lost
     std::uint64_t blocsPerduts_ = 0;
+    bool lletraVermella_ = false;
+    AnunciVocal anunci_;
+    QElapsedTimer rellotge_; // the announcements' clock
+    QTimer* TimerAnunci;     // the announcement waiting for its second
 
     QFrame* Panel1;
     QToolButton* SpeedButtonEngegarParar;
@@ -119,7 +145,8 @@ private:
     QLabel* LabelVocals;
     QToolButton* SpeedButtonGuardar;
     EtiquetaLletra* LabelVocalReconeguda;
-    ClientPrincipal* Client;
+    QWidget* Client;
+    MesuradorNivell* Nivell;
     QMenu* MenuFitxer;
     QMenu* MenuLlengua;
     QAction* MenuCatala;

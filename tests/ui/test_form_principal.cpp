@@ -1,5 +1,6 @@
 // The main window and the start-up, driven for real on the offscreen platform: settings, mode, language,
-// the loop's effects on screen, Save, the volume control, a close while a dialog is open, fit, keyboard.
+// the loop's effects on screen, Save, the volume control, a close while a dialog is open, fit, keyboard,
+// and what a screen reader finds in every window.
 #include "AplicacioQtDeProva.h"
 #include "Arrencada.h"
 #include "ArxiuIni.h"
@@ -16,6 +17,7 @@
 #include "Unitabout.h"
 #include "VocalSintetica.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QFileDialog>
@@ -25,6 +27,9 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 namespace tessora {
 
@@ -56,6 +61,29 @@ void Triar(QWidget* dialeg, const QString& nom) {
     qobject_cast<QDialog*>(dialeg)->accept();
 }
 
+// The controls under `i` a screen reader finds without a name. Passed unnamed: what holds others (a plain
+// area holding none is a picture of ours), frames, pictures, a label without text, a hidden control.
+void SenseNom(QAccessibleInterface* i, QStringList& trobats) {
+    const auto* w = qobject_cast<const QWidget*>(i->object());
+    if (w != nullptr && !w->isWindow() && w->isHidden() && !w->parentWidget()->inherits("QStackedWidget"))
+        return;
+    using enum QAccessible::Role;
+    const QAccessible::Role rol = i->role();
+    const bool conte = QList{Client, Pane, Grouping, LayeredPane}.contains(rol) && i->childCount() > 0;
+    const bool buit = rol == StaticText && i->text(QAccessible::Value).isEmpty();
+    if (!conte && !buit && !QList{Separator, ScrollBar, Border, Graphic}.contains(rol) &&
+        i->text(QAccessible::Name).trimmed().isEmpty())
+        QDebug(&trobats.emplace_back()) << rol << i->object();
+    if (QList{Table, PageTabList, ComboBox, EditableText}.contains(rol)) return; // its parts are its own
+    for (int c = 0; c < i->childCount(); ++c)
+        SenseNom(i->child(c), trobats);
+}
+
+QList<std::pair<QObject*, QAccessible::Event>> vists; // the events, as the desktop's bridge receives them
+void Vist(QAccessibleEvent* a) {
+    vists.append({a->object(), a->type()});
+}
+
 class ProvaFormPrincipal : public QObject {
     Q_OBJECT
 
@@ -85,8 +113,14 @@ class ProvaFormPrincipal : public QObject {
     QString Cami(const char* nom) { return QString::fromStdString((carpeta->Cami() / nom).string()); }
 
 private slots:
-    void initTestCase() { InstallarSubstitutsDeFonts(); }
+    void initTestCase() {
+        InstallarSubstitutsDeFonts();
+        QAccessible::installUpdateHandler(Vist);
+        // Active as when a screen reader listens (the offscreen platform never turns it on).
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    }
     void init() {
+        vists.clear();
         carpeta = std::make_unique<proves::CarpetaTemporal>();
         ini = carpeta->Cami() / "Tessora.ini";
         dispositiu = DispositiuGuionat();
@@ -141,6 +175,7 @@ private slots:
         const std::pair<QString, IdText> vistos[] = {
             {Fill<QMenu>(&F(), "MenuFitxer")->title(), IdText::MenuFitxer},
             {Fill<QMenu>(&F(), "MenuLlengua")->title(), IdText::MenuLlengua},
+            {QAccessible::queryAccessibleInterface(Lletra())->text(QAccessible::Name), IdText::AccLletra},
             {Accio("MenuEngegarParar")->text(), IdText::MenuEngegarParar},
             {VeuAguda()->text(), IdText::CheckBoxVeuAguda},
             {Fill<QLabel>(&F(), "LabelVocals")->text(), IdText::LabelVocals},
@@ -209,13 +244,19 @@ private slots:
         QVERIFY(Boto("SpeedButtonGuardar")->grab().toImage() != sense);
     }
 
-    void LaLletraISonColor() { // a clipped utterance: a red letter, and the caption warns
+    void LaLletraISonColor() { // a clipped utterance: a red letter, a warning in the caption and spoken
         Arrencar();
         Bloc(BlocVocal(128));
         Bloc(BlocVocal(128)); // the second loud block is the one analysed
-        QCOMPARE(Lletra()->text(), QStringLiteral("A"));
-        QCOMPARE(F().windowTitle(), T(Idioma::Castella, IdText::AvisSaturacio));
+        const QString avis = T(Idioma::Castella, IdText::AvisSaturacio);
+        QCOMPARE(F().windowTitle(), avis);
         QCOMPARE(Lletra()->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(vists.contains({Lletra(), QAccessible::NameChanged}));
+        QCOMPARE(QAccessible::queryAccessibleInterface(Lletra())->text(QAccessible::Name),
+                 "Vocal reconocida: A. " + avis);
+        QAccessibleInterface* nivell = QAccessible::queryAccessibleInterface(Fill<QWidget>(&F(), "Nivell"));
+        QCOMPARE(nivell->valueInterface()->currentValue().toInt(), 128);
+        QCOMPARE(nivell->text(QAccessible::Description), avis);
     }
 
     void DesarAturaIEscriuLaDarreraEmissio() {
@@ -324,6 +365,26 @@ private slots:
         F().close();
         QVERIFY(!app->SessioActual->Captura().DispositiuObert());
         QVERIFY(std::filesystem::exists(ini));
+    }
+
+    // Every window of the program: no control is left without a name.
+    void CapControlSenseNom() {
+        Arrencar();
+        QStringList trobats;
+        for (QWidget* finestra : QApplication::topLevelWidgets()) // menus: from their bars
+            if (!finestra->inherits("QMenu"))
+                SenseNom(QAccessible::queryAccessibleInterface(finestra), trobats);
+        QVERIFY2(trobats.isEmpty(), qPrintable(trobats.join(QLatin1String(", "))));
+    }
+
+    // The experiment's prompt takes the focus, and Space stops the run as a click on its letter does.
+    void LaIndicacioEsParaAmbElTeclat() {
+        TFormDiguesParaula indicacio;
+        QSignalSpy parar(&indicacio, &TFormDiguesParaula::LabelParaulaClick);
+        indicacio.Indicar(QStringLiteral("A"));
+        QTRY_COMPARE(QApplication::focusWidget(), Fill<QWidget>(&indicacio, "LabelParaula"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(parar.count(), 1);
     }
 };
 
