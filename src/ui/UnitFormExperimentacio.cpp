@@ -9,6 +9,7 @@
 #include "UnitDialegParaules.h"
 #include "UnitEmail.h"
 
+#include <QAbstractItemView>
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QBrush>
@@ -219,6 +220,7 @@ void TFormExperimentacio::AplicarTexts() {
     PageControlErrors->setTabText(PageControlErrors->indexOf(CartaProves), T(IdText::TitolCarta));
     LabelParlant->setText(T(IdText::EtiquetaParlant));
     ComboParlant->setAccessibleName(T(IdText::NomParlant));
+    ComboParlant->view()->setAccessibleName(ComboParlant->accessibleName()); // its list of names
     const Idioma idioma = sessio_.Llengua();
     Nomenar(*GridErrors, idioma, IdText::AccGridErrors, IdText::AccGridErrorsDescripcio);
     Nomenar(*GridDiferencies, idioma, IdText::AccGridDiferencies, IdText::AccGridDiferenciesDescripcio);

@@ -3,6 +3,7 @@
 #include "DibuixProgres.h"
 #include "EinesFinestra.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -77,6 +78,7 @@ void TFormProgres::AplicarTexts() {
     setWindowTitle(T(idioma_, IdText::TitolProgres));
     LabelParlant->setText(T(idioma_, IdText::EtiquetaParlant));
     ComboParlant->setAccessibleName(T(idioma_, IdText::NomParlant));
+    ComboParlant->view()->setAccessibleName(ComboParlant->accessibleName()); // its list of names
     Client->setAccessibleName(T(idioma_, IdText::TitolProgres));
     if (ComboParlant->count() > 0) ComboParlant->setItemText(0, T(idioma_, IdText::ParlantAnonim));
 }

@@ -367,9 +367,12 @@ private slots:
         QVERIFY(std::filesystem::exists(ini));
     }
 
-    // Every window of the program: no control is left without a name.
+    // Every window of the program (the progress window too, made when first asked for): no control is left
+    // without a name.
     void CapControlSenseNom() {
         Arrencar();
+        Fill<QAction>(app->FormExperimentacio.get(), "MenuProgres")->trigger();
+        QVERIFY(app->FormProgres != nullptr);
         QStringList trobats;
         for (QWidget* finestra : QApplication::topLevelWidgets()) // menus: from their bars
             if (!finestra->inherits("QMenu"))

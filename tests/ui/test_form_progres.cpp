@@ -114,17 +114,17 @@ private slots:
         QCOMPARE(total(pau, pau, pau, 0), QColor(64, 64, 64));
     }
 
-    // Progrés in the experimentation window opens the window on the journal at its place, in the session's
+    // Progrés in the experimentation window opens the window on the session's journal, in the session's
     // language; it is the modal window's own, so the person can use it.
     void ElMenuDeLExperimentacioLObre() {
         proves::CarpetaTemporal carpeta;
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(carpeta.Cami().string()));
+        const std::filesystem::path diari = carpeta.Cami() / "diari.sqlite";
         const std::int64_t inici = kDilluns + kSetmana;
-        QVERIFY(
-            Diari(CamiDiariPerDefecte()).Desar(Cursa(inici, true, {Prova("E", "E", 450, 1500)})).Correcte());
+        QVERIFY(Diari(diari).Desar(Cursa(inici, true, {Prova("E", "E", 450, 1500)})).Correcte());
         proves::DispositiuGuionat dispositiu;
         proves::DialegsDeProva dialegs;
-        AplicacioTessora app(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "");
+        AplicacioTessora app(dispositiu, dialegs, carpeta.Cami() / "Tessora.ini", "", {}, nullptr, nullptr,
+                             {}, diari);
         QVERIFY(app.Arrencar(0)); // Spanish
         proves::QuanSObriUnModal([&](QWidget* experimentacio) {
             [&] {
@@ -143,7 +143,6 @@ private slots:
             experimentacio->close();
         });
         app.FormPrincipal->MenuExperimentarClick();
-        qunsetenv("XDG_DATA_HOME");
     }
 };
 
