@@ -267,6 +267,9 @@ void TFormExperimentacio::OmplirParlants() {
     ComboParlant->clear();
     for (const std::string& nom : sessio_.Parlants())
         ComboParlant->addItem(Q(nom));
+    // The list's current entry is the speaker's own (none for the anonymous one), so the arrow keys start
+    // from it; a name the journal does not list yet stays in the field.
+    ComboParlant->setCurrentIndex(ComboParlant->findText(Q(sessio_.Parlant()), Qt::MatchExactly));
     ComboParlant->setEditText(Q(sessio_.Parlant()));
 }
 

@@ -240,6 +240,8 @@ private slots:
             auto* combo = proves::Fill<QComboBox>(&E(), "ComboParlant");
             QVERIFY(combo->count() == 1 && combo->itemText(0) == "Anna");
             QCOMPARE(combo->accessibleName(), T(Idioma::Castella, IdText::NomParlant));
+            QTest::keyClick(combo, Qt::Key_Down); // from the anonymous speaker to the first listed
+            QCOMPARE(app->SessioActual->Parlant(), "Anna");
             combo->lineEdit()->setText(QStringLiteral(" Joan "));
             QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
             Menu("MenuExperimentacioExperimentar")->trigger();
