@@ -482,6 +482,7 @@ bool Sessio::Tancar() {
     EfecteSessio efecte; // the caller reports what is still kept
     SeguirCursa(experiment_.Parar(), efecte);
     if (diari_.Pendents() > 0) diari_.ReintentarPendents();
+    diari_.Tancar(); // the program ends without destructors: the journal is left whole, in one file
     ArxiuIni ini(entorn_.ArxiuIni);
     return EscriureConfiguracio(ini, veuAguda_, idioma_ == Idioma::Castella);
 }

@@ -461,6 +461,10 @@ bool Diari::Obert() const {
     return impl_->Db != nullptr;
 }
 
+void Diari::Tancar() {
+    impl_->Tancar();
+}
+
 ResultatDiari Diari::Desar(const CursaDiari& cursa, std::int64_t* id) {
     if (impl_->Fitxer.empty()) return {};
     impl_->Pendents.push_back(cursa);

@@ -113,6 +113,9 @@ public:
     // tries to open it again.
     ResultatDiari Obrir();
     bool Obert() const;
+    // Shuts the file (its write-ahead log folded back in), as at the program's close; runs still waiting
+    // stay in memory, and the next operation opens it again.
+    void Tancar();
 
     // Stores a run (and the runs still waiting before it) in one transaction each; `id` gets its Id.
     // When it cannot be stored now it is kept in memory (Pendents) and the state says why.

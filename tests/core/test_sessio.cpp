@@ -296,6 +296,8 @@ TEST_P(Aturades, CadaCursaEsDesaQuanSAtura) {
                            : aturada == Aturada::Cent ? b.s->AcabarPausa()
                                                       : EfecteSessio{};
     EXPECT_TRUE(!e.Diari && (aturada == Aturada::Tancar ? b.s->Tancar() : e.Experiment.EnMarxa == false));
+    // The program ends without destructors: the close leaves the journal in its one file.
+    EXPECT_EQ(std::filesystem::exists(b.Diari().string() + "-wal"), aturada != Aturada::Tancar);
     const std::vector<CursaDiari> curses = tessora::Diari(b.Diari()).Curses();
     ASSERT_EQ(curses.size(), 1u);
     const CursaDiari& c = curses[0];
