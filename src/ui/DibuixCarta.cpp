@@ -20,16 +20,9 @@ namespace {
 constexpr double kMargeEsquerre = 14, kMargeDalt = 36, kMargeDret = 58, kMargeBaix = 20;
 constexpr int kCostatsElipse = 48;
 
-QFont Lletra(int pixels, bool negreta = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(pixels);
-    f.setBold(negreta);
-    return f;
-}
-
 void Eixos(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
            const OpcionsDibuixCarta& o) {
-    p.setFont(Lletra(11));
+    p.setFont(LletraDibuix(11));
     const QFontMetricsF m(p.font());
     const QPen graella(QColor(220, 220, 220), 1);
     const QPen text(QColor(60, 60, 60));
@@ -51,7 +44,7 @@ void Eixos(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida,
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(area);
-    p.setFont(Lletra(12, true));
+    p.setFont(LletraDibuix(12, true));
     p.drawText(QPointF(area.left(), area.top() - 20), T(o.Llengua, IdText::EixF2Carta));
     const QString f1 = T(o.Llengua, IdText::EixF1Carta);
     p.drawText(QPointF(mida.width() - 4 - QFontMetricsF(p.font()).horizontalAdvance(f1), area.top() - 20),
@@ -74,7 +67,7 @@ public:
     void Escriure(QPainter& p, QPointF origen, int pixels, const QString& text, const QColor& color,
                   bool halo = false) {
         const auto [lloc, nou] = camins_.try_emplace({text, pixels});
-        if (nou) lloc->second.addText(QPointF(), Lletra(pixels, true), text);
+        if (nou) lloc->second.addText(QPointF(), LletraDibuix(pixels, true), text);
         const QPainterPath cami = lloc->second.translated(origen);
         if (halo) p.strokePath(cami, QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.strokePath(cami, QPen(QColor(40, 40, 40, color.alpha()), 1.0));
@@ -116,7 +109,7 @@ void Elipses(QPainter& p, Lletres& lletres, const QRectF& area, const EixosCarta
 // marks of the trials.
 void LletresMitjanes(QPainter& p, Lletres& lletres, const QRectF& area, const EixosCarta& eixos, QSize mida,
                      const std::vector<EstadisticaVocal>& estadistiques) {
-    const QFontMetricsF m(Lletra(16, true));
+    const QFontMetricsF m(LletraDibuix(16, true));
     for (const EstadisticaVocal& e : estadistiques) {
         const QPointF mitjana = PuntDibuix(mida, eixos, e.MitjanaF1, e.MitjanaF2);
         if (e.Punts < 2 || !area.contains(mitjana)) continue;
@@ -199,7 +192,7 @@ void LiniesModels(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSiz
     const double bark = DistanciaBark(darrer->F1, darrer->F2, modelDarrer->F1, modelDarrer->F2);
     const QString text = T(o.Llengua, IdText::DistanciaModel).arg(QString::number(bark, 'f', 1));
     const QPointF lloc = DinsArea(PuntDibuix(mida, eixos, darrer->F1, darrer->F2), area);
-    p.setFont(Lletra(12, true));
+    p.setFont(LletraDibuix(12, true));
     p.setPen(QColor(40, 40, 40));
     p.drawText(lloc + QPointF(10, 20), text);
 }
@@ -225,7 +218,7 @@ void Fons(QPainter& p, const QRectF& area, const EixosCarta& eixos, QSize mida, 
 // The legend below the plot: the two marks and how many of each.
 void Llegenda(QPainter& p, QSize mida, Idioma llengua, int encerts, int errors) {
     const QColor gris(60, 60, 60);
-    p.setFont(Lletra(11));
+    p.setFont(LletraDibuix(11));
     const QFontMetricsF m(p.font());
     const double base = mida.height() - 5;
     QPointF lloc(kMargeEsquerre + 5, base - m.ascent() / 2 + 1);
@@ -347,6 +340,13 @@ QByteArray ImatgePng(QSize mida, const std::function<void(QPainter&)>& dibuix) {
     sortida.open(QIODevice::WriteOnly);
     imatge.save(&sortida, "PNG");
     return bytes;
+}
+
+QFont LletraDibuix(int pixels, bool negreta) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(pixels);
+    f.setBold(negreta);
+    return f;
 }
 
 } // namespace tessora

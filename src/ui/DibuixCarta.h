@@ -27,6 +27,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QFont>
 #include <QPainter>
 #include <QRectF>
 #include <QSize>
@@ -56,6 +57,10 @@ QRectF AreaCarta(QSize mida);
 // The colour of a vowel (Okabe-Ito's palette, safe for the common colour blindnesses); grey for a text
 // that is no vowel.
 QColor ColorVocal(const std::string& vocal);
+
+// The pictures' font (the charts, and the timeline and progress pictures beside them): DejaVu Sans of
+// `pixels`, bold or not, the same on every machine that has the font the program installs with.
+QFont LletraDibuix(int pixels, bool negreta = false);
 
 // Where (F1, F2) is drawn in a picture of size `mida`, before any clamping to the plot.
 QPointF PuntDibuix(QSize mida, const EixosCarta& eixos, double f1, double f2);

@@ -27,13 +27,6 @@ constexpr double kMargeInterior = 10;   // inside the plot, so that the points a
 const QColor kColorTotal(64, 64, 64);
 const QColor kColorText(60, 60, 60);
 
-QFont Lletra(int pixels, bool negreta = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(pixels);
-    f.setBold(negreta);
-    return f;
-}
-
 // A run's rates, in %: overall, and per vowel of the set (1..N; none for a vowel it did not ask).
 struct EncertsCursa {
     const CursaDiari* Cursa = nullptr;
@@ -68,7 +61,7 @@ QString Data(std::int64_t inici, Idioma llengua) {
 // The plot's grid, axes and dates: a tick per run, each date where it does not overlap the one before.
 void EixosEncerts(QPainter& p, const QRectF& area, const std::vector<EncertsCursa>& encerts, Idioma llengua) {
     p.fillRect(area, Qt::white);
-    p.setFont(Lletra(11));
+    p.setFont(LletraDibuix(11));
     const QFontMetricsF m(p.font());
     const std::int64_t primer = encerts.front().Inici, darrer = encerts.back().Inici;
     for (int percentatge = 0; percentatge <= 100; percentatge += 25) {
@@ -94,7 +87,7 @@ void EixosEncerts(QPainter& p, const QRectF& area, const std::vector<EncertsCurs
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(area);
-    p.setFont(Lletra(12, true));
+    p.setFont(LletraDibuix(12, true));
     p.drawText(QPointF(area.left(), area.top() - 8), T(llengua, IdText::EixEncertsProgres));
 }
 
@@ -117,7 +110,7 @@ void LiniesEncerts(QPainter& p, const QRectF& area, const std::vector<EncertsCur
         return PuntEncerts(area, primer, darrer, e.Inici, percentatge);
     };
     // The legend at the right: a stroke of each line and its name.
-    p.setFont(Lletra(12, true));
+    p.setFont(LletraDibuix(12, true));
     const QFontMetricsF m(p.font());
     QPointF llegenda(area.right() + 14, area.top() + 8);
     const auto entrada = [&](const QString& nom, const QColor& color, double gruix) {
@@ -155,12 +148,12 @@ void Carta(QPainter& p, const QRectF& lloc, const CursaDiari& cursa, IdText tito
         }
         proves.push_back({*prova.F1, *prova.F1 + *prova.S2F, prova.Demanada, prova.Reconeguda.value_or("")});
     }
-    p.setFont(Lletra(12, true));
+    p.setFont(LletraDibuix(12, true));
     p.setPen(Qt::black);
     p.drawText(QPointF(lloc.left() + 14, lloc.top() - kTitolCarta + 14),
                T(llengua, titol).arg(Data(cursa.Inici, llengua)));
     if (senseFormants > 0) {
-        p.setFont(Lletra(11));
+        p.setFont(LletraDibuix(11));
         p.setPen(kColorText);
         p.drawText(QPointF(lloc.left() + 14, lloc.top() - kTitolCarta + 30),
                    T(llengua, IdText::ProvesSenseFormants).arg(senseFormants));
@@ -197,7 +190,7 @@ void DibuixarProgres(QPainter& pintor, QSize mida, std::span<const CursaDiari> c
     pintor.fillRect(QRectF(QPointF(0, 0), QSizeF(mida)), QColor(245, 245, 245));
     const std::vector<EncertsCursa> encerts = Encerts(curses, llengua);
     if (encerts.empty()) {
-        pintor.setFont(Lletra(13));
+        pintor.setFont(LletraDibuix(13));
         pintor.setPen(kColorText);
         pintor.drawText(QRectF(QPointF(0, 0), QSizeF(mida)), Qt::AlignCenter | Qt::TextWordWrap,
                         T(llengua, IdText::CapCursaProgres));

@@ -19,13 +19,6 @@ constexpr double kAlcadaEmissions = 34, kAlcadaNivell = 44, kSeparacio = 4;
 constexpr double kAlcadaBarra = 10;
 constexpr double kNivellPle = 128; // the level that fills the envelope's band
 
-QFont Lletra(int pixels, bool negreta = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(pixels);
-    f.setBold(negreta);
-    return f;
-}
-
 // Where blocks fall across the bands, computed once per picture.
 struct EscalaX {
     double Esquerra, PixelsPerBloc;
@@ -41,7 +34,7 @@ double Segons(std::int64_t bloc) {
 
 // The pitch grid: every C and A of octaves 1 to 6 that falls on the axis, with its name and frequency.
 void GraellaPitch(QPainter& p, QSize mida, const QRectF& area, Idioma idioma) {
-    p.setFont(Lletra(10));
+    p.setFont(LletraDibuix(10));
     const QFontMetricsF m(p.font());
     for (int octava = 1; octava <= 6; ++octava) {
         const std::array<std::pair<IdText, double>, 2> notes = {
@@ -70,7 +63,7 @@ void GraellaTemps(QPainter& p, const VistaSessio& v, const Arees& a) {
             pas = candidat;
             break;
         }
-    p.setFont(Lletra(10));
+    p.setFont(LletraDibuix(10));
     const QFontMetricsF m(p.font());
     const double inici = Segons(v.Inici()), final = Segons(v.Final);
     for (auto s = static_cast<std::int64_t>(std::ceil(std::max(0.0, inici) / pas)) * pas; s <= final;
@@ -194,7 +187,7 @@ void DibuixarSessio(QPainter& p, QSize mida, const LiniaTemps& linia, const Vist
     p.save();
     p.setClipRect(tot);
     Envolupant(p, X, linia, v, a.Nivell);
-    p.setFont(Lletra(14, true));
+    p.setFont(LletraDibuix(14, true));
     const QFontMetricsF m(p.font());
     double finalLletra = -1e9; // the right edge of the last letter drawn: letters never overlap
     for (auto it = primera; it != emissions.end() && it->PrimerBloc < v.Final; ++it) {
