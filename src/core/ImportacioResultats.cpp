@@ -411,7 +411,7 @@ std::string ParlantFitxer(const std::filesystem::path& fitxer) {
                        [](unsigned char c) { return std::tolower(c); });
         if (final == extensio) nom.resize(nom.size() - extensio.size());
     }
-    return nom;
+    return NomParlant(nom);
 }
 
 } // namespace tessora

@@ -55,13 +55,6 @@ ProvaDiari ProvaCursa(const Experiment& experiment, const ProvaExperiment& prova
     return p;
 }
 
-std::string Trimmed(std::string text) {
-    const auto blanc = [](unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    const auto inici = std::find_if_not(text.begin(), text.end(), blanc);
-    const auto fi = std::find_if_not(text.rbegin(), std::make_reverse_iterator(inici), blanc).base();
-    return std::string(inici, fi);
-}
-
 } // namespace
 
 std::filesystem::path CamiModelsParlant(const std::filesystem::path& modelsAnonims,
@@ -349,7 +342,7 @@ EfecteSessio Sessio::BuidarModels() {
 }
 
 EfecteSessio Sessio::FixarParlant(std::string nom) {
-    nom = Trimmed(std::move(nom));
+    nom = NomParlant(nom);
     EfecteSessio efecte;
     if (nom == parlant_) return efecte;
     parlant_ = std::move(nom);

@@ -225,6 +225,13 @@ std::string_view MigracioDiari(int versio) {
     return kMigracions.at(static_cast<std::size_t>(versio - 1));
 }
 
+std::string NomParlant(std::string_view nom) {
+    constexpr std::string_view kBlancs = " \t\n\v\f\r";
+    const std::size_t inici = nom.find_first_not_of(kBlancs);
+    if (inici == std::string_view::npos) return {};
+    return std::string(nom.substr(inici, nom.find_last_not_of(kBlancs) - inici + 1));
+}
+
 fs::path CamiDiariPerDefecte() {
     const fs::path dades = CarpetaXdg("XDG_DATA_HOME", fs::path(".local") / "share");
     return dades.empty() ? dades : dades / "tessora" / "diari.sqlite";

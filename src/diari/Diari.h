@@ -95,6 +95,10 @@ struct FiltreDiari {
     std::optional<bool> Castella;
 };
 
+// A speaker's name as the journal keeps it, wherever it was typed (the window's field, --parlant): without
+// the blanks (spaces, tabs, line ends) around it.
+std::string NomParlant(std::string_view nom);
+
 // $XDG_DATA_HOME/tessora/diari.sqlite, or $HOME/.local/share/tessora/diari.sqlite.
 std::filesystem::path CamiDiariPerDefecte();
 

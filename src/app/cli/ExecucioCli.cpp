@@ -144,9 +144,7 @@ std::optional<int> LlegirOpcions(int argc, const char* const* argv, OpcionsCli& 
         if (o.Microfon && !o.Carta.empty()) throw CLI::ValidationError("--carta", "not with --microfon");
         if (o.Microfon && treballs->count() > 0) throw CLI::ValidationError("--jobs", "not with --microfon");
         o.AmbParlant = parlant->count() > 0;
-        // A name is kept without the blanks around it, as the experimentation window keeps it.
-        o.Parlant.erase(0, o.Parlant.find_first_not_of(" \t"));
-        o.Parlant.erase(o.Parlant.find_last_not_of(" \t") + 1);
+        o.Parlant = NomParlant(o.Parlant); // as the experimentation window keeps it
         o.LlenguaTriada = llengua->count() > 0;
         if (importa->count() > 0 && diari->count() > 0)
             throw CLI::ValidationError("--diari", "not with --importa");
