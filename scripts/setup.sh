@@ -11,7 +11,7 @@ packages=(
     pulseaudio pulseaudio-utils python3 wmctrl
     fonts-liberation fonts-comic-neue fonts-dejavu-core
     espeak-ng sox praat
-    xvfb dbus-x11 at-spi2-core python3-pyatspi
+    xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
     lintian desktop-file-utils appstream man-db
 )
 missing=()

@@ -4,6 +4,10 @@
 #
 #   prova_atspi.sh TESSORA RECORDING
 set -euo pipefail
+# A display of our own, which xvfb-run finds free, sets up and waits for.
+if [ -z "${TESSORA_PANTALLA_PROVA:-}" ]; then
+    exec env TESSORA_PANTALLA_PROVA=1 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$@"
+fi
 tessora=$1
 gravacio=$2
 aqui=$(cd "$(dirname "$0")" && pwd)
@@ -16,17 +20,8 @@ acabar() {
 }
 trap acabar EXIT
 
-# A display of our own: Xvfb picks a free number and writes it when it is ready.
-exec 3>"$tmp/pantalla"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$tmp/pantalla" ] && break; sleep 0.1; done
-pantalla=$(head -n1 "$tmp/pantalla")
-for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$pantalla" ] && break; sleep 0.1; done
-export DISPLAY=":$pantalla"
+# A session bus; the accessibility bus is started by it when Qt first asks for it.
 eval "$(dbus-launch --sh-syntax)"
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$tmp/bus.log" 2>&1 &
-pids+=($!)
 
 XDG_CONFIG_HOME="$tmp" XDG_DATA_HOME="$tmp" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
     "$tessora" --entrada "$gravacio" >"$tmp/tessora.log" 2>&1 &
